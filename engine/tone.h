@@ -1,0 +1,54 @@
+// The Helicordia tone engine: sine oscillators played on channels, mixed and
+// sent to the sound card through RtAudio.
+//
+// Every function returns a result code: TONE_OK (0) on success, otherwise one
+// of the codes below, whose sentence Tone_ErrorString gives. Objects are
+// addressed by 32-bit handles (0 is never a valid handle); an unknown or
+// released handle gives an error code, never a crash.
+#pragma once
+
+#include <cstdint>
+
+using ToneHandle = std::uint32_t;
+using ToneResult = std::int32_t;
+
+enum : ToneResult {
+    TONE_OK = 0,
+    TONE_ERR_INVALID_HANDLE = 1,
+    TONE_ERR_INVALID_PARAM = 2,
+    TONE_ERR_NOT_INITIALIZED = 3,
+    TONE_ERR_ALREADY_INITIALIZED = 4,
+    TONE_ERR_NO_OUTPUT_DEVICE = 5,
+    TONE_ERR_OUTPUT_FAILED = 6,
+    TONE_ERR_UNSUPPORTED = 7,
+    TONE_ERR_NO_FREE_CHANNEL = 8,
+    TONE_ERR_OUT_OF_HANDLES = 9,
+};
+
+constexpr std::uint32_t TONE_VERSION = 0x10000;
+constexpr int TONE_DSP_TYPE_OSCILLATOR = 2;
+constexpr int TONE_OSCILLATOR_PARAM_TYPE = 0;  // waveform: 0 = sine
+constexpr int TONE_OSCILLATOR_PARAM_RATE = 1;  // Hz
+constexpr int TONE_CHANNEL_REUSE = -2;         // PlayDSP: reuse the handle passed in
+constexpr std::uint32_t TONE_INIT_NORMAL = 0;
+
+ToneResult Tone_System_Create(ToneHandle *system);
+ToneResult Tone_System_GetVersion(ToneHandle system, std::uint32_t *version);
+ToneResult Tone_System_Init(ToneHandle system, int maxChannels, std::uint32_t flags, void *extraDriverData);
+ToneResult Tone_System_CreateDSPByType(ToneHandle system, int type, ToneHandle *dsp);
+ToneResult Tone_DSP_SetParameter(ToneHandle dsp, int index, float value);
+ToneResult Tone_System_PlayDSP(ToneHandle system, int channelIndex, ToneHandle dsp, int paused, ToneHandle *channel);
+ToneResult Tone_Channel_SetFrequency(ToneHandle channel, float frequency);
+ToneResult Tone_Channel_SetVolume(ToneHandle channel, float volume);
+ToneResult Tone_Channel_SetPan(ToneHandle channel, float pan);
+ToneResult Tone_Channel_SetPaused(ToneHandle channel, int paused);
+ToneResult Tone_Channel_Stop(ToneHandle channel);
+ToneResult Tone_Channel_GetPan(ToneHandle channel, float *pan);
+ToneResult Tone_Channel_GetFrequency(ToneHandle channel, float *frequency);
+ToneResult Tone_Channel_GetVolume(ToneHandle channel, float *volume);
+ToneResult Tone_Channel_IsPlaying(ToneHandle channel, int *playing);
+ToneResult Tone_System_Update(ToneHandle system);
+ToneResult Tone_DSP_Release(ToneHandle dsp);
+ToneResult Tone_System_Close(ToneHandle system);
+ToneResult Tone_System_Release(ToneHandle system);
+const char *Tone_ErrorString(ToneResult code);

@@ -1,0 +1,33 @@
+// Opening web pages and new e-mail messages in the user's own programs.
+// Everything goes through the desktop's URL handler; nothing is ever run as a
+// command line, so a link cannot smuggle in commands.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace helicordia {
+
+// Opens a link. A link written with a leading backslash and the "mailto"
+// scheme is a mail link: its spaces are encoded as %20 and it is opened as a
+// mail URL. Anything else (without its leading backslash, if it had one) goes
+// to ShellOpen. Returns false when the mail link could not be handed over.
+bool OpenLink(const QString &link);
+
+// Hands a target (a web address) to the user's programs. An empty target
+// opens nothing. The result of the hand-over is not reported.
+void ShellOpen(QWidget *owner, const QString &target);
+
+// Starts a new e-mail message to the maker with the fixed subject; failures
+// are silent.
+void MailCommand();
+
+// The mail link's space encoding: every space becomes "%20", nothing else
+// changes.
+QString EncodeMailSpaces(const QString &link);
+
+// The URL the mail command opens.
+QString MailCommandUrl();
+
+} // namespace helicordia
