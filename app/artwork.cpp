@@ -1,0 +1,111 @@
+#include "artwork.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace helicordia::artwork {
+
+namespace {
+
+const QColor Ink(40, 52, 86);
+const QColor Accent(58, 110, 196);
+
+QPixmap canvas(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+// A glossy disc in the accent colour, the base of the round buttons.
+void drawDisc(QPainter &p, const QRectF &r, const QColor &colour)
+{
+    QRadialGradient gradient(r.center() - QPointF(r.width() * 0.2, r.height() * 0.25), r.width() * 0.75);
+    gradient.setColorAt(0.0, colour.lighter(160));
+    gradient.setColorAt(1.0, colour.darker(120));
+    p.setPen(QPen(colour.darker(160), 1.0));
+    p.setBrush(gradient);
+    p.drawEllipse(r);
+}
+
+} // namespace
+
+QPixmap searchButton(int size)
+{
+    QPixmap pixmap = canvas(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const QRectF lens(s * 0.14, s * 0.12, s * 0.52, s * 0.52);
+    p.setPen(QPen(Ink, s * 0.1, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(QColor(220, 232, 250, 200));
+    p.drawEllipse(lens);
+    p.setPen(QPen(Ink, s * 0.14, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(s * 0.6, s * 0.58), QPointF(s * 0.84, s * 0.84));
+    return pixmap;
+}
+
+QPixmap playButton(int size)
+{
+    QPixmap pixmap = canvas(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    drawDisc(p, QRectF(1.5, 1.5, s - 3, s - 3), QColor(46, 140, 90));
+    QPainterPath triangle;
+    triangle.moveTo(s * 0.4, s * 0.28);
+    triangle.lineTo(s * 0.74, s * 0.5);
+    triangle.lineTo(s * 0.4, s * 0.72);
+    triangle.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(triangle);
+    return pixmap;
+}
+
+QPixmap helpButton(int size)
+{
+    QPixmap pixmap = canvas(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawDisc(p, QRectF(0.5, 0.5, size - 1, size - 1), Accent);
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPixelSize(size * 3 / 4);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("?"));
+    return pixmap;
+}
+
+QPixmap minimiseButton(int size)
+{
+    QPixmap pixmap = canvas(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    p.setPen(QPen(QColor(255, 255, 255, 160), 1));
+    p.setBrush(QColor(255, 255, 255, 40));
+    p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), 4, 4);
+    p.setPen(QPen(Qt::white, s * 0.12, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(s * 0.28, s * 0.68), QPointF(s * 0.72, s * 0.68));
+    return pixmap;
+}
+
+QPixmap closeButton(int size)
+{
+    QPixmap pixmap = canvas(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    p.setPen(QPen(QColor(255, 255, 255, 160), 1));
+    p.setBrush(QColor(200, 60, 60, 200));
+    p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), 4, 4);
+    p.setPen(QPen(Qt::white, s * 0.12, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(s * 0.3, s * 0.3), QPointF(s * 0.7, s * 0.7));
+    p.drawLine(QPointF(s * 0.7, s * 0.3), QPointF(s * 0.3, s * 0.7));
+    return pixmap;
+}
+
+} // namespace helicordia::artwork

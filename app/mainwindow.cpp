@@ -1,0 +1,592 @@
+#include "mainwindow.h"
+
+#include "artwork.h"
+#include "catalogue.h"
+#include "cataloguelistmodel.h"
+#include "entrytext.h"
+#include "recentlist.h"
+#include "links.h"
+#include "maker.h"
+#include "platform.h"
+#include "recentfile.h"
+#include "settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QTreeView>
+#include <QVersionNumber>
+#include <algorithm>
+#include <cmath>
+
+namespace helicordia {
+
+namespace {
+
+
+// Client area 9345 x 6795 twips.
+constexpr int WindowWidth = 623;
+constexpr int WindowHeight = 453;
+
+// The outline, in window pixels, filled by the alternate rule.
+const QPolygon &Outline()
+{
+    static const QPolygon polygon({{15, 2},    {608, 2},   {612, 3},   {616, 6},   {618, 9},  {619, 15},
+                                   {619, 445}, {617, 451}, {615, 453}, {612, 455}, {610, 457}, {15, 457},
+                                   {9, 455},   {6, 453},   {3, 451},   {2, 445},   {2, 15},   {3, 12},
+                                   {6, 7},     {9, 3},     {15, 1}});
+    return polygon;
+}
+
+// Design positions are in twips; widgets take pixels.
+QRect Twips(int left, int top, int width, int height)
+{
+    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel};
+}
+
+QFont Arial(qreal points, bool bold = false, bool underline = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+void SetTextColour(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+const QColor LinkNormal(0, 0, 255);
+const QColor LinkHover(255, 0, 0);
+const QColor LinkPressed(0, 255, 255);
+const QColor DarkGrey(64, 64, 64);
+
+int RoundHalfEven(double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
+
+int FloorTo32(int v)
+{
+    return static_cast<int>(std::floor(v / 32.0)) * 32;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFixedSize(WindowWidth, WindowHeight);
+    setMouseTracking(true);
+    buildControls();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    auto picture = [this](const QRect &r, const QPixmap &pixmap, const QString &tip) {
+        auto *label = new QLabel(this);
+        label->setGeometry(r);
+        label->setPixmap(pixmap);
+        label->setAlignment(Qt::AlignCenter);
+        label->setToolTip(tip);
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+        return label;
+    };
+
+    Label4 = new QLabel(this);
+    Label4->setGeometry(Twips(120, 90, 6810, 330));
+    Label4->setFont(Arial(9.75, true));
+    SetTextColour(Label4, Qt::white);
+    Label4->setMouseTracking(true);
+    Label4->installEventFilter(this);
+
+    Image2 = picture(Twips(8550, 90, 315, 315), artwork::minimiseButton(21), QStringLiteral("Minimized"));
+    Image4 = picture(Twips(8865, 90, 315, 315), artwork::closeButton(21), QStringLiteral("Exit"));
+
+    Find = new QLabel(QStringLiteral("&Find health problems:"), this);
+    Find->setGeometry(Twips(120, 540, 2130, 285));
+    Find->setFont(Arial(9.75, true));
+    Find->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SetTextColour(Find, DarkGrey);
+
+    Text1 = new QLineEdit(this);
+    Text1->setGeometry(Twips(2280, 480, 2760, 375));
+    Text1->setFont(Arial(9.75));
+    Text1->installEventFilter(this);
+    Find->setBuddy(Text1);
+    connect(Text1, &QLineEdit::textChanged, this, [this] { ImgSearch_Click(); });
+
+    ImgSearch = picture(Twips(5040, 435, 480, 480), artwork::searchButton(32), QString());
+    ImgSearch->setFrameShape(QFrame::NoFrame);
+
+    Label3 = new QLabel(QStringLiteral("Play"), this);
+    Label3->setGeometry(Twips(5880, 540, 570, 285));
+    Label3->setFont(Arial(9.75, true));
+    SetTextColour(Label3, DarkGrey);
+
+    Image3 = picture(Twips(6600, 450, 480, 480), artwork::playButton(32), QString());
+
+    Label1_0 = new QLabel(QStringLiteral("Options"), this);
+    Label1_0->setGeometry(Twips(7440, 525, 1305, 240));
+    Label1_0->setFont(Arial(9.75, true, true));
+    Label1_0->setAlignment(Qt::AlignCenter);
+    SetTextColour(Label1_0, DarkGrey);
+    Label1_0->setMouseTracking(true);
+    Label1_0->installEventFilter(this);
+
+    Image1 = picture(Twips(8820, 525, 240, 240), artwork::helpButton(16), QStringLiteral("Help"));
+
+    Label1_2 = new QLabel(QStringLiteral("Recent"), this);
+    Label1_2->setGeometry(Twips(3240, 840, 630, 240));
+    Label1_2->setFont(Arial(8.25, false, true));
+    SetTextColour(Label1_2, QColor(0, 0, 192));
+    Label1_2->setMouseTracking(true);
+    Label1_2->installEventFilter(this);
+
+    Label2_2 = new QLabel(this);
+    Label2_2->setGeometry(Twips(3150, 945, 2055, 255));
+    Label2_2->setFont(Arial(9.75));
+    SetTextColour(Label2_2, QColor(128, 128, 255));
+
+    // The match count sits on the row above the list, at its right end, where
+    // it stays readable whatever the list shows.
+    Label2_3 = new QLabel(this);
+    Label2_3->setGeometry(QRect(470, 53, 140, 16));
+    Label2_3->setFont(Arial(9.75, true));
+    Label2_3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2_3->setToolTip(QStringLiteral("Entries listed"));
+    SetTextColour(Label2_3, QColor(40, 40, 150));
+
+    lv = new QTreeView(this);
+    lv->setGeometry(Twips(30, 1050, 9195, 5715));
+    lv->setFont(Arial(9));
+    lv->setRootIsDecorated(false);
+    lv->setUniformRowHeights(true);
+    lv->setItemsExpandable(false);
+    lv->setSelectionMode(QAbstractItemView::SingleSelection);
+    lv->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lv->setAllColumnsShowFocus(true);
+    lv->header()->setStretchLastSection(true);
+    lv->header()->setSectionsMovable(false);
+    lv->installEventFilter(this);
+    connect(lv, &QTreeView::doubleClicked, this, [this] { Image3_Click(); });
+
+    List2 = new QListWidget(this);
+    List2->setGeometry(Twips(60, 1200, 9105, 2010));
+    List2->setFont(Arial(9));
+    List2->setStyleSheet(QStringLiteral("QListWidget { background: rgb(240, 240, 255); }"));
+    List2->hide();
+    List2->installEventFilter(this);
+    connect(List2, &QListWidget::itemClicked, this, [this] { List2_Click(); });
+    connect(List2, &QListWidget::itemActivated, this, [this] { List2_Click(); });
+
+    mnuOptions = new QMenu(this);
+    mnuHelp = mnuOptions->addAction(QStringLiteral("Help"));
+    mnuOptRom = mnuOptions->addAction(QStringLiteral("Interfata in limba Romana"));
+    mnuOptEng = mnuOptions->addAction(QStringLiteral("English interface"));
+    mnuOptions->addSeparator();
+    mnuExit = mnuOptions->addAction(QStringLiteral("Exit"));
+    mnuOptRom->setCheckable(true);
+    mnuOptEng->setCheckable(true);
+    mnuOptEng->setChecked(true);
+    // The language items only carry their check marks: choosing one changes nothing.
+    for (QAction *item : {mnuOptRom, mnuOptEng}) {
+        connect(item, &QAction::triggered, item, [item](bool checked) { item->setChecked(!checked); });
+    }
+    connect(mnuHelp, &QAction::triggered, this, [] { OpenLink(maker::helpPage()); });
+    connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+}
+
+QString MainWindow::TitleText()
+{
+    const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    return QStringLiteral("Helicordia ver. %1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
+}
+
+void MainWindow::Fail(const QString &text)
+{
+    platform().message(this, QStringLiteral("Helicordia"), text);
+    platform().endProgram(1);
+}
+
+bool MainWindow::Form_Load()
+{
+    // 1. Let pending window messages run.
+    QCoreApplication::processEvents();
+
+    // 2. Background picture.
+    const QString picturePath = programFile(QStringLiteral("Background_5.jpg"));
+    QImage picture;
+    if (!picture.load(picturePath)) {
+        Fail(QStringLiteral("Helicordia cannot start: the background picture \"%1\" is missing or is not a "
+                            "readable JPEG picture.")
+                 .arg(QDir::toNativeSeparators(picturePath)));
+        return false;
+    }
+    background_ = picture;
+
+    // 3. Recent list.
+    recent_ = LoadRecentList(programFile(QStringLiteral("Dic.ini")));
+    List2->clear();
+    List2->addItems(recent_);
+
+    // 4. Number of catalogue lines.
+    catalogue_.setCatalogueLineCount(Catalogue::ShippedLineCount);
+
+    // 5. Outline.
+    ApplyOutline();
+
+    // 6. Settings.
+    LoadSettings();
+
+    // 7. Title.
+    Label4->setText(TitleText());
+
+    // 8. Hover tips over the list.
+    CreateListTooltip();
+
+    // 9.
+    Label2_2->setText(QString());
+    Label2_3->setText(QString());
+
+    // 10. Catalogue.
+    const QString cataloguePath = programFile(QStringLiteral("db.db"));
+    QString error;
+    if (!catalogue_.LoadCatalogue(cataloguePath, &error)) {
+        Fail(QStringLiteral("Helicordia cannot start.\n\n") + error);
+        return false;
+    }
+    model_ = std::make_unique<CatalogueListModel>(catalogue_);
+    lv->setModel(model_.get());
+
+    // 11. Every entry.
+    FillList(QString());
+
+    platform().saveBeforeAbruptEnd = [this] { SaveAll(); };
+    return true;
+}
+
+void MainWindow::CreateListTooltip()
+{
+    // The list's hover tips (title, icon, colour per entry kind) are created and
+    // set up here, before the catalogue is loaded.
+}
+
+void MainWindow::ApplyOutline()
+{
+    setMask(QRegion(Outline(), Qt::OddEvenFill));
+}
+
+void MainWindow::LoadSettings()
+{
+    auto store = platform().openSettings();
+    if (!store)
+        return;
+    const LoadedSettings loaded = ReadSettings(*store);
+    if (loaded.romanianChecked) {
+        mnuOptRom->setChecked(*loaded.romanianChecked);
+        mnuOptEng->setChecked(!*loaded.romanianChecked);
+    }
+    QPoint position = pos();
+    if (loaded.leftTwips)
+        position.setX(*loaded.leftTwips / TwipsPerPixel);
+    if (loaded.topTwips)
+        position.setY(*loaded.topTwips / TwipsPerPixel);
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->geometry());
+    move(ReachablePosition(QRect(position, size()), screens));
+}
+
+bool MainWindow::SaveSettings()
+{
+    if (isMinimized() || isMaximized())
+        showNormal();
+    SettingsToSave values;
+    values.romanianChecked = mnuOptRom->isChecked();
+    values.leftTwips = x() * TwipsPerPixel;
+    values.topTwips = y() * TwipsPerPixel;
+    values.widthTwips = width() * TwipsPerPixel;
+    values.heightTwips = height() * TwipsPerPixel;
+    QString error = QStringLiteral("The settings store could not be opened.");
+    auto store = platform().openSettings();
+    if (store && WriteSettings(*store, values, &error))
+        return true;
+    platform().message(this, QStringLiteral("Helicordia"),
+                       QStringLiteral("The window position and options could not be saved.\n\n") + error);
+    return false;
+}
+
+void MainWindow::SaveAll()
+{
+    SaveSettings();
+    SaveRecentList(programFile(QStringLiteral("Dic.ini")), recent_);
+}
+
+void MainWindow::Form_Unload()
+{
+    if (unloading_)
+        return;
+    unloading_ = true;
+    // A failed settings save is reported; the recent list is still saved.
+    const bool settingsSaved = SaveSettings();
+    SaveRecentList(programFile(QStringLiteral("Dic.ini")), recent_);
+    clearMask();
+    platform().endProgram(settingsSaved ? 0 : 1);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+bool MainWindow::romanianChecked() const
+{
+    return mnuOptRom->isChecked();
+}
+
+bool MainWindow::englishChecked() const
+{
+    return mnuOptEng->isChecked();
+}
+
+// ---- search and lists ----
+
+void MainWindow::FillList(const QString &search)
+{
+    if (!model_)
+        return;
+    Label2_3->setText(QString());
+    model_->FillList(search);
+    Label2_3->setText(model_->matchCountText());
+    SelectFirstItem();
+}
+
+void MainWindow::SelectFirstItem()
+{
+    if (!model_ || model_->rowCount() == 0)
+        return;
+    const QModelIndex first = model_->index(0, 0);
+    lv->setCurrentIndex(first);
+    lv->scrollToTop();
+}
+
+void MainWindow::ImgSearch_Click()
+{
+    FillList(Text1->text().trimmed());
+    Text1->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::AddRecent(const QString &name)
+{
+    helicordia::AddRecent(recent_, name);
+    List2->clear();
+    List2->addItems(recent_);
+}
+
+void MainWindow::List2_Click()
+{
+    List2->hide();
+    QListWidgetItem *item = List2->currentItem();
+    if (item)
+        Text1->setText(item->text());
+    ImgSearch_Click();
+    // Hiding the list may already have handed the focus to the search box, so
+    // select its text here: the next keystroke replaces the chosen name.
+    Text1->selectAll();
+}
+
+void MainWindow::Label1_Click(int index)
+{
+    if (index == 2)
+        ShowRecentList();
+}
+
+void MainWindow::ShowRecentList()
+{
+    List2->show();
+    List2->raise();
+    List2->setFocus(Qt::OtherFocusReason);
+}
+
+QString MainWindow::selectedItemText() const
+{
+    const QModelIndex current = lv->currentIndex();
+    if (!model_ || !current.isValid())
+        return QString();
+    return model_->itemText(current.row());
+}
+
+void MainWindow::Image3_Click()
+{
+    const QString text = selectedItemText();
+    if (text.isEmpty())
+        return; // nothing listed, nothing to play
+    if (text.startsWith(QLatin1Char('_'))) {
+        platform().message(this, QStringLiteral("Helicordia"),
+                           QStringLiteral("Selectat item is not playable. Please carefully read the description!") +
+                               QStringLiteral("\r\n\r\n") + text);
+        return;
+    }
+    const int number = EntryNumber(text);
+    const QString name = EntryName(text);
+    const QString frequencies = EntryFrequencies(catalogue_.entry(number));
+    AddRecent(name.trimmed());
+    if (playerStart_)
+        playerStart_(number, name, frequencies);
+}
+
+// ---- window behaviour ----
+
+void MainWindow::Form_GotFocus()
+{
+    Text1->setFocus(Qt::ActiveWindowFocusReason);
+    if (!Text1->text().isEmpty())
+        Text1->selectAll();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !List2->isVisible())
+        Form_GotFocus();
+    QWidget::changeEvent(event);
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(214, 222, 232));
+    if (!background_.isNull())
+        painter.drawImage(0, 0, background_);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The list's one column fills the list (the header stretches its section).
+}
+
+void MainWindow::HoverReset()
+{
+    SetTextColour(Label1_0, LinkNormal);
+    SetTextColour(Label1_2, LinkNormal);
+    for (QLabel *image : {ImgSearch, Image1, Image3})
+        image->setFrameShape(QFrame::NoFrame);
+}
+
+void MainWindow::Form_MouseDown(Qt::MouseButtons buttons, QPointF posInControl)
+{
+    if (buttons != Qt::LeftButton)
+        return;
+    DragActive = true;
+    DragX = RoundHalfEven(posInControl.x() * TwipsPerPixel);
+    DragY = RoundHalfEven(posInControl.y() * TwipsPerPixel);
+}
+
+void MainWindow::Form_MouseMove(Qt::MouseButtons buttons, QPointF posInControl)
+{
+    HoverReset();
+    if (buttons != Qt::LeftButton || !DragActive)
+        return;
+    // Positions are whole twips; keep them in the range a window edge can take.
+    const long long left = static_cast<long long>(x()) * TwipsPerPixel - DragX +
+                           RoundHalfEven(posInControl.x() * TwipsPerPixel);
+    const long long top = static_cast<long long>(y()) * TwipsPerPixel - DragY +
+                          RoundHalfEven(posInControl.y() * TwipsPerPixel);
+    const int NewLeft = FloorTo32(static_cast<int>(std::clamp<long long>(left, -32768, 32767)));
+    const int NewTop = FloorTo32(static_cast<int>(std::clamp<long long>(top, -32768, 32767)));
+    move(RoundHalfEven(NewLeft / double(TwipsPerPixel)), RoundHalfEven(NewTop / double(TwipsPerPixel)));
+}
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    Form_MouseDown(event->buttons(), event->position());
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    Form_MouseMove(event->buttons(), event->position());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    auto *mouse = static_cast<QMouseEvent *>(event);
+
+    if (watched == Label4) {
+        if (type == QEvent::MouseButtonPress)
+            Form_MouseDown(mouse->buttons(), mouse->position());
+        else if (type == QEvent::MouseMove)
+            Form_MouseMove(mouse->buttons(), mouse->position());
+    } else if (watched == Label1_0 || watched == Label1_2) {
+        auto *label = static_cast<QLabel *>(watched);
+        if (type == QEvent::MouseButtonPress) {
+            SetTextColour(label, LinkPressed);
+            if (label == Label1_0)
+                mnuOptions->popup(mouse->globalPosition().toPoint());
+        } else if (type == QEvent::MouseMove) {
+            SetTextColour(label, mouse->buttons() == Qt::LeftButton ? LinkPressed : LinkHover);
+        } else if (type == QEvent::MouseButtonRelease && label == Label1_2 &&
+                   label->rect().contains(mouse->position().toPoint())) {
+            Label1_Click(2);
+        }
+    } else if (watched == ImgSearch || watched == Image3 || watched == Image1) {
+        auto *image = static_cast<QLabel *>(watched);
+        if (type == QEvent::MouseMove) {
+            image->setFrameShape(QFrame::Box);
+        } else if (type == QEvent::MouseButtonPress && image == Image1) {
+            OpenLink(maker::helpPage());
+        } else if (type == QEvent::MouseButtonRelease && image->rect().contains(mouse->position().toPoint())) {
+            if (image == ImgSearch)
+                ImgSearch_Click();
+            else if (image == Image3)
+                Image3_Click();
+        }
+    } else if ((watched == Image2 || watched == Image4) && type == QEvent::MouseButtonRelease) {
+        if (static_cast<QLabel *>(watched)->rect().contains(mouse->position().toPoint())) {
+            if (watched == Image2)
+                showMinimized();
+            else
+                close();
+        }
+    } else if (watched == Text1) {
+        if (type == QEvent::FocusIn) {
+            // Select the whole search text, so that the next keystroke replaces it.
+            Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+        } else if (type == QEvent::KeyRelease && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return) {
+            ImgSearch_Click();
+        } else if (type == QEvent::KeyRelease && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Enter) {
+            ImgSearch_Click();
+        }
+    } else if (watched == lv && type == QEvent::KeyPress) {
+        // No key plays an entry: typing in the list goes back to the search box.
+        Text1->setFocus(Qt::OtherFocusReason);
+        return true;
+    } else if (watched == List2 && type == QEvent::FocusOut) {
+        List2->hide();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace helicordia

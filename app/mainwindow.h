@@ -1,0 +1,129 @@
+// The main window: a shaped window without a title bar that lists the
+// catalogue under a search box, keeps the recent list, and hands a chosen
+// entry to the player.
+#pragma once
+
+#include "catalogue.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QAction;
+class QTreeView;
+class QListWidgetItem;
+
+namespace helicordia {
+
+class CatalogueListModel;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Called with the entry number, its name (untrimmed) and its frequency list.
+    using PlayerStart = std::function<void(int numar, const QString &description, const QString &frecvente)>;
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up. Returns false when a step failed: the user has been told and the
+    // program has been ended (through the platform's endProgram).
+    bool Form_Load();
+    // Shutdown: settings, recent list, outline, then the end of the program.
+    void Form_Unload();
+
+    void setPlayerStart(PlayerStart start) { playerStart_ = std::move(start); }
+
+    // Search and lists.
+    void FillList(const QString &search);
+    void ImgSearch_Click();
+    void AddRecent(const QString &name);
+    void List2_Click();
+    void Label1_Click(int index);
+    // The play action (Play image and double click).
+    void Image3_Click();
+
+    // Settings.
+    void LoadSettings();
+    // Returns false when the store could not be written (already reported).
+    bool SaveSettings();
+    // Saves settings and recent list; used before any end of the program.
+    void SaveAll();
+
+    // The title text: "Helicordia ver. " + major.minor.revision.
+    static QString TitleText();
+
+    // Read access for tests and the program's own wiring.
+    QLineEdit *searchBox() const { return Text1; }
+    QTreeView *catalogueList() const { return lv; }
+    QListWidget *recentListBox() const { return List2; }
+    QLabel *matchCountLabel() const { return Label2_3; }
+    QLabel *titleLabel() const { return Label4; }
+    const QStringList &recentNames() const { return recent_; }
+    const Catalogue &catalogue() const { return catalogue_; }
+    bool romanianChecked() const;
+    bool englishChecked() const;
+    QString selectedItemText() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void CreateListTooltip();
+    void ApplyOutline();
+    void Form_GotFocus();
+    void Form_MouseDown(Qt::MouseButtons buttons, QPointF posInControl);
+    void Form_MouseMove(Qt::MouseButtons buttons, QPointF posInControl);
+    void HoverReset();
+    void ShowRecentList();
+    void SelectFirstItem();
+    void Fail(const QString &text);
+
+    Catalogue catalogue_;
+    std::unique_ptr<CatalogueListModel> model_;
+    QStringList recent_;
+    QImage background_;
+    PlayerStart playerStart_;
+
+    bool DragActive = false;
+    int DragX = 0;
+    int DragY = 0;
+    bool unloading_ = false;
+
+    QLabel *Label4 = nullptr;      // title
+    QLabel *Image2 = nullptr;      // minimise
+    QLabel *Image4 = nullptr;      // close
+    QLabel *Find = nullptr;
+    QLineEdit *Text1 = nullptr;    // search box
+    QLabel *ImgSearch = nullptr;
+    QLabel *Label3 = nullptr;      // "Play"
+    QLabel *Image3 = nullptr;      // play image
+    QLabel *Label1_0 = nullptr;    // "Options"
+    QLabel *Image1 = nullptr;      // help
+    QLabel *Label1_2 = nullptr;    // "Recent"
+    QLabel *Label2_2 = nullptr;
+    QLabel *Label2_3 = nullptr;    // match count
+    QListWidget *List2 = nullptr;  // recent list
+    QTreeView *lv = nullptr;       // catalogue list
+    QMenu *mnuOptions = nullptr;
+    QAction *mnuHelp = nullptr;
+    QAction *mnuOptRom = nullptr;
+    QAction *mnuOptEng = nullptr;
+    QAction *mnuExit = nullptr;
+};
+
+} // namespace helicordia

@@ -1,0 +1,80 @@
+#include "settings.h"
+
+#include <QSettings>
+#include <cmath>
+
+namespace helicordia {
+
+namespace {
+const QString Group = QStringLiteral("Startup");
+}
+
+std::optional<bool> TextToBool(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double number = t.toDouble(&ok);
+    if (ok && std::isfinite(number))
+        return number != 0.0;
+    return std::nullopt;
+}
+
+std::optional<int> TextToTwips(const QString &text)
+{
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(number) || number < -2147483648.0 || number > 2147483647.0)
+        return std::nullopt;
+    return static_cast<int>(std::nearbyint(number)); // halves to even
+}
+
+LoadedSettings ReadSettings(QSettings &store)
+{
+    LoadedSettings loaded;
+    store.beginGroup(Group);
+    loaded.romanianChecked = TextToBool(store.value(QStringLiteral("DictLang"), QStringLiteral("False")).toString());
+    loaded.leftTwips = TextToTwips(store.value(QStringLiteral("Left"), DefaultWindowEdgeTwips).toString());
+    loaded.topTwips = TextToTwips(store.value(QStringLiteral("Top"), DefaultWindowEdgeTwips).toString());
+    store.endGroup();
+    return loaded;
+}
+
+bool WriteSettings(QSettings &store, const SettingsToSave &values, QString *error)
+{
+    if (!store.isWritable()) {
+        if (error)
+            *error = QStringLiteral("The settings store %1 cannot be written.").arg(store.fileName());
+        return false;
+    }
+    store.beginGroup(Group);
+    store.setValue(QStringLiteral("DictLang"), values.romanianChecked ? QStringLiteral("True") : QStringLiteral("False"));
+    store.setValue(QStringLiteral("Left"), QString::number(values.leftTwips));
+    store.setValue(QStringLiteral("Top"), QString::number(values.topTwips));
+    store.setValue(QStringLiteral("Width"), QString::number(values.widthTwips));
+    store.setValue(QStringLiteral("Height"), QString::number(values.heightTwips));
+    store.endGroup();
+    store.sync();
+    if (store.status() != QSettings::NoError) {
+        if (error)
+            *error = QStringLiteral("The settings could not be written to %1.").arg(store.fileName());
+        return false;
+    }
+    return true;
+}
+
+QPoint ReachablePosition(const QRect &windowPixels, const QList<QRect> &screens)
+{
+    for (const QRect &screen : screens) {
+        if (screen.intersects(windowPixels))
+            return windowPixels.topLeft();
+    }
+    if (screens.isEmpty())
+        return windowPixels.topLeft();
+    return {DefaultWindowEdgeTwips / TwipsPerPixel, DefaultWindowEdgeTwips / TwipsPerPixel};
+}
+
+} // namespace helicordia

@@ -1,0 +1,332 @@
+// The main window as a user meets it: start-up and its failures, search,
+// the recent list, playing an entry, and what shutdown leaves behind.
+#include "mainwindow.h"
+#include "platform.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+using namespace helicordia;
+
+namespace {
+
+struct Played {
+    int numar;
+    QString description;
+    QString frecvente;
+};
+
+QStringList CatalogueLines()
+{
+    QStringList lines;
+    for (int n = 1; n <= 1553; ++n)
+        lines << QString("Filler entry (reference) - 440");
+    lines[0] = "Alpha complaint (example) - 10,20.5,30";
+    lines[1] = "ALPHA wave set - 528, 741";
+    lines[6] = "How to use the programs";
+    lines[41] = "  Beta - 528 ";
+    lines[99] = "";
+    return lines;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QStringList messages;
+    QList<int> ends;
+    QList<Played> played;
+    bool settingsUnavailable = false;
+
+    void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(dir->filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    void writeCatalogue(const QStringList &lines)
+    {
+        writeFile("db.db", lines.join("\r\n").toUtf8() + "\r\n");
+    }
+
+    std::unique_ptr<MainWindow> started()
+    {
+        auto window = std::make_unique<MainWindow>();
+        window->setPlayerStart([this](int n, const QString &d, const QString &f) { played.append({n, d, f}); });
+        if (!window->Form_Load())
+            return nullptr;
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("main window did not become active");
+        return window;
+    }
+
+    QSettings storedSettings() const { return QSettings(dir->filePath("settings.ini"), QSettings::IniFormat); }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        messages.clear();
+        ends.clear();
+        played.clear();
+        settingsUnavailable = false;
+        platform().programFolder = [this] { return dir->path(); };
+        platform().message = [this](QWidget *, const QString &caption, const QString &text) {
+            messages << caption + "|" + text;
+        };
+        platform().endProgram = [this](int status) { ends << status; };
+        platform().openSettings = [this]() -> std::unique_ptr<QSettings> {
+            if (settingsUnavailable)
+                return nullptr;
+            return std::make_unique<QSettings>(dir->filePath("settings.ini"), QSettings::IniFormat);
+        };
+        platform().openUrl = [](const QUrl &) { return true; };
+        QImage background(623, 460, QImage::Format_RGB32);
+        background.fill(QColor(200, 210, 220));
+        QVERIFY(background.save(dir->filePath("Background_5.jpg"), "JPG"));
+        writeCatalogue(CatalogueLines());
+        QCoreApplication::setApplicationVersion("2.10.0");
+    }
+    void cleanup() { resetPlatform(); }
+
+    void startUpShowsTheWholeCatalogue()
+    {
+        auto window = started();
+        QVERIFY(window);
+        QCOMPARE(window->titleLabel()->text(), QString("Helicordia ver. 2.10.0"));
+        QCOMPARE(window->matchCountLabel()->text(), QString("1552")); // the empty line is never listed
+        QCOMPARE(window->selectedItemText(), QString("#0001. Alpha complaint (example) "));
+        QCOMPARE(window->catalogue().entry(1553), QString("Filler entry (reference) - 440"));
+        QVERIFY(window->recentNames().isEmpty());
+        QVERIFY(!window->recentListBox()->isVisible());
+        // The outline cuts the corners off.
+        QVERIFY(!window->mask().isEmpty());
+        QVERIFY(!window->mask().contains(QPoint(0, 0)));
+        QVERIFY(!window->mask().contains(QPoint(621, 455)));
+        QVERIFY(window->mask().contains(QPoint(300, 200)));
+        // First run: default position and the English check mark.
+        QCOMPARE(window->pos(), QPoint(200, 200));
+        QVERIFY(window->englishChecked());
+        QVERIFY(!window->romanianChecked());
+        QVERIFY(messages.isEmpty());
+        QVERIFY(ends.isEmpty());
+    }
+
+    void startUpFailures_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content"); // "-" removes the file
+        QTest::addColumn<QString>("mustMention");
+        QTest::newRow("background missing") << "Background_5.jpg" << QByteArray("-") << "Background_5.jpg";
+        QTest::newRow("background not a picture") << "Background_5.jpg" << QByteArray("not a jpeg") << "Background_5.jpg";
+        QTest::newRow("catalogue missing") << "db.db" << QByteArray("-") << "db.db";
+        QTest::newRow("catalogue short") << "db.db" << QByteArray("a - 1\r\nb - 2\r\nc\r\n") << "3";
+    }
+    void startUpFailures()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, mustMention);
+        if (content == "-")
+            QVERIFY(QFile::remove(dir->filePath(file)));
+        else
+            writeFile(file, content);
+        writeFile("Dic.ini", "kept\r\n");
+
+        MainWindow window;
+        QVERIFY(!window.Form_Load());
+        QCOMPARE(ends, QList<int>{1});
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains(file), qPrintable(messages.first()));
+        QVERIFY2(messages.first().contains(mustMention), qPrintable(messages.first()));
+        // Nothing is written.
+        QVERIFY(!QFile::exists(dir->filePath("settings.ini")));
+        QFile recent(dir->filePath("Dic.ini"));
+        QVERIFY(recent.open(QIODevice::ReadOnly));
+        QCOMPARE(recent.readAll(), QByteArray("kept\r\n"));
+    }
+
+    void searchFiltersAtEveryKeystroke()
+    {
+        auto window = started();
+        QVERIFY(window);
+        QLineEdit *box = window->searchBox();
+        QTest::keyClicks(box, "alp");
+        QCOMPARE(window->matchCountLabel()->text(), QString("2"));
+        QCOMPARE(window->selectedItemText(), QString("#0001. Alpha complaint (example) "));
+        box->clear();
+        QTest::keyClicks(box, "ALPHA");
+        QCOMPARE(window->matchCountLabel()->text(), QString("2"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(window->matchCountLabel()->text(), QString("2"));
+        box->setText("   ");
+        QCOMPARE(window->matchCountLabel()->text(), QString("1552"));
+        box->setText("528");
+        QCOMPARE(window->catalogueList()->model()->rowCount(), 2); // frequency lists are searched too
+        box->setText("no such thing");
+        QCOMPARE(window->matchCountLabel()->text(), QString("0"));
+        QVERIFY(window->selectedItemText().isEmpty());
+    }
+
+    void playingAPlayableEntry()
+    {
+        auto window = started();
+        QVERIFY(window);
+        window->Image3_Click();
+        QCOMPARE(played.size(), 1);
+        QCOMPARE(played[0].numar, 1);
+        QCOMPARE(played[0].description, QString("Alpha complaint (example) "));
+        QCOMPARE(played[0].frecvente, QString("10,20.5,30"));
+        QCOMPARE(window->recentNames(), QStringList{"Alpha complaint (example)"});
+
+        window->searchBox()->setText("Beta");
+        window->Image3_Click();
+        QCOMPARE(played.size(), 2);
+        QCOMPARE(played[1].numar, 42);
+        QCOMPARE(played[1].description, QString("  Beta "));
+        QCOMPARE(played[1].frecvente, QString("528"));
+        QCOMPARE(window->recentNames(), (QStringList{"Beta", "Alpha complaint (example)"}));
+        QVERIFY(messages.isEmpty());
+    }
+
+    void descriptiveEntryIsRefused()
+    {
+        auto window = started();
+        QVERIFY(window);
+        window->searchBox()->setText("How to use");
+        emit window->catalogueList()->doubleClicked(window->catalogueList()->currentIndex());
+        QCOMPARE(messages, QStringList{"Helicordia|Selectat item is not playable. Please carefully read the "
+                                       "description!\r\n\r\n_0007. How to use the programs"});
+        QVERIFY(played.isEmpty());
+        QVERIFY(window->recentNames().isEmpty());
+    }
+
+    void nothingSelectedPlaysNothing()
+    {
+        auto window = started();
+        QVERIFY(window);
+        window->searchBox()->setText("no such thing");
+        window->Image3_Click();
+        QVERIFY(played.isEmpty());
+        QVERIFY(messages.isEmpty());
+    }
+
+    void keysInTheListGoToTheSearchBox()
+    {
+        auto window = started();
+        QVERIFY(window);
+        window->catalogueList()->setFocus();
+        QTest::keyClick(window->catalogueList(), Qt::Key_Return);
+        QVERIFY(window->searchBox()->hasFocus());
+        QVERIFY(played.isEmpty());
+    }
+
+    void pickingARecentName()
+    {
+        writeFile("Dic.ini", "Beta\r\nAlpha\r\n");
+        auto window = started();
+        QVERIFY(window);
+        QCOMPARE(window->recentNames(), (QStringList{"Beta", "Alpha"}));
+        window->Label1_Click(2);
+        QListWidget *recent = window->recentListBox();
+        QVERIFY(recent->isVisible());
+        recent->setCurrentRow(1);
+        window->List2_Click();
+        QVERIFY(!recent->isVisible());
+        QCOMPARE(window->searchBox()->text(), QString("Alpha"));
+        QCOMPARE(window->matchCountLabel()->text(), QString("2"));
+        QCOMPARE(window->searchBox()->selectedText(), QString("Alpha"));
+    }
+
+    void shutdownSavesSettingsThenRecentList()
+    {
+        auto window = started();
+        QVERIFY(window);
+        window->move(320, 240);
+        window->Image3_Click();
+        window->Form_Unload();
+        QCOMPARE(ends, QList<int>{0});
+        QSettings stored = storedSettings();
+        QCOMPARE(stored.value("Startup/Left").toString(), QString("4800"));
+        QCOMPARE(stored.value("Startup/Top").toString(), QString("3600"));
+        QCOMPARE(stored.value("Startup/DictLang").toString(), QString("False"));
+        QCOMPARE(stored.value("Startup/Width").toString(), QString("9345"));
+        QFile recent(dir->filePath("Dic.ini"));
+        QVERIFY(recent.open(QIODevice::ReadOnly));
+        QCOMPARE(recent.readAll(), QByteArray("Alpha complaint (example)\r\n"));
+        QVERIFY(window->mask().isEmpty());
+    }
+
+    void failedSettingsSaveStillSavesTheRecentList()
+    {
+        auto window = started();
+        QVERIFY(window);
+        window->AddRecent("Gamma");
+        settingsUnavailable = true;
+        window->Form_Unload();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().contains("could not be saved"));
+        QCOMPARE(ends, QList<int>{1});
+        QCOMPARE(QFile::exists(dir->filePath("Dic.ini")), true);
+    }
+
+    void storedPosition_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QPoint>("position");
+        QTest::addColumn<bool>("romanian");
+        QTest::newRow("stored") << "4500" << "1500" << "true" << QPoint(300, 100) << true;
+        QTest::newRow("partly visible stays") << "-4500" << "1500" << "1" << QPoint(-300, 100) << true;
+        QTest::newRow("lost window comes back") << "-20000" << "1500" << "False" << QPoint(200, 200) << false;
+        QTest::newRow("unusable values") << "x" << "y" << "perhaps" << QPoint(0, 0) << false;
+    }
+    void storedPosition()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        QFETCH(QString, lang);
+        QFETCH(QPoint, position);
+        QFETCH(bool, romanian);
+        {
+            QSettings stored = storedSettings();
+            stored.setValue("Startup/Left", left);
+            stored.setValue("Startup/Top", top);
+            stored.setValue("Startup/DictLang", lang);
+        }
+        auto window = started();
+        QVERIFY(window);
+        QCOMPARE(window->pos(), position);
+        QCOMPARE(window->romanianChecked(), romanian);
+        QCOMPARE(window->englishChecked(), !romanian);
+    }
+
+    void engineFailureSavesBeforeTheEnd()
+    {
+        auto window = started();
+        QVERIFY(window);
+        window->AddRecent("Delta");
+        platform().saveBeforeAbruptEnd();
+        QFile recent(dir->filePath("Dic.ini"));
+        QVERIFY(recent.open(QIODevice::ReadOnly));
+        QCOMPARE(recent.readAll(), QByteArray("Delta\r\n"));
+        QVERIFY(QFile::exists(dir->filePath("settings.ini")));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

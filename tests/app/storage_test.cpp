@@ -1,0 +1,181 @@
+// What survives a restart: the recent-list file and the stored settings.
+#include "recentfile.h"
+#include "settings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace helicordia;
+
+class StorageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recentListRoundTrip_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("empty") << QStringList{};
+        QTest::newRow("plain") << QStringList{"Alpha", "Beta"};
+        QTest::newRow("awkward text") << QStringList{"  leading spaces", "a,b,\"quoted\"", "", "Žluťoučký kůň"};
+    }
+    void recentListRoundTrip()
+    {
+        QFETCH(QStringList, names);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dic.ini");
+        QVERIFY(SaveRecentList(path, names));
+        QCOMPARE(LoadRecentList(path), names);
+    }
+
+    void recentFileFormat()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dic.ini");
+        QVERIFY(SaveRecentList(path, {}));
+        QCOMPARE(QFileInfo(path).size(), 0);
+        QVERIFY(SaveRecentList(path, {"One", "Two"}));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("One\r\nTwo\r\n"));
+    }
+
+    void onlyTheFirstHundredAreStored()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dic.ini");
+        QStringList names;
+        for (int i = 0; i < 150; ++i)
+            names << QString("Name %1").arg(i);
+        QVERIFY(SaveRecentList(path, names));
+        QCOMPARE(LoadRecentList(path), names.mid(0, 100));
+    }
+
+    void handEditedFileLoadsEveryLine()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dic.ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QByteArray bytes;
+        for (int i = 0; i < 250; ++i)
+            bytes += "Line " + QByteArray::number(i) + (i % 2 ? "\n" : "\r\n");
+        bytes += "last without break";
+        file.write(bytes);
+        file.close();
+        const QStringList loaded = LoadRecentList(path);
+        QCOMPARE(loaded.size(), 251);
+        QCOMPARE(loaded.first(), QString("Line 0"));
+        QCOMPARE(loaded.last(), QString("last without break"));
+    }
+
+    void olderEightBitFileIsRead()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dic.ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Bolest hlavy \x9A\xE8\r\n"); // Windows-1250: š č
+        file.close();
+        QCOMPARE(LoadRecentList(path), QStringList{QString::fromUtf8("Bolest hlavy šč")});
+    }
+
+    void missingFileGivesEmptyList()
+    {
+        QTemporaryDir dir;
+        QVERIFY(LoadRecentList(dir.filePath("nothing.ini")).isEmpty());
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        // A path whose folder does not exist cannot be written.
+        QVERIFY(!SaveRecentList(dir.filePath("missing/Dic.ini"), {"x"}));
+        // The file is replaced as a whole: the old content is never left half-overwritten.
+        const QString path = dir.filePath("Dic.ini");
+        QVERIFY(SaveRecentList(path, {"old one", "old two"}));
+        QVERIFY(SaveRecentList(path, {"new"}));
+        QCOMPARE(LoadRecentList(path), QStringList{"new"});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Dic.ini"});
+    }
+
+    void textToBool_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("expected"); // -1: no value
+        QTest::newRow("True") << "True" << 1;
+        QTest::newRow("true") << "true" << 1;
+        QTest::newRow("FALSE") << "FALSE" << 0;
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("number") << "-1" << 1;
+        QTest::newRow("word") << "maybe" << -1;
+        QTest::newRow("empty") << "" << -1;
+    }
+    void textToBool()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, expected);
+        const std::optional<bool> value = TextToBool(text);
+        QCOMPARE(value.has_value() ? int(*value) : -1, expected);
+    }
+
+    void settingsDefaultsAndRoundTrip()
+    {
+        QTemporaryDir dir;
+        QSettings store(dir.filePath("s.ini"), QSettings::IniFormat);
+        LoadedSettings first = ReadSettings(store);
+        QCOMPARE(first.romanianChecked, std::optional<bool>(false));
+        QCOMPARE(first.leftTwips, std::optional<int>(3000));
+        QCOMPARE(first.topTwips, std::optional<int>(3000));
+
+        QString error;
+        QVERIFY(WriteSettings(store, {true, 4215, -20000, 9345, 6795}, &error));
+        QSettings again(dir.filePath("s.ini"), QSettings::IniFormat);
+        again.beginGroup("Startup");
+        QCOMPARE(again.value("DictLang").toString(), QString("True"));
+        QCOMPARE(again.value("Left").toString(), QString("4215"));
+        QCOMPARE(again.value("Top").toString(), QString("-20000"));
+        QCOMPARE(again.value("Width").toString(), QString("9345"));
+        QCOMPARE(again.value("Height").toString(), QString("6795"));
+        again.endGroup();
+        LoadedSettings second = ReadSettings(again);
+        QCOMPARE(second.romanianChecked, std::optional<bool>(true));
+        QCOMPARE(second.leftTwips, std::optional<int>(4215));
+        QCOMPARE(second.topTwips, std::optional<int>(-20000));
+    }
+
+    void unusableStoredValuesAreSkipped()
+    {
+        QTemporaryDir dir;
+        QSettings store(dir.filePath("s.ini"), QSettings::IniFormat);
+        store.setValue("Startup/DictLang", "perhaps");
+        store.setValue("Startup/Left", "left");
+        store.setValue("Startup/Top", "123.5");
+        const LoadedSettings loaded = ReadSettings(store);
+        QVERIFY(!loaded.romanianChecked);
+        QVERIFY(!loaded.leftTwips);
+        QCOMPARE(loaded.topTwips, std::optional<int>(124));
+    }
+
+    void reachablePosition_data()
+    {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QPoint>("expected");
+        const QRect w(0, 0, 623, 453);
+        QTest::newRow("on screen") << w.translated(100, 100) << QPoint(100, 100);
+        QTest::newRow("partly visible stays") << w.translated(-600, 50) << QPoint(-600, 50);
+        QTest::newRow("far left goes home") << w.translated(-20000 / 15, 100) << QPoint(200, 200);
+        QTest::newRow("below the screens goes home") << w.translated(10, 5000) << QPoint(200, 200);
+        QTest::newRow("on the second screen stays") << w.translated(1500, 10) << QPoint(1500, 10);
+    }
+    void reachablePosition()
+    {
+        QFETCH(QRect, window);
+        QFETCH(QPoint, expected);
+        QCOMPARE(ReachablePosition(window, {QRect(0, 0, 1024, 768), QRect(1024, 0, 1280, 1024)}), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(StorageTest)
+#include "storage_test.moc"
