@@ -1,0 +1,267 @@
+#include "catalogue.h"
+
+#include "entrytext.h"
+#include "textcodec.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace helicordia {
+
+namespace {
+
+const QString kEmpty;
+
+QString Quoted(const QString &path)
+{
+    return QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
+}
+
+void SetError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+// Splits the stream into raw lines at CR LF, LF or a lone CR until `wanted`
+// lines are found or the file ends. A last line without a line break counts;
+// an empty file has no lines. Returns false on a read error.
+bool ReadRawLines(QFile &file, int wanted, std::vector<QByteArray> &lines)
+{
+    lines.clear();
+    lines.reserve(wanted);
+    QByteArray current;
+    bool afterCR = false;
+    while (static_cast<int>(lines.size()) < wanted) {
+        const QByteArray chunk = file.read(64 * 1024);
+        if (chunk.isEmpty()) {
+            if (file.error() != QFileDevice::NoError)
+                return false;
+            break;
+        }
+        const char *data = chunk.constData();
+        const qsizetype size = chunk.size();
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < size && static_cast<int>(lines.size()) < wanted; ++i) {
+            const char c = data[i];
+            if (c != '\n' && c != '\r')
+                continue;
+            if (c == '\n' && afterCR && i == start && current.isEmpty()) {
+                // The LF of a CR LF pair.
+                afterCR = false;
+                start = i + 1;
+                continue;
+            }
+            current.append(data + start, i - start);
+            lines.push_back(current);
+            current.clear();
+            afterCR = c == '\r';
+            start = i + 1;
+        }
+        if (static_cast<int>(lines.size()) >= wanted)
+            return true;
+        if (start < size) {
+            current.append(data + start, size - start);
+            afterCR = false;
+        }
+    }
+    if (static_cast<int>(lines.size()) < wanted && !current.isEmpty())
+        lines.push_back(current);
+    return true;
+}
+
+}  // namespace
+
+QString FoldCase(QStringView text)
+{
+    QString out;
+    out.resize(text.size());
+    QChar *o = out.data();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            o[i] = QChar(char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            const char32_t folded =
+                QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+            o[i] = QChar(QChar::highSurrogate(folded));
+            o[i + 1] = QChar(QChar::lowSurrogate(folded));
+            ++i;
+        } else {
+            o[i] = QChar(char16_t(QChar::toCaseFolded(char32_t(c))));
+        }
+    }
+    return out;
+}
+
+Catalogue::Catalogue()
+    : entries_(MaxEntries + 1), listTexts_(MaxEntries + 1), folded_(MaxEntries + 1)
+{
+}
+
+void Catalogue::setCatalogueLineCount(int count)
+{
+    lineCount_ = std::clamp(count, 0, MaxEntries);
+}
+
+const QString &Catalogue::entry(int n) const
+{
+    return n >= 1 && n <= MaxEntries ? entries_[n] : kEmpty;
+}
+
+const QString &Catalogue::listText(int n) const
+{
+    return n >= 1 && n <= MaxEntries ? listTexts_[n] : kEmpty;
+}
+
+const QString &Catalogue::foldedEntry(int n) const
+{
+    return n >= 1 && n <= MaxEntries ? folded_[n] : kEmpty;
+}
+
+void Catalogue::setEntry(int n, const QString &line)
+{
+    if (n < 1 || n > MaxEntries)
+        return;
+    entries_[n] = line;
+    listTexts_[n] = FormatEntryText(line, n);
+    folded_[n] = FoldCase(line);
+    searchTextStale_ = true;
+}
+
+void Catalogue::buildSearchText() const
+{
+    qsizetype total = 0;
+    for (int n = 1; n <= MaxEntries; ++n)
+        total += folded_[n].size() + 1;
+    searchText_.clear();
+    searchText_.reserve(total);
+    lineStarts_.assign(MaxEntries + 2, 0);
+    asciiCounts_.assign(128, 0);
+    for (int n = 1; n <= MaxEntries; ++n) {
+        lineStarts_[n] = searchText_.size();
+        searchText_ += folded_[n];
+        searchText_ += u'\n';
+        for (QChar c : folded_[n])
+            if (c.unicode() < 128)
+                ++asciiCounts_[c.unicode()];
+    }
+    lineStarts_[MaxEntries + 1] = searchText_.size();
+    searchTextStale_ = false;
+}
+
+void Catalogue::findEntries(const QString &search, int last, std::vector<int> &found) const
+{
+    found.clear();
+    last = std::clamp(last, 0, MaxEntries);
+    if (search.isEmpty()) {
+        for (int n = 1; n <= last; ++n)
+            if (!entries_[n].isEmpty())
+                found.push_back(n);
+        return;
+    }
+    if (searchTextStale_)
+        buildSearchText();
+
+    const QString needle = FoldCase(search);
+    const qsizetype length = needle.size();
+
+    // Scan for the needle's rarest character, then compare the whole needle
+    // around each hit; a hit must lie within one line.
+    qsizetype anchor = 0;
+    quint32 fewest = UINT32_MAX;
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t c = needle[i].unicode();
+        const quint32 count = c < 128 ? asciiCounts_[c] : 0;
+        if (count < fewest) {
+            fewest = count;
+            anchor = i;
+        }
+    }
+    const QChar anchorChar = needle[anchor];
+    const QStringView text = QStringView(searchText_).first(lineStarts_[last + 1]);
+    const QChar *data = text.data();
+
+    int line = 1;
+    qsizetype from = anchor;
+    while (from < text.size()) {
+        const qsizetype hit = text.indexOf(anchorChar, from);
+        if (hit < 0)
+            break;
+        const qsizetype start = hit - anchor;
+        while (lineStarts_[line + 1] <= start)
+            ++line;
+        const qsizetype lineEnd = lineStarts_[line + 1] - 1;  // the line feed
+        if (start >= lineStarts_[line] && start + length <= lineEnd
+            && std::equal(data + start, data + start + length, needle.constData())) {
+            found.push_back(line);
+            if (line == last)
+                break;
+            ++line;
+            from = lineStarts_[line] + anchor;
+        } else {
+            from = hit + 1;
+        }
+    }
+}
+
+bool Catalogue::LoadCatalogue(const QString &path, QString *error)
+{
+    const int wanted = lineCount_;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetError(error, QStringLiteral("The catalogue file %1 cannot be opened: %2.")
+                            .arg(Quoted(path), file.errorString()));
+        return false;
+    }
+
+    std::vector<QByteArray> raw;
+    if (!ReadRawLines(file, wanted, raw)) {
+        SetError(error, QStringLiteral("The catalogue file %1 cannot be read: %2.")
+                            .arg(Quoted(path), file.errorString()));
+        return false;
+    }
+    file.close();
+
+    const int found = static_cast<int>(raw.size());
+    if (found < wanted) {
+        QString text;
+        if (found == 0)
+            text = QStringLiteral("The catalogue file %1 is empty (0 lines); %2 lines are needed.")
+                       .arg(Quoted(path))
+                       .arg(wanted);
+        else
+            text = QStringLiteral("The catalogue file %1 has only %2 %3; %4 lines are needed.")
+                       .arg(Quoted(path))
+                       .arg(found)
+                       .arg(found == 1 ? QStringLiteral("line") : QStringLiteral("lines"))
+                       .arg(wanted);
+        SetError(error, text);
+        return false;
+    }
+
+    // One decision for the whole file: UTF-8 when every line is valid UTF-8.
+    const bool utf8 = std::all_of(raw.begin(), raw.end(),
+                                  [](const QByteArray &line) { return IsValidUtf8(line); });
+
+    for (int n = 1; n <= MaxEntries; ++n) {
+        if (n > wanted) {
+            entries_[n].clear();
+            listTexts_[n].clear();
+            folded_[n].clear();
+            continue;
+        }
+        QString line = utf8 ? QString::fromUtf8(raw[n - 1]) : DecodeWindows1250(raw[n - 1]);
+        if (n == 1 && utf8 && line.startsWith(QChar(0xFEFF)))
+            line.remove(0, 1);  // byte order mark
+        setEntry(n, line);
+    }
+    buildSearchText();
+    SetError(error, QString());
+    return true;
+}
+
+}  // namespace helicordia

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace helicordia {
+
+// The catalogue of health problems: one entry per line of the catalogue file,
+// entry N being line N (counted from 1). Filled once at start-up, read-only
+// afterwards.
+class Catalogue
+{
+public:
+    // Highest entry number the table can hold; slot 0 is never used.
+    static constexpr int MaxEntries = 28300;
+    // Number of lines in the catalogue file that ships with the program.
+    static constexpr int ShippedLineCount = 1553;
+
+    Catalogue();
+
+    // CatalogueLineCount: how many lines LoadCatalogue reads and the list
+    // walks. Clamped to 0..MaxEntries.
+    void setCatalogueLineCount(int count);
+    int catalogueLineCount() const { return lineCount_; }
+
+    // Reads exactly catalogueLineCount() lines of the file at `path` (line
+    // breaks CR LF, LF or a lone CR; lines kept exactly as they are, lines
+    // past the needed ones ignored). A file that is valid UTF-8 is read as
+    // UTF-8, any other as Windows-1250. On failure the table is left as it
+    // was, `*error` (if given) receives a message for the user that names the
+    // file and the problem, and the result is false.
+    bool LoadCatalogue(const QString &path, QString *error);
+
+    // Entry `n` as read from the file; empty outside 1..MaxEntries and for
+    // entries that were not loaded.
+    const QString &entry(int n) const;
+
+    // The entry's list text (FormatEntryText of the entry and its number),
+    // prepared at load time.
+    const QString &listText(int n) const;
+
+    // The entry with its case folded (see FoldCase), prepared at load time
+    // for the case-insensitive search.
+    const QString &foldedEntry(int n) const;
+
+    // Replaces one entry and its prepared texts; for building a catalogue in
+    // memory (tests, measurements). Ignored outside 1..MaxEntries.
+    void setEntry(int n, const QString &line);
+
+    // Replaces `found` with the numbers, ascending, of the entries 1..`last`
+    // whose line contains `search` with case ignored. The empty search finds
+    // every entry whose line is not empty; an empty line is never found.
+    void findEntries(const QString &search, int last, std::vector<int> &found) const;
+
+private:
+    void buildSearchText() const;
+
+    int lineCount_ = ShippedLineCount;
+    std::vector<QString> entries_;
+    std::vector<QString> listTexts_;
+    std::vector<QString> folded_;
+
+    // All folded entries in one block, each followed by a line feed, so that a
+    // search is one scan over contiguous text. lineStarts_[n] is where entry n
+    // begins; lineStarts_[MaxEntries + 1] is the end of the block. Rebuilt on
+    // demand after setEntry.
+    mutable QString searchText_;
+    mutable std::vector<qsizetype> lineStarts_;
+    mutable std::vector<quint32> asciiCounts_;  // how often each ASCII code occurs
+    mutable bool searchTextStale_ = true;
+};
+
+// Simple Unicode case folding, code point by code point: the same folding
+// that QString's case-insensitive comparisons apply, so that
+// FoldCase(a).contains(FoldCase(b)) equals a.contains(b, Qt::CaseInsensitive).
+QString FoldCase(QStringView text);
+
+}  // namespace helicordia
