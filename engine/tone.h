@@ -31,6 +31,14 @@ constexpr int TONE_OSCILLATOR_PARAM_TYPE = 0;  // waveform: 0 = sine
 constexpr int TONE_OSCILLATOR_PARAM_RATE = 1;  // Hz
 constexpr int TONE_CHANNEL_REUSE = -2;         // PlayDSP: reuse the handle passed in
 constexpr std::uint32_t TONE_INIT_NORMAL = 0;
+// Init flag: open no sound device; the mix is produced only by
+// Tone_System_Render (tests, benchmarks, offline rendering).
+constexpr std::uint32_t TONE_INIT_NO_OUTPUT = 0x100;
+
+constexpr int TONE_MAX_CHANNELS = 32;
+constexpr int TONE_SAMPLE_RATE = 48000;     // mixing rate, Hz
+constexpr int TONE_BUFFER_FRAMES = 480;     // audio callback buffer (10 ms)
+constexpr int TONE_RAMP_FRAMES = 480;       // start/stop/pause/volume/pan ramps (10 ms)
 
 ToneResult Tone_System_Create(ToneHandle *system);
 ToneResult Tone_System_GetVersion(ToneHandle system, std::uint32_t *version);
@@ -52,3 +60,21 @@ ToneResult Tone_DSP_Release(ToneHandle dsp);
 ToneResult Tone_System_Close(ToneHandle system);
 ToneResult Tone_System_Release(ToneHandle system);
 const char *Tone_ErrorString(ToneResult code);
+
+// ---- additions beyond the player's calls ---------------------------------
+
+// Writes `frames` frames of the mix (interleaved stereo float, TONE_SAMPLE_RATE)
+// into `buffer`, exactly as the audio callback does. Only for a system
+// initialised with TONE_INIT_NO_OUTPUT (TONE_ERR_UNSUPPORTED otherwise).
+ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames);
+// Underruns reported by the sound output since Init.
+ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count);
+// Latency of the open output stream in seconds, as RtAudio reports it
+// (0 without a stream).
+ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds);
+// Non-zero while the output stream runs; *reopens counts the times
+// Tone_System_Update has reopened a failed stream.
+ToneResult Tone_System_GetOutputState(ToneHandle system, int *running, std::uint32_t *reopens);
+// For tests: marks the output stream as failed, as a lost sound server would,
+// so that the next Tone_System_Update reopens it.
+ToneResult Tone_System_SimulateOutputFailure(ToneHandle system);

@@ -1,0 +1,547 @@
+#include "audio_support.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <limits>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace audiotest {
+
+namespace {
+
+// Waits for a child for at most `timeout`; kills it when it overruns.
+// Returns its exit status, or -1 when it did not end normally.
+int waitChild(pid_t pid, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    int status = 0;
+    for (;;) {
+        const pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (r < 0 && errno != EINTR)
+            return -1;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+pid_t spawn(const std::vector<std::string> &args, bool quiet)
+{
+    std::vector<char *> argv;
+    for (const auto &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int devnull = open("/dev/null", O_RDWR);
+        if (devnull >= 0) {
+            dup2(devnull, STDIN_FILENO);
+            dup2(devnull, STDOUT_FILENO);
+            if (quiet)
+                dup2(devnull, STDERR_FILENO);
+        }
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+std::uint32_t le32(const unsigned char *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
+std::uint16_t le16(const unsigned char *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+
+struct WavLayout {
+    int format = 0;  // 1 = PCM, 3 = float
+    int channels = 0;
+    int bits = 0;
+    double rate = 0;
+    std::size_t dataOffset = 0;
+    std::size_t dataSize = 0;  // 0 or implausible: to the end of the file
+};
+
+bool parseHeader(const std::vector<unsigned char> &b, WavLayout &w, std::string &error)
+{
+    if (b.size() < 12 || std::memcmp(b.data(), "RIFF", 4) != 0 || std::memcmp(b.data() + 8, "WAVE", 4) != 0) {
+        error = "not a RIFF/WAVE file";
+        return false;
+    }
+    std::size_t pos = 12;
+    bool haveFmt = false;
+    while (pos + 8 <= b.size()) {
+        const unsigned char *c = b.data() + pos;
+        const std::uint32_t size = le32(c + 4);
+        if (std::memcmp(c, "fmt ", 4) == 0) {
+            if (pos + 8 + 16 > b.size()) {
+                error = "short fmt chunk";
+                return false;
+            }
+            const unsigned char *f = c + 8;
+            w.format = le16(f);
+            w.channels = le16(f + 2);
+            w.rate = le32(f + 4);
+            w.bits = le16(f + 14);
+            if (w.format == 0xFFFE && size >= 40 && pos + 8 + 40 <= b.size())
+                w.format = le16(f + 24);  // sub-format GUID starts with the plain tag
+            haveFmt = true;
+        } else if (std::memcmp(c, "data", 4) == 0) {
+            if (!haveFmt) {
+                error = "data chunk before fmt chunk";
+                return false;
+            }
+            w.dataOffset = pos + 8;
+            w.dataSize = size;
+            return true;
+        }
+        pos += 8 + size + (size & 1);
+    }
+    error = haveFmt ? "no data chunk" : "no fmt chunk";
+    return false;
+}
+
+bool readFile(const std::string &path, std::vector<unsigned char> &bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// Positive-going zero crossings (fractional sample positions). With
+// phasePerSample > 0 each crossing is placed by the sine through its two
+// samples, otherwise by a straight line. A crossing counts only after the
+// signal has been below -hysteresis since the previous one.
+std::vector<double> crossings(const float *x, std::size_t n, double phasePerSample, double hysteresis)
+{
+    std::vector<double> t;
+    bool armed = false;
+    const double c = std::cos(phasePerSample), s = std::sin(phasePerSample);
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        if (x[i] < -hysteresis)
+            armed = true;
+        if (armed && x[i] < 0.0f && x[i + 1] >= 0.0f) {
+            const double a = x[i], b = x[i + 1];
+            double frac;
+            if (phasePerSample > 1e-9 && s > 1e-6) {
+                const double theta = std::atan2(a, (b - a * c) / s);  // phase of sample i, in (-phi, 0]
+                frac = -theta / phasePerSample;
+            } else {
+                frac = a / (a - b);
+            }
+            frac = std::clamp(frac, 0.0, 1.0);
+            t.push_back(double(i) + frac);
+            armed = false;
+        }
+    }
+    return t;
+}
+
+// Least-squares slope of the crossing times against their cycle numbers. A
+// crossing missed in noise must not shift the count, so each one is numbered
+// from the gap to the previous one, measured in rough periods.
+double periodOf(const std::vector<double> &t, double roughPeriod)
+{
+    const std::size_t m = t.size();
+    std::vector<double> k(m, 0.0);
+    for (std::size_t j = 1; j < m; ++j) {
+        const double cycles = roughPeriod > 0 ? std::max(1.0, std::round((t[j] - t[j - 1]) / roughPeriod)) : 1.0;
+        k[j] = k[j - 1] + cycles;
+    }
+    double kMean = 0, tMean = 0;
+    for (std::size_t j = 0; j < m; ++j) {
+        kMean += k[j];
+        tMean += t[j];
+    }
+    kMean /= m;
+    tMean /= m;
+    double num = 0, den = 0;
+    for (std::size_t j = 0; j < m; ++j) {
+        const double dk = k[j] - kMean;
+        num += dk * (t[j] - tMean);
+        den += dk * dk;
+    }
+    return den > 0 ? num / den : 0.0;
+}
+
+// The median gap between crossings: a rough period to number them with.
+double medianGap(const std::vector<double> &t)
+{
+    std::vector<double> gaps;
+    for (std::size_t j = 1; j < t.size(); ++j)
+        gaps.push_back(t[j] - t[j - 1]);
+    if (gaps.empty())
+        return 0.0;
+    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    return gaps[gaps.size() / 2];
+}
+
+}  // namespace
+
+bool audioRequired()
+{
+    const char *v = std::getenv("HELICORDIA_AUDIO_REQUIRED");
+    return v && std::string(v) == "1";
+}
+
+bool soundServerReachable()
+{
+    const pid_t pid = spawn({"pactl", "info"}, true);
+    if (pid < 0)
+        return false;
+    return waitChild(pid, std::chrono::milliseconds(5000)) == 0;
+}
+
+std::string testSinkName()
+{
+    const char *v = std::getenv("HELICORDIA_TEST_SINK");
+    return v ? std::string(v) : std::string();
+}
+
+std::string testMonitorSource()
+{
+    const std::string sink = testSinkName();
+    return sink.empty() ? std::string("@DEFAULT_MONITOR@") : sink + ".monitor";
+}
+
+std::vector<float> Recording::channel(int c) const
+{
+    std::vector<float> out;
+    if (c < 0 || c >= channels)
+        return out;
+    out.reserve(frames());
+    for (std::size_t i = 0; i < frames(); ++i)
+        out.push_back(samples[i * channels + c]);
+    return out;
+}
+
+std::vector<float> Recording::mono() const
+{
+    std::vector<float> out(frames(), 0.0f);
+    for (std::size_t i = 0; i < frames(); ++i) {
+        double sum = 0;
+        for (int c = 0; c < channels; ++c)
+            sum += samples[i * channels + c];
+        out[i] = float(sum / channels);
+    }
+    return out;
+}
+
+bool loadWav(const std::string &path, Recording &out, std::string *error)
+{
+    std::string err;
+    std::vector<unsigned char> b;
+    WavLayout w;
+    if (!readFile(path, b)) {
+        err = "cannot read " + path;
+    } else if (parseHeader(b, w, err)) {
+        const int bytes = w.bits / 8;
+        if (w.channels <= 0 || w.rate <= 0 || bytes <= 0 ||
+            !((w.format == 1 && (bytes == 2 || bytes == 3 || bytes == 4)) ||
+              (w.format == 3 && (bytes == 4 || bytes == 8)))) {
+            err = "unsupported WAV sample format";
+        } else {
+            std::size_t avail = b.size() - w.dataOffset;
+            if (w.dataSize != 0 && w.dataSize != 0xFFFFFFFFu && w.dataSize <= avail)
+                avail = w.dataSize;
+            const std::size_t count = avail / bytes / w.channels * w.channels;
+            out.channels = w.channels;
+            out.rate = w.rate;
+            out.samples.resize(count);
+            const unsigned char *p = b.data() + w.dataOffset;
+            for (std::size_t i = 0; i < count; ++i, p += bytes) {
+                float v = 0;
+                if (w.format == 3 && bytes == 4) {
+                    std::memcpy(&v, p, 4);
+                } else if (w.format == 3) {
+                    double d;
+                    std::memcpy(&d, p, 8);
+                    v = float(d);
+                } else if (bytes == 2) {
+                    v = std::int16_t(le16(p)) / 32768.0f;
+                } else if (bytes == 3) {
+                    const std::int32_t s = std::int32_t((p[0] << 8) | (p[1] << 16) | (std::uint32_t(p[2]) << 24));
+                    v = float(s / 2147483648.0);
+                } else {
+                    v = float(std::int32_t(le32(p)) / 2147483648.0);
+                }
+                out.samples[i] = v;
+            }
+            return true;
+        }
+    }
+    if (error)
+        *error = err;
+    return false;
+}
+
+// ---- MonitorRecorder ------------------------------------------------------
+
+MonitorRecorder::MonitorRecorder(std::string source, std::string wavPath)
+    : source_(std::move(source)), path_(std::move(wavPath))
+{
+    if (path_.empty()) {
+        const char *dir = std::getenv("TMPDIR");
+        std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/helicordia-monitor-XXXXXX.wav";
+        std::vector<char> buf(pattern.begin(), pattern.end());
+        buf.push_back('\0');
+        const int fd = mkstemps(buf.data(), 4);
+        if (fd >= 0) {
+            close(fd);
+            path_ = buf.data();
+            ownsFile_ = true;
+        }
+    }
+}
+
+MonitorRecorder::~MonitorRecorder()
+{
+    if (running())
+        stop();
+    if (ownsFile_ && !path_.empty())
+        unlink(path_.c_str());
+}
+
+std::size_t MonitorRecorder::dataFramesInFile() const
+{
+    struct stat st {};
+    if (dataOffset_ == 0 || stat(path_.c_str(), &st) != 0 || std::size_t(st.st_size) < dataOffset_)
+        return 0;
+    return (std::size_t(st.st_size) - dataOffset_) / bytesPerFrame_;
+}
+
+bool MonitorRecorder::start(std::chrono::milliseconds timeout)
+{
+    error_.clear();
+    if (running()) {
+        error_ = "already recording";
+        return false;
+    }
+    if (path_.empty()) {
+        error_ = "no file to record into";
+        return false;
+    }
+    unlink(path_.c_str());
+    {
+        std::lock_guard<std::mutex> lock(arrivalsMutex_);
+        arrivals_.clear();
+    }
+    dataOffset_ = 0;
+    recording_ = Recording{};
+    pid_ = spawn({"parec", "-d", source_, "--file-format=wav", "--format=float32le", "--rate=48000", "--channels=2",
+                  "--latency-msec=10", path_},
+                 false);
+    if (pid_ < 0) {
+        error_ = std::string("fork failed: ") + std::strerror(errno);
+        return false;
+    }
+    const auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            error_ = "parec ended at once (is the source " + source_ + " there?)";
+            return false;
+        }
+        if (dataOffset_ == 0) {
+            std::vector<unsigned char> b;
+            WavLayout w;
+            std::string ignored;
+            if (readFile(path_, b) && parseHeader(b, w, ignored)) {
+                dataOffset_ = w.dataOffset;
+                bytesPerFrame_ = std::size_t(w.channels) * (w.bits / 8);
+                rate_ = w.rate;
+            }
+        }
+        if (dataOffset_ != 0 && dataFramesInFile() >= 480)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (dataOffset_ == 0 || dataFramesInFile() < 480) {
+        error_ = "no audio arrived from " + source_;
+        stop();
+        return false;
+    }
+    watching_ = true;
+    watcher_ = std::thread([this] { watch(); });
+    return true;
+}
+
+void MonitorRecorder::watch()
+{
+    std::size_t last = 0;
+    while (watching_) {
+        const std::size_t frames = dataFramesInFile();
+        if (frames != last) {
+            const auto now = Clock::now();
+            std::lock_guard<std::mutex> lock(arrivalsMutex_);
+            arrivals_.push_back({now, frames});
+            last = frames;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+}
+
+std::size_t MonitorRecorder::framesSoFar() const
+{
+    return dataFramesInFile();
+}
+
+MonitorRecorder::Clock::time_point MonitorRecorder::frameHeardBy(std::size_t frame) const
+{
+    std::lock_guard<std::mutex> lock(arrivalsMutex_);
+    auto best = Clock::time_point::max();
+    for (const Arrival &a : arrivals_) {
+        if (a.frames <= frame)
+            continue;
+        const double behind = double(a.frames - 1 - frame) / rate_;
+        const auto t = a.when - std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(behind));
+        best = std::min(best, t);
+    }
+    return best;
+}
+
+MonitorRecorder::Clock::time_point MonitorRecorder::frameArrivedBy(std::size_t frame) const
+{
+    std::lock_guard<std::mutex> lock(arrivalsMutex_);
+    for (const Arrival &a : arrivals_)
+        if (a.frames > frame)
+            return a.when;
+    return Clock::time_point::max();
+}
+
+bool MonitorRecorder::stop()
+{
+    if (watching_) {
+        watching_ = false;
+        if (watcher_.joinable())
+            watcher_.join();
+    }
+    if (pid_ > 0) {
+        kill(pid_, SIGINT);
+        waitChild(pid_, std::chrono::milliseconds(3000));
+        pid_ = -1;
+    }
+    std::string err;
+    if (!loadWav(path_, recording_, &err)) {
+        if (error_.empty())
+            error_ = err;
+        return false;
+    }
+    return true;
+}
+
+// ---- analysis -------------------------------------------------------------
+
+double measureFrequency(const float *mono, std::size_t n, double rate)
+{
+    const double hyst = 0.01 * peak(mono, n);
+    std::vector<double> t = crossings(mono, n, 0.0, hyst);
+    if (t.size() < 2)
+        return 0.0;
+    const double rough = medianGap(t);
+    double period = periodOf(t, rough);
+    if (!(period > 0))
+        return 0.0;
+    for (int pass = 0; pass < 3; ++pass) {
+        const double phi = 2.0 * M_PI / period;
+        if (!(phi > 0.0 && phi < 3.0))
+            break;
+        t = crossings(mono, n, phi, hyst);
+        if (t.size() < 2)
+            break;
+        const double p = periodOf(t, period);
+        if (!(p > 0))
+            break;
+        period = p;
+    }
+    return rate / period;
+}
+
+double rms(const float *x, std::size_t n)
+{
+    if (n == 0)
+        return 0.0;
+    double sum = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        sum += double(x[i]) * x[i];
+    return std::sqrt(sum / n);
+}
+
+double peak(const float *x, std::size_t n)
+{
+    double p = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        p = std::max(p, std::fabs(double(x[i])));
+    return p;
+}
+
+double largestStep(const float *x, std::size_t n)
+{
+    double s = 0;
+    for (std::size_t i = 1; i < n; ++i)
+        s = std::max(s, std::fabs(double(x[i]) - double(x[i - 1])));
+    return s;
+}
+
+std::vector<Segment> findSoundSegments(const float *mono, std::size_t n, double rate, double threshold,
+                                       double minGapSeconds, double minLengthSeconds)
+{
+    std::vector<Segment> out;
+    const std::size_t minGap = std::size_t(std::max(1.0, minGapSeconds * rate));
+    const std::size_t minLength = std::size_t(std::max(0.0, minLengthSeconds * rate));
+    bool inSound = false;
+    Segment cur;
+    std::size_t lastLoud = 0;
+    auto close = [&] {
+        cur.end = lastLoud + 1;
+        if (cur.length() >= minLength)
+            out.push_back(cur);
+        inSound = false;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::fabs(mono[i]) > threshold) {
+            if (!inSound) {
+                inSound = true;
+                cur.begin = i;
+            }
+            lastLoud = i;
+        } else if (inSound && i - lastLoud >= minGap) {
+            close();
+        }
+    }
+    if (inSound)
+        close();
+    return out;
+}
+
+std::size_t findFrequencyChange(const float *mono, std::size_t n, double rate, double fromHz, double toHz)
+{
+    const std::vector<double> t = crossings(mono, n, 0.0, 0.05 * peak(mono, n));
+    const double pa = rate / fromHz, pb = rate / toHz;
+    const std::size_t agree = 4;
+    for (std::size_t j = 0; j + agree + 1 < t.size(); ++j) {
+        bool nearB = true;
+        for (std::size_t k = j; k < j + agree && nearB; ++k) {
+            const double p = t[k + 1] - t[k];
+            nearB = std::fabs(p - pb) < std::fabs(p - pa);
+        }
+        if (nearB)
+            return std::size_t(t[j]);
+    }
+    return n;
+}
+
+}  // namespace audiotest

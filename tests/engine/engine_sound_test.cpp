@@ -1,0 +1,255 @@
+// End to end: the real engine plays through RtAudio into the sound server;
+// the sink's monitor is recorded and measured. When the run asks for sound
+// (HELICORDIA_AUDIO_REQUIRED=1) a missing server is a failure, otherwise the
+// test is skipped.
+#include "audio_support.h"
+#include "tone.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = audiotest::MonitorRecorder::Clock;
+constexpr double kRate = 48000.0;
+
+bool needServer()
+{
+    if (audiotest::soundServerReachable())
+        return true;
+    if (audiotest::audioRequired())
+        ADD_FAILURE() << "HELICORDIA_AUDIO_REQUIRED=1 but no sound server answers (pactl info failed)";
+    return false;
+}
+
+// The engine as the player drives it: created, initialised for output, one
+// oscillator, the engine tick every 100 ms.
+struct Engine {
+    ToneHandle system = 0, osc = 0, channel = 0;
+    bool ok = false;
+
+    Engine()
+    {
+        std::uint32_t version = 0;
+        ok = Tone_System_Create(&system) == TONE_OK && Tone_System_GetVersion(system, &version) == TONE_OK &&
+             version == TONE_VERSION;
+        const ToneResult init = Tone_System_Init(system, 32, TONE_INIT_NORMAL, nullptr);
+        EXPECT_EQ(init, TONE_OK) << Tone_ErrorString(init);
+        ok = ok && init == TONE_OK && Tone_System_CreateDSPByType(system, 2, &osc) == TONE_OK &&
+             Tone_DSP_SetParameter(osc, 1, 440.0f) == TONE_OK;
+    }
+    ~Engine()
+    {
+        if (channel)
+            Tone_Channel_Stop(channel);
+        if (osc)
+            Tone_DSP_Release(osc);
+        Tone_System_Close(system);
+        Tone_System_Release(system);
+    }
+    // Runs the engine tick for `ms` milliseconds.
+    void tick(int ms)
+    {
+        const auto end = Clock::now() + std::chrono::milliseconds(ms);
+        while (Clock::now() < end) {
+            Tone_System_Update(system);
+            std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(100), end - Clock::now()));
+        }
+    }
+};
+
+double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The last frame in [from, to) whose magnitude exceeds `level`.
+std::size_t lastAbove(const std::vector<float> &x, std::size_t from, std::size_t to, double level)
+{
+    for (std::size_t i = to; i > from; --i)
+        if (std::fabs(x[i - 1]) > level)
+            return i - 1;
+    return from;
+}
+
+// The first frame at or after `from` from which on the peak over one period
+// stays below `level`.
+std::size_t firstQuietPeriod(const std::vector<float> &x, std::size_t from, std::size_t to, double level, std::size_t period)
+{
+    for (std::size_t i = from; i + period <= to; ++i)
+        if (audiotest::peak(x.data() + i, period) < level)
+            return i;
+    return to;
+}
+
+TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
+{
+    if (!needServer())
+        GTEST_SKIP() << "no sound server";
+    audiotest::MonitorRecorder recorder;
+    ASSERT_TRUE(recorder.start()) << recorder.lastError();
+
+    Engine engine;
+    ASSERT_TRUE(engine.ok);
+    double streamLatency = 0;
+    Tone_System_GetOutputLatency(engine.system, &streamLatency);
+    engine.tick(400);  // silence before
+
+    ToneHandle &ch = engine.channel;
+    ASSERT_EQ(Tone_System_PlayDSP(engine.system, -2, engine.osc, 1, &ch), TONE_OK);
+    ASSERT_EQ(Tone_Channel_SetVolume(ch, 0.5f), TONE_OK);
+    ASSERT_EQ(Tone_DSP_SetParameter(engine.osc, 0, 0.0f), TONE_OK);
+    ASSERT_EQ(Tone_Channel_SetFrequency(ch, 52800.0f), TONE_OK);
+    const auto tPlay = Clock::now();
+    ASSERT_EQ(Tone_Channel_SetPaused(ch, 0), TONE_OK);
+    engine.tick(800);
+    const auto tChange = Clock::now();
+    ASSERT_EQ(Tone_Channel_SetFrequency(ch, 74100.0f), TONE_OK);
+    engine.tick(800);
+    const auto tPause = Clock::now();
+    ASSERT_EQ(Tone_Channel_SetPaused(ch, 1), TONE_OK);
+    engine.tick(400);
+    const auto tResume = Clock::now();
+    ASSERT_EQ(Tone_Channel_SetPaused(ch, 0), TONE_OK);
+    engine.tick(500);
+    const auto tVolume = Clock::now();
+    ASSERT_EQ(Tone_Channel_SetVolume(ch, 0.25f), TONE_OK);
+    engine.tick(500);
+    const auto tStop = Clock::now();
+    ASSERT_EQ(Tone_Channel_Stop(ch), TONE_OK);
+    engine.tick(500);
+    std::uint64_t underruns = 0;
+    Tone_System_GetUnderruns(engine.system, &underruns);
+    ASSERT_TRUE(recorder.stop()) << recorder.lastError();
+
+    const audiotest::Recording &rec = recorder.recording();
+    ASSERT_EQ(rec.channels, 2);
+    ASSERT_EQ(rec.rate, kRate);
+    const std::vector<float> left = rec.channel(0), right = rec.channel(1);
+    const auto seg = audiotest::findSoundSegments(left.data(), left.size(), kRate, 2e-3);
+    ASSERT_EQ(seg.size(), 2u) << "expected: tone 528 then 741 Hz, a pause, 741 Hz again, silence";
+    const std::size_t f50 = std::size_t(0.05 * kRate);
+
+    // First stretch: 528 Hz, then 741 Hz with no gap.
+    const std::size_t change = seg[0].begin + audiotest::findFrequencyChange(left.data() + seg[0].begin,
+                                                                              seg[0].length(), kRate, 528, 741);
+    ASSERT_LT(change, seg[0].end);
+    const std::size_t aFrom = seg[0].begin + f50, aTo = change - f50;
+    const std::size_t bFrom = change + f50, bTo = seg[0].end - f50;
+    ASSERT_GT(aTo, aFrom + std::size_t(0.3 * kRate));
+    ASSERT_GT(bTo, bFrom + std::size_t(0.3 * kRate));
+    const double fA = audiotest::measureFrequency(left.data() + aFrom, aTo - aFrom, kRate);
+    const double fB = audiotest::measureFrequency(left.data() + bFrom, bTo - bFrom, kRate);
+    const double fC = audiotest::measureFrequency(left.data() + seg[1].begin + f50, seg[1].length() - 2 * f50, kRate);
+    EXPECT_NEAR(fA, 528.0, 0.05);
+    EXPECT_NEAR(fB, 741.0, 0.05);
+    EXPECT_NEAR(fC, 741.0, 0.05);
+
+    // Levels: volume 0.5 at the centre, then 0.25.
+    const double amp = 0.5 * std::cos(M_PI / 4);
+    const double rmsA = audiotest::rms(left.data() + aFrom, aTo - aFrom);
+    const double rmsB = audiotest::rms(right.data() + bFrom, bTo - bFrom);
+    EXPECT_NEAR(rmsA, amp / std::sqrt(2.0), 0.01 * amp);
+    EXPECT_NEAR(rmsB, amp / std::sqrt(2.0), 0.01 * amp);
+    const std::size_t period = std::size_t(kRate / 741.0) + 2;
+    const std::size_t volumeAt = firstQuietPeriod(left, seg[1].begin + f50, seg[1].end, 0.9 * amp, period);
+    ASSERT_LT(volumeAt + f50, seg[1].end);
+    const double rmsQuiet = audiotest::rms(left.data() + volumeAt + f50, seg[1].end - volumeAt - 2 * f50);
+    EXPECT_NEAR(rmsQuiet, 0.5 * amp / std::sqrt(2.0), 0.01 * amp);
+
+    // Silence: before the start, during the pause, after the stop.
+    EXPECT_LT(audiotest::peak(left.data(), seg[0].begin), 2e-3);
+    EXPECT_GT(seg[1].begin - seg[0].end, std::size_t(0.3 * kRate));
+    // After the stop's fade (the last few frames of it lie below the
+    // segment threshold) nothing at all is played.
+    const std::size_t silentFrom = seg[1].end + TONE_RAMP_FRAMES / 2;
+    ASSERT_LT(silentFrom, left.size());
+    const std::size_t tail = left.size() - silentFrom;
+    EXPECT_GT(tail, std::size_t(0.3 * kRate)) << "the recording must go on after the stop";
+    EXPECT_LT(audiotest::peak(left.data() + silentFrom, tail), 1e-4);
+    EXPECT_LT(audiotest::peak(right.data() + silentFrom, tail), 1e-4);
+
+    // Response: from the call to the moment the change had reached the
+    // monitor (an upper bound on when it was heard).
+    const std::size_t pauseFade = lastAbove(left, seg[0].begin, seg[0].end, 0.9 * amp);
+    const std::size_t stopFade = lastAbove(left, seg[1].begin, seg[1].end, 0.45 * amp);
+    struct Response {
+        const char *what;
+        std::size_t frame;
+        Clock::time_point call;
+        double heard = 0, arrived = 0;
+    };
+    Response responses[] = {{"play", seg[0].begin, tPlay},      {"frequency", change, tChange},
+                            {"pause", pauseFade, tPause},      {"resume", seg[1].begin, tResume},
+                            {"volume", volumeAt, tVolume},     {"stop", stopFade, tStop}};
+    for (Response &r : responses) {
+        r.heard = ms(recorder.frameHeardBy(r.frame) - r.call);
+        r.arrived = ms(recorder.frameArrivedBy(r.frame) - r.call);
+    }
+    std::printf("[ figure ] recorded %.2f s; 528 Hz tone measured %.4f Hz, 741 Hz measured %.4f / %.4f Hz\n",
+                rec.frames() / kRate, fA, fB, fC);
+    std::printf("[ figure ] rms %.5f and %.5f (expected %.5f), after volume 0.25: %.5f (expected %.5f)\n", rmsA, rmsB,
+                amp / std::sqrt(2.0), rmsQuiet, 0.5 * amp / std::sqrt(2.0));
+    std::printf("[ figure ] peak after stop %.3g; underruns %llu; output buffer latency %.1f ms\n",
+                audiotest::peak(left.data() + silentFrom, tail), (unsigned long long)underruns, streamLatency * 1000);
+    for (const Response &r : responses) {
+        std::printf("[ figure ] %-9s heard within %.1f ms (in the recording file within %.1f ms)\n", r.what, r.heard,
+                    r.arrived);
+        // The file bound includes the recorder's own delay and so is the
+        // stricter test.
+        EXPECT_LE(r.arrived, 50.0) << r.what;
+        EXPECT_GT(r.heard, -5.0) << r.what << ": a change cannot be heard before it is made";
+    }
+}
+
+TEST(EngineSound, UpdateReopensAFailedStreamWithoutWaiting)
+{
+    if (!needServer())
+        GTEST_SKIP() << "no sound server";
+    audiotest::MonitorRecorder recorder;
+    ASSERT_TRUE(recorder.start()) << recorder.lastError();
+    Engine engine;
+    ASSERT_TRUE(engine.ok);
+    ToneHandle &ch = engine.channel;
+    ASSERT_EQ(Tone_System_PlayDSP(engine.system, -2, engine.osc, 0, &ch), TONE_OK);
+    ASSERT_EQ(Tone_Channel_SetVolume(ch, 0.5f), TONE_OK);
+    ASSERT_EQ(Tone_Channel_SetFrequency(ch, 100000.0f), TONE_OK);
+    engine.tick(300);
+
+    ASSERT_EQ(Tone_System_SimulateOutputFailure(engine.system), TONE_OK);
+    double slowest = 0;
+    int running = 0;
+    std::uint32_t reopens = 0;
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < deadline) {
+        const auto t0 = Clock::now();
+        EXPECT_EQ(Tone_System_Update(engine.system), TONE_OK);
+        slowest = std::max(slowest, ms(Clock::now() - t0));
+        Tone_System_GetOutputState(engine.system, &running, &reopens);
+        if (running && reopens >= 1)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(reopens, 1u);
+    EXPECT_EQ(running, 1);
+    std::printf("[ figure ] reopen: slowest Update call %.2f ms\n", slowest);
+    EXPECT_LT(slowest, 20.0) << "Update must not wait for the sound server";
+    engine.tick(500);
+    Tone_Channel_Stop(ch);
+    engine.tick(200);
+    ASSERT_TRUE(recorder.stop()) << recorder.lastError();
+
+    // The tone goes on after the reopen.
+    const std::vector<float> left = recorder.recording().channel(0);
+    const auto seg = audiotest::findSoundSegments(left.data(), left.size(), kRate, 2e-3, 0.2);
+    ASSERT_FALSE(seg.empty());
+    const audiotest::Segment &last = seg.back();
+    ASSERT_GT(last.length(), std::size_t(0.3 * kRate));
+    const std::size_t from = last.end - std::size_t(0.3 * kRate);
+    EXPECT_NEAR(audiotest::measureFrequency(left.data() + from, std::size_t(0.25 * kRate), kRate), 1000.0, 0.05);
+}
+
+}  // namespace
