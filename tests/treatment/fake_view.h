@@ -1,0 +1,106 @@
+// A player view that keeps the texts, looks and switches it is given and a
+// log of every effect in order.
+#pragma once
+
+#include "player_core.h"
+
+#include <QStringList>
+
+#include <map>
+
+namespace helicordia::test {
+
+inline const char *labelName(PlayerLabel l)
+{
+    switch (l) {
+    case PlayerLabel::lblID: return "lblID";
+    case PlayerLabel::lblHealthProblem: return "lblHealthProblem";
+    case PlayerLabel::lblFrequency: return "lblFrequency";
+    case PlayerLabel::lblDurataRecomandata: return "lblDurataRecomandata";
+    case PlayerLabel::lblDurata: return "lblDurata";
+    case PlayerLabel::lblTime: return "lblTime";
+    case PlayerLabel::lblState: return "lblState";
+    case PlayerLabel::lblTrack: return "lblTrack";
+    case PlayerLabel::lblVolume: return "lblVolume";
+    case PlayerLabel::Text1: return "Text1";
+    }
+    return "?";
+}
+
+inline const char *buttonName(TransportButton b)
+{
+    switch (b) {
+    case TransportButton::btnPlay: return "play";
+    case TransportButton::btnPause: return "pause";
+    case TransportButton::btnStop: return "stop";
+    case TransportButton::btnSkip: return "skip";
+    case TransportButton::btnHold: return "hold";
+    }
+    return "?";
+}
+
+class RecordingView : public PlayerView {
+public:
+    QStringList log;
+    std::map<PlayerLabel, QString> texts;
+    std::map<TransportButton, bool> active;
+    bool slider1Enabled = true;
+    bool timer1 = false;
+    SliderSetup setup;
+    int slider1 = 0;
+    int volume = 103;
+    int pan = 0;
+
+    QString text(PlayerLabel l) const
+    {
+        const auto it = texts.find(l);
+        return it == texts.end() ? QString() : it->second;
+    }
+    // Log entries that are not status-line or volume-label updates.
+    QStringList effects() const
+    {
+        QStringList out;
+        for (const QString &e : log)
+            if (!e.startsWith(QLatin1String("Text1=")) && !e.startsWith(QLatin1String("lblVolume=")))
+                out << e;
+        return out;
+    }
+
+    void setText(PlayerLabel l, const QString &t) override
+    {
+        texts[l] = t;
+        log << QString::fromLatin1(labelName(l)) + QLatin1Char('=') + t;
+    }
+    void setButtonLook(TransportButton b, bool a) override
+    {
+        active[b] = a;
+        log << QStringLiteral("%1:%2").arg(QLatin1String(buttonName(b)), a ? QStringLiteral("active")
+                                                                             : QStringLiteral("normal"));
+    }
+    void setSlider1Enabled(bool e) override
+    {
+        slider1Enabled = e;
+        log << (e ? QStringLiteral("Slider1 enabled") : QStringLiteral("Slider1 disabled"));
+    }
+    void setTimer1(bool on) override
+    {
+        timer1 = on;
+        log << (on ? QStringLiteral("Timer1 on") : QStringLiteral("Timer1 off"));
+    }
+    void setupSlider1(const SliderSetup &s) override
+    {
+        setup = s;
+        slider1 = s.value;
+        log << QStringLiteral("Slider1 %1..%2 = %3 (%4/%5)")
+                   .arg(s.minimum)
+                   .arg(s.maximum)
+                   .arg(s.value)
+                   .arg(s.smallStep)
+                   .arg(s.largeStep);
+    }
+    int slider1Value() const override { return slider1; }
+    int volumeSliderValue() const override { return volume; }
+    int panSliderValue() const override { return pan; }
+};
+
+} // namespace helicordia::test

@@ -1,0 +1,443 @@
+#include "fake_engine.h"
+#include "fake_platform.h"
+#include "player.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace helicordia;
+using namespace helicordia::test;
+
+namespace {
+
+struct Window {
+    RecordingPlatform platform;
+    RecordingEngine engine;
+    QWidget mainWindow;
+    Player player{engine, &mainWindow};
+
+    Window() { mainWindow.show(); }
+    template <typename T = QLabel>
+    T *control(const char *name) const
+    {
+        return player.findChild<T *>(QLatin1String(name));
+    }
+    QString text(const char *name) const { return control(name)->text(); }
+};
+
+QRect twips(int l, int t, int w, int h)
+{
+    return QRect(qRound(l / 15.0), qRound(t / 15.0), qRound(w / 15.0), qRound(h / 15.0));
+}
+
+} // namespace
+
+TEST(PlayerWindow, ControlsAtTheirPlacesWithTheirCaptions)
+{
+    Window w;
+    struct Expect {
+        const char *name;
+        QRect where;
+        const char *caption;
+        const char *tip;
+    };
+    const Expect labels[] = {
+        {"Find", twips(1200, 840, 2130, 285), "Health problem:", ""},
+        {"Label4", twips(960, 480, 2370, 285), "Health problem ID:", ""},
+        {"lblID", twips(3480, 480, 1050, 285), "0", ""},
+        {"lblHealthProblem", twips(3480, 840, 5610, 1485), "0", ""},
+        {"Label1", twips(1200, 2400, 2130, 285), "Number of frequency:", ""},
+        {"lblFrequency", twips(3480, 2400, 2130, 285), "0", ""},
+        {"Label2", twips(-360, 2760, 3690, 285), "Duration of treatment (suggested):", ""},
+        {"lblDurataRecomandata", twips(3480, 2760, 2130, 285), "0", ""},
+        {"Label8", twips(1020, 3420, 2250, 585), "Duration of treatment (can adjust):", ""},
+        {"lblDurata", twips(4680, 3900, 2130, 285), "0", ""},
+        {"Volume", twips(2280, 4200, 1455, 375), "Channel Volume", ""},
+        {"lblVolume", twips(8160, 4260, 1050, 285), "Idle", "Status"},
+        {"Pan", twips(2280, 4680, 1455, 375), "Channel Pan", ""},
+        {"Label3", twips(2400, 5400, 1830, 285), "Frequency control", ""},
+        {"lblTime", twips(5400, 5400, 2370, 285), "Time", "Elapsed Time"},
+        {"lblTrack", twips(4080, 5940, 1050, 285), "Track", "Track number"},
+        {"lblState", twips(8100, 5940, 1050, 285), "Idle", "Status"},
+    };
+    for (const Expect &e : labels) {
+        QLabel *l = w.control(e.name);
+        ASSERT_NE(l, nullptr) << e.name;
+        EXPECT_EQ(l->geometry(), e.where) << e.name;
+        EXPECT_EQ(l->text(), QString::fromLatin1(e.caption)) << e.name;
+        EXPECT_EQ(l->toolTip(), QString::fromLatin1(e.tip)) << e.name;
+        const bool plainFont = QLatin1String(e.name) == QLatin1String("Volume") || QLatin1String(e.name) == QLatin1String("Pan");
+        if (!plainFont) {
+            EXPECT_EQ(l->font().family(), QStringLiteral("Arial")) << e.name;
+            EXPECT_DOUBLE_EQ(l->font().pointSizeF(), 9.75) << e.name;
+            EXPECT_TRUE(l->font().bold()) << e.name;
+        }
+    }
+    const Expect pictures[] = {
+        {"Image8", twips(8700, 4200, 480, 480), "", "High volume level may be dangerous!"},
+        {"Image7", twips(60, 3060, 9105, 255), "", ""},
+        {"Image2", twips(8520, 60, 315, 315), "", "Minimized"},
+        {"Image4", twips(8835, 60, 315, 315), "", "Exit"},
+        {"Image1", twips(180, 4140, 1740, 2160), "", nullptr},
+        {"btnHold", twips(60, 180, 480, 480), "", "Hold current frequency (continuous play)"},
+        {"btnSkip", twips(540, 180, 480, 480), "", "Skip current frequency"},
+        {"btnPlay", twips(600, 180, 480, 480), "", "Play"},
+        {"btnPause", twips(1200, 180, 480, 480), "", "Pause"},
+        {"btnStop", twips(1800, 180, 480, 480), "", "Stop"},
+    };
+    for (const Expect &e : pictures) {
+        QLabel *l = w.control(e.name);
+        ASSERT_NE(l, nullptr) << e.name;
+        EXPECT_EQ(l->geometry(), e.where) << e.name;
+        EXPECT_FALSE(l->pixmap().isNull()) << e.name;
+        if (e.tip)
+            EXPECT_EQ(l->toolTip(), QString::fromLatin1(e.tip)) << e.name;
+        else
+            EXPECT_FALSE(l->toolTip().isEmpty());
+    }
+    EXPECT_EQ(w.control<QFrame>("Frame1")->geometry(), twips(5160, 5700, 2775, 735));
+    EXPECT_EQ(w.control<QFrame>("Frame2")->geometry(), twips(2700, 5700, 1215, 735));
+    EXPECT_EQ(w.control("btnPlay")->parentWidget()->objectName(), QStringLiteral("Frame1"));
+    EXPECT_EQ(w.control("btnHold")->parentWidget()->objectName(), QStringLiteral("Frame2"));
+    auto *slider1 = w.control<QSlider>("Slider1");
+    EXPECT_EQ(slider1->geometry(), twips(3540, 3420, 4335, 375));
+    EXPECT_EQ(slider1->toolTip(), QStringLiteral("Duration of treatment (can adjust)"));
+    auto *volume = w.control<QSlider>("volumeSlider");
+    EXPECT_EQ(volume->geometry(), twips(3720, 4200, 4335, 375));
+    EXPECT_EQ(volume->toolTip(), QStringLiteral("Channel Volume"));
+    EXPECT_EQ(volume->minimum(), 0);
+    EXPECT_EQ(volume->maximum(), 1024);
+    EXPECT_EQ(volume->value(), 103);
+    EXPECT_EQ(volume->singleStep(), 1);
+    EXPECT_EQ(volume->pageStep(), 100);
+    auto *pan = w.control<QSlider>("panSlider");
+    EXPECT_EQ(pan->geometry(), twips(3720, 4680, 4335, 375));
+    EXPECT_EQ(pan->toolTip(), QStringLiteral("Channel Pan"));
+    EXPECT_EQ(pan->minimum(), -512);
+    EXPECT_EQ(pan->maximum(), 512);
+    EXPECT_EQ(pan->value(), 0);
+    EXPECT_EQ(pan->singleStep(), 5);
+    EXPECT_EQ(pan->pageStep(), 50);
+    auto *text1 = w.control<QLineEdit>("Text1");
+    EXPECT_EQ(text1->geometry(), twips(0, 6560, 9255, 315));
+    EXPECT_TRUE(text1->font().bold());
+    EXPECT_EQ(w.player.findChild<QWidget *>(QStringLiteral("StatusBar"))->geometry(), twips(0, 6525, 9285, 375));
+    EXPECT_EQ(w.player.size(), QSize(619, 460));
+    EXPECT_TRUE(w.player.windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST(PlayerWindow, StartShowsLabelsSliderAndMask)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("Alpha complaint (example) "), QStringLiteral("10,20.5,30"));
+    EXPECT_TRUE(w.player.isVisible());
+    EXPECT_FALSE(w.mainWindow.isVisible());
+    EXPECT_EQ(w.text("lblID"), QStringLiteral("1"));
+    EXPECT_EQ(w.text("lblHealthProblem"), QStringLiteral("Alpha complaint (example) "));
+    EXPECT_EQ(w.text("lblFrequency"), QStringLiteral("3"));
+    EXPECT_EQ(w.text("lblDurataRecomandata"), QStringLiteral("00h:09m:00s"));
+    EXPECT_EQ(w.text("lblDurata"), QStringLiteral("00h:09m:00s"));
+    EXPECT_EQ(w.text("lblTime"), QStringLiteral("Time"));
+    EXPECT_EQ(w.text("lblState"), QStringLiteral("Idle"));
+    EXPECT_EQ(w.text("lblTrack"), QStringLiteral("Track"));
+    auto *slider1 = w.control<QSlider>("Slider1");
+    EXPECT_EQ(slider1->maximum(), 3600);
+    EXPECT_EQ(slider1->value(), 540);
+    EXPECT_EQ(slider1->minimum(), 30);
+    EXPECT_EQ(slider1->singleStep(), 10);
+    EXPECT_EQ(slider1->pageStep(), 60);
+    EXPECT_TRUE(slider1->isEnabled());
+    EXPECT_EQ(w.player.core().TreatmentLength, 540);
+    EXPECT_EQ(w.engine.calls.size(), 5); // the engine was set up, nothing played
+
+    const QRegion expected(Player::WindowOutline(), Qt::OddEvenFill);
+    EXPECT_EQ(w.player.mask(), expected);
+    EXPECT_EQ(Player::WindowOutline().size(), 21);
+    EXPECT_FALSE(w.player.mask().contains(QPoint(0, 0)));
+    EXPECT_FALSE(w.player.mask().contains(QPoint(618, 459)));
+    EXPECT_TRUE(w.player.mask().contains(QPoint(300, 200)));
+    // No picture in the (empty) program folder: the built-in background.
+    EXPECT_TRUE(w.player.hasBuiltInBackground());
+
+    auto *timer2 = w.player.findChild<QTimer *>(QStringLiteral("Timer2"));
+    auto *timer1 = w.player.findChild<QTimer *>(QStringLiteral("Timer1"));
+    ASSERT_TRUE(timer1 && timer2);
+    EXPECT_TRUE(timer2->isActive());
+    EXPECT_EQ(timer2->interval(), 100);
+    EXPECT_FALSE(timer1->isActive());
+    EXPECT_EQ(timer1->interval(), 1000);
+}
+
+TEST(PlayerWindow, SliderSetUpAfterALongerProgramIsNotClamped)
+{
+    Window w;
+    QStringList many;
+    for (int i = 0; i < 100; ++i)
+        many << QStringLiteral("100");
+    w.player.Player_Start(5, QStringLiteral("Long"), many.join(QLatin1Char(',')));
+    auto *slider1 = w.control<QSlider>("Slider1");
+    EXPECT_EQ(slider1->minimum(), 1000);
+    EXPECT_EQ(slider1->maximum(), 36000);
+    EXPECT_EQ(slider1->value(), 18000);
+    EXPECT_EQ(w.text("lblDurataRecomandata"), QStringLiteral("05h:00m:00s"));
+    w.player.close();
+    w.player.Player_Start(6, QStringLiteral("Short"), QStringLiteral("528"));
+    EXPECT_EQ(slider1->minimum(), 10);
+    EXPECT_EQ(slider1->maximum(), 3600);
+    EXPECT_EQ(slider1->value(), 180);
+    EXPECT_EQ(w.player.core().TreatmentLength, 180);
+}
+
+TEST(PlayerWindow, TreatmentLengthFollowsSlider1)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
+    auto *slider1 = w.control<QSlider>("Slider1");
+    slider1->setValue(600);
+    EXPECT_EQ(w.player.core().TreatmentLength, 600);
+    EXPECT_EQ(w.text("lblDurata"), QStringLiteral("00h:10m:00s"));
+    w.player.btnPlay_Click();
+    EXPECT_FALSE(slider1->isEnabled());
+    w.player.btnStop_Click();
+    EXPECT_TRUE(slider1->isEnabled());
+}
+
+TEST(PlayerWindow, TransportDrivesLabelsLooksAndTimers)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528,741"));
+    auto *timer1 = w.player.findChild<QTimer *>(QStringLiteral("Timer1"));
+    w.player.btnPlay_Click();
+    EXPECT_TRUE(timer1->isActive());
+    EXPECT_TRUE(w.player.buttonLookActive(TransportButton::btnPlay));
+    EXPECT_EQ(w.text("lblState"), QStringLiteral("Play"));
+    EXPECT_EQ(w.text("lblTrack"), QStringLiteral("1"));
+    w.player.Timer1_Timer();
+    EXPECT_EQ(w.text("lblTime"), QStringLiteral("00h:00m:00s"));
+    w.player.btnPause_Click();
+    EXPECT_FALSE(timer1->isActive());
+    EXPECT_TRUE(w.player.buttonLookActive(TransportButton::btnPause));
+    EXPECT_FALSE(w.player.buttonLookActive(TransportButton::btnPlay));
+    EXPECT_EQ(w.text("lblState"), QStringLiteral("Pause"));
+    w.player.btnPause_Click();
+    EXPECT_TRUE(timer1->isActive());
+    w.player.btnHold_Click();
+    EXPECT_TRUE(w.player.buttonLookActive(TransportButton::btnHold));
+    EXPECT_FALSE(timer1->isActive());
+    w.player.btnHold_Click();
+    w.player.btnStop_Click();
+    EXPECT_FALSE(timer1->isActive());
+    EXPECT_TRUE(w.player.buttonLookActive(TransportButton::btnStop));
+    EXPECT_EQ(w.text("lblState"), QStringLiteral("Stop"));
+    // the two looks differ
+    auto *play = w.control("btnPlay");
+    const QImage normal = play->pixmap().toImage();
+    w.player.btnPlay_Click();
+    EXPECT_NE(play->pixmap().toImage(), normal);
+}
+
+TEST(PlayerWindow, StatusLineUsesTheWindowLocale)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("7.83"));
+    w.player.Timer2_Timer();
+    EXPECT_EQ(w.control<QLineEdit>("Text1")->text(), QStringLiteral("  Channel stopped : Frequency 0Hz Volume 0% Pan 0%"));
+    EXPECT_EQ(w.text("lblVolume"), QStringLiteral("0 %"));
+    w.player.btnPlay_Click();
+    w.engine.frequency = 783.0f;
+    w.engine.volume = 103.0f / 1024.0f;
+    w.engine.pan = -0.25f;
+    w.engine.playing = 1;
+    w.player.setLocale(QLocale(QLocale::German, QLocale::Germany));
+    w.player.Timer2_Timer();
+    EXPECT_EQ(w.control<QLineEdit>("Text1")->text(),
+              QStringLiteral("  Channel playing : Frequency 7,83Hz Volume 10% Pan -25%"));
+    w.player.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    w.player.Timer2_Timer();
+    EXPECT_EQ(w.control<QLineEdit>("Text1")->text(),
+              QStringLiteral("  Channel playing : Frequency 7.83Hz Volume 10% Pan -25%"));
+    EXPECT_EQ(w.text("lblVolume"), QStringLiteral("10 %"));
+}
+
+TEST(PlayerWindow, VolumeAndPanReachTheChannelOnClicksOnly)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
+    w.player.btnPlay_Click();
+    w.engine.clear();
+    auto *volume = w.control<QSlider>("volumeSlider");
+    auto *pan = w.control<QSlider>("panSlider");
+    volume->setValue(512); // a change alone is not a click
+    pan->setValue(-256);
+    EXPECT_TRUE(w.engine.calls.isEmpty());
+    // keyboard page step: one action, applied at once with the new value
+    volume->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(w.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetVolume(33,0.59765625)")});
+    w.engine.clear();
+    // press and release on the handle
+    volume->setSliderDown(true);
+    volume->setSliderPosition(1024);
+    volume->setSliderDown(false);
+    EXPECT_EQ(w.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetVolume(33,1)")});
+    w.engine.clear();
+    pan->setSliderDown(true);
+    pan->setSliderDown(false);
+    EXPECT_EQ(w.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetPan(33,-0.5)")});
+}
+
+TEST(PlayerWindow, CloseReleasesTheEngineAndBringsBackTheMainWindow)
+{
+    Window w;
+    w.player.Player_Start(3, QStringLiteral("x"), QStringLiteral("528"));
+    w.player.btnPlay_Click();
+    w.engine.clear();
+    w.player.Image4_Click();
+    EXPECT_FALSE(w.player.isVisible());
+    EXPECT_TRUE(w.mainWindow.isVisible());
+    EXPECT_FALSE(w.player.isLoaded());
+    EXPECT_EQ(w.engine.calls,
+              (QStringList{QStringLiteral("Tone_Channel_Stop(33)"), QStringLiteral("Tone_DSP_Release(22)"),
+                           QStringLiteral("Tone_System_Close(11)"), QStringLiteral("Tone_System_Release(11)")}));
+    EXPECT_FALSE(w.player.findChild<QTimer *>(QStringLiteral("Timer2"))->isActive());
+    EXPECT_FALSE(w.player.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+
+    // Reused: the next start loads afresh with design-time texts, and the
+    // members (the channel handle) keep their values.
+    w.engine.clear();
+    w.player.Player_Start(4, QStringLiteral("y"), QStringLiteral("741"));
+    EXPECT_EQ(w.engine.calls.first(), QStringLiteral("Tone_System_Create()"));
+    EXPECT_EQ(w.text("lblState"), QStringLiteral("Idle"));
+    EXPECT_EQ(w.text("lblTime"), QStringLiteral("Time"));
+    EXPECT_EQ(w.text("lblTrack"), QStringLiteral("Track"));
+    EXPECT_FALSE(w.player.buttonLookActive(TransportButton::btnPlay));
+    EXPECT_EQ(w.control<QSlider>("volumeSlider")->value(), 103);
+    EXPECT_EQ(w.player.core().ToneChannel, 33u);
+    EXPECT_EQ(w.player.core().PlayerState, StateStopped);
+    EXPECT_FALSE(w.mainWindow.isVisible());
+    w.player.close(); // any close runs the same unload
+    EXPECT_TRUE(w.mainWindow.isVisible());
+}
+
+TEST(PlayerWindow, EngineErrorAtStartEndsWithoutUnload)
+{
+    Window w;
+    w.engine.failures[QStringLiteral("Tone_System_Init")] = 5;
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
+    ASSERT_EQ(w.platform.messages.size(), 1);
+    EXPECT_EQ(w.platform.messages[0], QStringLiteral("Tone engine error! (5) Some engine sentence."));
+    EXPECT_EQ(w.platform.events, (QStringList{QStringLiteral("message"), QStringLiteral("save"), QStringLiteral("end(1)")}));
+    const int calls = w.engine.calls.size();
+    w.player.Timer2_Timer();
+    w.player.btnPlay_Click();
+    w.player.close();
+    EXPECT_EQ(w.engine.calls.size(), calls);
+    EXPECT_EQ(w.platform.endStatuses, QList<int>{1});
+}
+
+TEST(PlayerWindow, HomePagePictureOpensTheMakersHomePage)
+{
+    Window w;
+    w.player.Image1_Click();
+    ASSERT_EQ(w.platform.urls.size(), 1);
+    EXPECT_EQ(w.platform.urls[0].toString(), QStringLiteral("https://helicordia.example.org/index.htm"));
+}
+
+TEST(PlayerWindow, MinimiseKeepsTheTreatmentRunning)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
+    w.player.btnPlay_Click();
+    w.player.Image2_Click();
+    EXPECT_TRUE(w.player.isMinimized());
+    EXPECT_TRUE(w.player.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    EXPECT_TRUE(w.player.isLoaded());
+}
+
+TEST(PlayerWindow, BackgroundPictureFromTheProgramFolder)
+{
+    QTemporaryDir dir;
+    QImage img(700, 500, QImage::Format_RGB32);
+    img.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(img.save(dir.filePath(QStringLiteral("Background_5.jpg")), "JPG"));
+    Window w;
+    w.platform.folder = dir.path();
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
+    EXPECT_FALSE(w.player.hasBuiltInBackground());
+    const QImage shot = w.player.grab().toImage();
+    const QColor c = shot.pixelColor(300, 20);
+    EXPECT_LT(c.red(), 60);
+    EXPECT_GT(c.green(), 150);
+}
+
+// ---- dragging
+
+struct DragCase {
+    int window;
+    int drag;
+    int pointer;
+    int result;
+};
+class DragStep : public ::testing::TestWithParam<DragCase> {};
+TEST_P(DragStep, FloorsToThirtyTwoTwipsAndStaysInRange)
+{
+    const DragCase &c = GetParam();
+    EXPECT_EQ(DragStepTwips(c.window, c.drag, c.pointer), c.result);
+}
+INSTANTIATE_TEST_SUITE_P(Figures, DragStep,
+                         ::testing::Values(DragCase{1500, 300, 300, 1472}, DragCase{1500, 300, 340, 1536},
+                                           DragCase{0, 10, 0, -32}, DragCase{0, 0, 31, 0}, DragCase{0, 0, 32, 32},
+                                           DragCase{32760, 0, 3000, 32736}, DragCase{-32760, 3000, 0, -32768},
+                                           DragCase{2147483000, -2147483000, 2147483000, 32736},
+                                           DragCase{-2147483000, 2147483000, -2147483000, -32768}));
+
+TEST(PlayerWindow, DragsByTheBackgroundOnly)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
+    w.player.move(100, 100);
+    // left press on the background, then move right by 40 pixels
+    QTest::mousePress(&w.player, Qt::LeftButton, {}, QPoint(300, 30));
+    QMouseEvent move(QEvent::MouseMove, QPointF(340, 30), w.player.mapToGlobal(QPointF(340, 30)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.player, &move);
+    // 1500 - 4500 + 5100 = 2100 twips -> 2080 -> 139 px; 1500 - 450 + 450 = 1500 -> 1472 -> 98 px
+    EXPECT_EQ(w.player.pos(), QPoint(139, 98));
+    QTest::mouseRelease(&w.player, Qt::LeftButton, {}, QPoint(340, 30));
+
+    // a right press does not drag
+    const QPoint before = w.player.pos();
+    QTest::mousePress(&w.player, Qt::RightButton, {}, QPoint(300, 30));
+    QMouseEvent rightMove(QEvent::MouseMove, QPointF(380, 80), w.player.mapToGlobal(QPointF(380, 80)), Qt::NoButton,
+                          Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.player, &rightMove);
+    EXPECT_EQ(w.player.pos(), before);
+    QTest::mouseRelease(&w.player, Qt::RightButton, {}, QPoint(380, 80));
+
+    // a press on a label does not drag
+    QLabel *label = w.control("lblHealthProblem");
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent labelMove(QEvent::MouseMove, QPointF(300, 300), label->mapToGlobal(QPointF(300, 300)), Qt::NoButton,
+                          Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(label, &labelMove);
+    EXPECT_EQ(w.player.pos(), before);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,526 @@
+#include "player.h"
+
+#include "links.h"
+#include "maker.h"
+#include "picture_label.h"
+#include "platform.h"
+#include "player_artwork.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QScreen>
+#include <QSlider>
+#include <QStatusBar>
+
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+
+namespace helicordia {
+
+namespace {
+
+constexpr int TwipsPerPixel = 15;
+constexpr int ClientWidthTwips = 9285;
+constexpr int ClientHeightTwips = 6900;
+
+int px(int twips)
+{
+    return int(std::lround(double(twips) / TwipsPerPixel));
+}
+
+QRect twipRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+// Whole twips, halves to the even neighbour.
+int roundTwips(double pixels)
+{
+    return int(std::nearbyint(pixels * TwipsPerPixel));
+}
+
+QFont labelFont()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(9.75);
+    f.setBold(true);
+    return f;
+}
+
+const QColor LabelInk(24, 36, 74);
+
+playerart::Transport artKind(int index)
+{
+    static const playerart::Transport kinds[] = {playerart::Transport::Play, playerart::Transport::Pause,
+                                                 playerart::Transport::Stop, playerart::Transport::Skip,
+                                                 playerart::Transport::Hold};
+    return kinds[index];
+}
+
+} // namespace
+
+int DragStepTwips(int windowTwips, int dragTwips, int pointerTwips)
+{
+    long long v = static_cast<long long>(windowTwips) - dragTwips + pointerTwips;
+    v = std::clamp<long long>(v, -32768, 32767);
+    long long q = v / 32;
+    if (v % 32 != 0 && v < 0)
+        --q;
+    return int(q * 32);
+}
+
+QPolygon Player::WindowOutline()
+{
+    static const int pts[21][2] = {{15, 2},    {608, 2},   {612, 3},   {616, 6},   {618, 9},   {619, 15},
+                                   {619, 445}, {617, 451}, {615, 453}, {612, 455}, {610, 457}, {15, 457},
+                                   {9, 455},   {6, 453},   {3, 451},   {1, 445},   {1, 15},    {3, 12},
+                                   {6, 7},     {9, 3},     {15, 1}};
+    QPolygon polygon;
+    for (const auto &p : pts)
+        polygon << QPoint(p[0], p[1]);
+    return polygon;
+}
+
+QString Player::AfiseazaTimp(int valoare)
+{
+    return helicordia::AfiseazaTimp(valoare);
+}
+
+Player::Player(ToneEngine &engine, QWidget *mainWindow, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), core_(engine, *this), mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("Player"));
+    setWindowTitle(ApplicationTitle);
+    setFixedSize(px(ClientWidthTwips), px(ClientHeightTwips));
+    background_ = new QImage;
+    buildControls();
+    restoreDesignState();
+
+    // Children of the window, so they can be found by name like its controls.
+    Timer1.setParent(this);
+    Timer2.setParent(this);
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setInterval(1000);
+    Timer2.setObjectName(QStringLiteral("Timer2"));
+    Timer2.setInterval(100);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+}
+
+Player::~Player()
+{
+    delete background_;
+}
+
+void Player::buildControls()
+{
+    const QFont font = labelFont();
+    QPalette ink = palette();
+    ink.setColor(QPalette::WindowText, LabelInk);
+
+    auto makeLabel = [&](const char *name, QRect where, const QString &caption, Qt::Alignment align,
+                         bool boldArial = true) {
+        auto *l = new QLabel(caption, this);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(where);
+        l->setAlignment(align);
+        l->setPalette(ink);
+        if (boldArial)
+            l->setFont(font);
+        return l;
+    };
+    const Qt::Alignment heading = Qt::AlignRight | Qt::AlignTop;
+    const Qt::Alignment value = Qt::AlignLeft | Qt::AlignTop;
+
+    // Image7 first so the labels stay above the strip.
+    Image7 = new PictureLabel(this);
+    Image7->setObjectName(QStringLiteral("Image7"));
+    Image7->setGeometry(twipRect(60, 3060, 9105, 255));
+    Image7->setPixmap(playerart::decorativeStrip(Image7->size()));
+
+    Find = makeLabel("Find", twipRect(1200, 840, 2130, 285), QStringLiteral("Health problem:"), heading);
+    Label4 = makeLabel("Label4", twipRect(960, 480, 2370, 285), QStringLiteral("Health problem ID:"), heading);
+    lblID = makeLabel("lblID", twipRect(3480, 480, 1050, 285), QStringLiteral("0"), value);
+    lblHealthProblem = makeLabel("lblHealthProblem", twipRect(3480, 840, 5610, 1485), QStringLiteral("0"), value);
+    lblHealthProblem->setWordWrap(true);
+    Label1 = makeLabel("Label1", twipRect(1200, 2400, 2130, 285), QStringLiteral("Number of frequency:"), heading);
+    lblFrequency = makeLabel("lblFrequency", twipRect(3480, 2400, 2130, 285), QStringLiteral("0"), value);
+    Label2 = makeLabel("Label2", twipRect(-360, 2760, 3690, 285), QStringLiteral("Duration of treatment (suggested):"),
+                       heading);
+    lblDurataRecomandata =
+        makeLabel("lblDurataRecomandata", twipRect(3480, 2760, 2130, 285), QStringLiteral("0"), value);
+    Label8 = makeLabel("Label8", twipRect(1020, 3420, 2250, 585), QStringLiteral("Duration of treatment (can adjust):"),
+                       heading);
+    Label8->setWordWrap(true);
+
+    auto makeSlider = [&](const char *name, QRect where, const QString &tip) {
+        auto *s = new QSlider(Qt::Horizontal, this);
+        s->setObjectName(QLatin1String(name));
+        s->setGeometry(where);
+        s->setToolTip(tip);
+        return s;
+    };
+    Slider1 = makeSlider("Slider1", twipRect(3540, 3420, 4335, 375), QStringLiteral("Duration of treatment (can adjust)"));
+    Slider1->setTickPosition(QSlider::NoTicks);
+    lblDurata = makeLabel("lblDurata", twipRect(4680, 3900, 2130, 285), QStringLiteral("0"), value);
+
+    Volume = makeLabel("Volume", twipRect(2280, 4200, 1455, 375), QStringLiteral("Channel Volume"), heading, false);
+    volumeSlider = makeSlider("volumeSlider", twipRect(3720, 4200, 4335, 375), QStringLiteral("Channel Volume"));
+    volumeSlider->setRange(0, 1024);
+    volumeSlider->setSingleStep(1);
+    volumeSlider->setPageStep(100);
+    lblVolume = makeLabel("lblVolume", twipRect(8160, 4260, 1050, 285), QStringLiteral("Idle"), value);
+    lblVolume->setToolTip(QStringLiteral("Status"));
+    Image8 = new PictureLabel(this);
+    Image8->setObjectName(QStringLiteral("Image8"));
+    Image8->setGeometry(twipRect(8700, 4200, 480, 480));
+    Image8->setPixmap(playerart::volumeWarning(Image8->size()));
+    Image8->setToolTip(QStringLiteral("High volume level may be dangerous!"));
+
+    Pan = makeLabel("Pan", twipRect(2280, 4680, 1455, 375), QStringLiteral("Channel Pan"), heading, false);
+    panSlider = makeSlider("panSlider", twipRect(3720, 4680, 4335, 375), QStringLiteral("Channel Pan"));
+    panSlider->setRange(-512, 512);
+    panSlider->setSingleStep(5);
+    panSlider->setPageStep(50);
+
+    Image1 = new PictureLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twipRect(180, 4140, 1740, 2160));
+    Image1->setPixmap(playerart::homePage(Image1->size()));
+    Image1->setToolTip(QStringLiteral("Visit our web site for more programs and news"));
+    Image1->setCursor(Qt::PointingHandCursor);
+
+    Label3 = makeLabel("Label3", twipRect(2400, 5400, 1830, 285), QStringLiteral("Frequency control"), value);
+    lblTime = makeLabel("lblTime", twipRect(5400, 5400, 2370, 285), QStringLiteral("Time"), value);
+    lblTime->setToolTip(QStringLiteral("Elapsed Time"));
+
+    auto makeFrame = [&](const char *name, QRect where) {
+        auto *f = new QFrame(this);
+        f->setObjectName(QLatin1String(name));
+        f->setGeometry(where);
+        f->setFrameShape(QFrame::Box);
+        f->setFrameShadow(QFrame::Sunken);
+        return f;
+    };
+    Frame2 = makeFrame("Frame2", twipRect(2700, 5700, 1215, 735));
+    Frame1 = makeFrame("Frame1", twipRect(5160, 5700, 2775, 735));
+
+    static const char *names[5] = {"btnPlay", "btnPause", "btnStop", "btnSkip", "btnHold"};
+    static const char *tips[5] = {"Play", "Pause", "Stop", "Skip current frequency",
+                                  "Hold current frequency (continuous play)"};
+    const QRect places[5] = {twipRect(600, 180, 480, 480), twipRect(1200, 180, 480, 480),
+                             twipRect(1800, 180, 480, 480), twipRect(540, 180, 480, 480),
+                             twipRect(60, 180, 480, 480)};
+    for (int i = 0; i < 5; ++i) {
+        auto *b = new PictureLabel(i < 3 ? Frame1 : Frame2);
+        b->setObjectName(QLatin1String(names[i]));
+        b->setGeometry(places[i]);
+        b->setToolTip(QLatin1String(tips[i]));
+        b->setCursor(Qt::PointingHandCursor);
+        looks_[i][0] = playerart::transportButton(artKind(i), false, b->size());
+        looks_[i][1] = playerart::transportButton(artKind(i), true, b->size());
+        buttons_[i] = b;
+    }
+    connect(buttons_[0], &PictureLabel::clicked, this, [this] { btnPlay_Click(); });
+    connect(buttons_[1], &PictureLabel::clicked, this, [this] { btnPause_Click(); });
+    connect(buttons_[2], &PictureLabel::clicked, this, [this] { btnStop_Click(); });
+    connect(buttons_[3], &PictureLabel::clicked, this, [this] { btnSkip_Click(); });
+    connect(buttons_[4], &PictureLabel::clicked, this, [this] { btnHold_Click(); });
+
+    lblTrack = makeLabel("lblTrack", twipRect(4080, 5940, 1050, 285), QStringLiteral("Track"), value);
+    lblTrack->setToolTip(QStringLiteral("Track number"));
+    lblState = makeLabel("lblState", twipRect(8100, 5940, 1050, 285), QStringLiteral("Idle"), value);
+    lblState->setToolTip(QStringLiteral("Status"));
+
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setGeometry(twipRect(0, 6525, 9285, 375));
+    StatusBar->setFont(font);
+    StatusBar->setSizeGripEnabled(false);
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twipRect(0, 6560, 9255, 315));
+    Text1->setFont(font);
+    Text1->setReadOnly(true); // rewritten ten times a second: nothing to type here
+    Text1->setFrame(false);
+
+    Image2 = new PictureLabel(this);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(twipRect(8520, 60, 315, 315));
+    Image2->setPixmap(playerart::minimise(Image2->size()));
+    Image2->setToolTip(QStringLiteral("Minimized"));
+    Image4 = new PictureLabel(this);
+    Image4->setObjectName(QStringLiteral("Image4"));
+    Image4->setGeometry(twipRect(8835, 60, 315, 315));
+    Image4->setPixmap(playerart::close(Image4->size()));
+    Image4->setToolTip(QStringLiteral("Exit"));
+    connect(Image1, &PictureLabel::clicked, this, [this] { Image1_Click(); });
+    connect(Image2, &PictureLabel::clicked, this, [this] { Image2_Click(); });
+    connect(Image4, &PictureLabel::clicked, this, [this] { Image4_Click(); });
+
+    // The treatment length follows Slider1 on its change, click and mouse-move
+    // events alike.
+    connect(Slider1, &QSlider::valueChanged, this, [this] { core_.Slider1_Change(); });
+    connect(Slider1, &QSlider::sliderReleased, this, [this] { core_.Slider1_Click(); });
+    Slider1->installEventFilter(this);
+
+    // Volume and pan reach the channel only on the slider's "click": a user's
+    // press and release on it. In Qt terms that is sliderReleased (the handle
+    // was pressed, perhaps dragged, and let go) and actionTriggered for the
+    // one-shot actions (a click on the groove, arrow/page keys, the wheel). The
+    // live movement while the handle is dragged (SliderMove) and programmatic
+    // value changes are not clicks. actionTriggered comes before the slider
+    // takes its new position as value, so the position is committed first.
+    auto clickOn = [this](QSlider *slider, void (Player::*handler)()) {
+        connect(slider, &QSlider::sliderReleased, this, [this, handler] { (this->*handler)(); });
+        connect(slider, &QAbstractSlider::actionTriggered, this, [this, slider, handler](int action) {
+            if (action == QAbstractSlider::SliderMove || action == QAbstractSlider::SliderNoAction)
+                return;
+            slider->setValue(slider->sliderPosition());
+            (this->*handler)();
+        });
+    };
+    clickOn(volumeSlider, &Player::volumeSlider_Click);
+    clickOn(panSlider, &Player::panSlider_Click);
+}
+
+// The controls as they are when the window loads: design-time captions,
+// normal button looks, sliders at their initial values.
+void Player::restoreDesignState()
+{
+    lblID->setText(QStringLiteral("0"));
+    lblHealthProblem->setText(QStringLiteral("0"));
+    lblFrequency->setText(QStringLiteral("0"));
+    lblDurataRecomandata->setText(QStringLiteral("0"));
+    lblDurata->setText(QStringLiteral("0"));
+    lblVolume->setText(QStringLiteral("Idle"));
+    lblTime->setText(QStringLiteral("Time"));
+    lblTrack->setText(QStringLiteral("Track"));
+    lblState->setText(QStringLiteral("Idle"));
+    Text1->clear();
+    for (int i = 0; i < 5; ++i) {
+        buttons_[i]->setPixmap(looks_[i][0]);
+        lookActive_[i] = false;
+    }
+    const QSignalBlocker b1(Slider1), b2(volumeSlider), b3(panSlider);
+    Slider1->setEnabled(true);
+    Slider1->setRange(0, 10);
+    Slider1->setValue(0);
+    volumeSlider->setValue(103);
+    panSlider->setValue(0);
+}
+
+bool Player::Form_Load()
+{
+    restoreDesignState();
+    // 1. the picture
+    builtInBackground_ = !background_->load(programFile(QStringLiteral("Background_5.jpg")));
+    if (builtInBackground_)
+        *background_ = playerart::builtInBackground(size());
+    // 2. the outline
+    setMask(QRegion(WindowOutline(), Qt::OddEvenFill));
+    // 3. the tone engine, stopped with the clock off
+    loaded_ = true;
+    if (!core_.Form_Load())
+        return false;
+    Timer2.start();
+    return true;
+}
+
+void Player::Form_Unload()
+{
+    Timer1.stop();
+    Timer2.stop();
+    core_.Form_Unload();
+    loaded_ = false;
+    if (core_.programEnded())
+        return;
+    if (mainWindow_)
+        mainWindow_->show();
+}
+
+void Player::Player_Start(int numar, const QString &description, const QString &frecvente)
+{
+    if (!loaded_ && !Form_Load())
+        return;
+    placeOverMainWindow();
+    show();
+    if (mainWindow_)
+        mainWindow_->hide();
+    core_.LoadProgram(numar, description, frecvente);
+}
+
+// The window opens centred where the main window stands (or on the screen),
+// and kept whole on the screen.
+void Player::placeOverMainWindow()
+{
+    QRect area;
+    if (QScreen *screen = mainWindow_ ? mainWindow_->screen() : this->screen())
+        area = screen->availableGeometry();
+    QPoint centre = mainWindow_ && mainWindow_->isVisible() ? mainWindow_->frameGeometry().center()
+                                                            : area.center();
+    QRect target(QPoint(0, 0), size());
+    target.moveCenter(centre);
+    if (area.isValid()) {
+        target.moveLeft(std::max(area.left(), std::min(target.left(), area.right() - target.width() + 1)));
+        target.moveTop(std::max(area.top(), std::min(target.top(), area.bottom() - target.height() + 1)));
+    }
+    move(target.topLeft());
+}
+
+void Player::Timer2_Timer()
+{
+    core_.setLocale(locale());
+    core_.Timer2_Timer();
+}
+
+void Player::Image1_Click()
+{
+    OpenLink(maker::homePage());
+}
+
+void Player::Image2_Click()
+{
+    showMinimized();
+}
+
+void Player::Image4_Click()
+{
+    close();
+}
+
+void Player::closeEvent(QCloseEvent *event)
+{
+    if (loaded_ && !core_.programEnded())
+        Form_Unload();
+    event->accept();
+}
+
+void Player::mousePressEvent(QMouseEvent *event)
+{
+    // Only the window's own background drags: presses on the controls (which
+    // reach the window when a label passes them on) start nothing.
+    pressOnBackground_ = childAt(event->position().toPoint()) == nullptr;
+    if (!pressOnBackground_ || event->button() != Qt::LeftButton)
+        return;
+    DragActive = true;
+    DragX = std::int16_t(std::clamp(roundTwips(event->position().x()), -32768, 32767));
+    DragY = std::int16_t(std::clamp(roundTwips(event->position().y()), -32768, 32767));
+}
+
+void Player::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() != Qt::LeftButton || !DragActive || !pressOnBackground_)
+        return;
+    const int left = DragStepTwips(x() * TwipsPerPixel, DragX, roundTwips(event->position().x()));
+    const int top = DragStepTwips(y() * TwipsPerPixel, DragY, roundTwips(event->position().y()));
+    move(px(left), px(top));
+}
+
+void Player::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (!background_->isNull())
+        p.drawImage(0, 0, *background_);
+    else
+        p.fillRect(rect(), QColor(220, 230, 245));
+    // a thin rim along the outline
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(28, 44, 86), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(WindowOutline());
+}
+
+bool Player::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Slider1 && event->type() == QEvent::MouseMove)
+        core_.Slider1_MouseMove();
+    return QWidget::eventFilter(watched, event);
+}
+
+QLabel *Player::label(PlayerLabel which) const
+{
+    switch (which) {
+    case PlayerLabel::lblID: return lblID;
+    case PlayerLabel::lblHealthProblem: return lblHealthProblem;
+    case PlayerLabel::lblFrequency: return lblFrequency;
+    case PlayerLabel::lblDurataRecomandata: return lblDurataRecomandata;
+    case PlayerLabel::lblDurata: return lblDurata;
+    case PlayerLabel::lblTime: return lblTime;
+    case PlayerLabel::lblState: return lblState;
+    case PlayerLabel::lblTrack: return lblTrack;
+    case PlayerLabel::lblVolume: return lblVolume;
+    case PlayerLabel::Text1: return nullptr;
+    }
+    return nullptr;
+}
+
+void Player::setText(PlayerLabel which, const QString &text)
+{
+    if (which == PlayerLabel::Text1) {
+        Text1->setText(text);
+        return;
+    }
+    if (QLabel *l = label(which))
+        l->setText(text);
+}
+
+void Player::setButtonLook(TransportButton button, bool active)
+{
+    const int i = int(button);
+    lookActive_[i] = active;
+    buttons_[i]->setPixmap(looks_[i][active ? 1 : 0]);
+}
+
+bool Player::buttonLookActive(TransportButton button) const
+{
+    return lookActive_[int(button)];
+}
+
+void Player::setSlider1Enabled(bool enabled)
+{
+    Slider1->setEnabled(enabled);
+}
+
+void Player::setTimer1(bool on)
+{
+    if (!on)
+        Timer1.stop();
+    else if (!Timer1.isActive())
+        Timer1.start();
+}
+
+void Player::setupSlider1(const SliderSetup &setup)
+{
+    // The earlier treatment's range must not clamp the new value, so the range
+    // is set as a whole before the value.
+    const QSignalBlocker block(Slider1);
+    Slider1->setRange(setup.minimum, setup.maximum);
+    Slider1->setValue(setup.value);
+    Slider1->setSingleStep(setup.smallStep);
+    Slider1->setPageStep(setup.largeStep);
+}
+
+int Player::slider1Value() const
+{
+    return Slider1->value();
+}
+
+int Player::volumeSliderValue() const
+{
+    return volumeSlider->value();
+}
+
+int Player::panSliderValue() const
+{
+    return panSlider->value();
+}
+
+} // namespace helicordia

@@ -1,0 +1,121 @@
+// The player window: one treatment with its transport buttons, sliders,
+// labels and status line. It is frameless, cut to its own outline, dragged by
+// its background, and reused for every treatment: closing it releases the tone
+// engine and gives the main window back; the next Player_Start loads it again.
+#pragma once
+
+#include "player_core.h"
+
+#include <QPixmap>
+#include <QPolygon>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+
+class QFrame;
+class QImage;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QStatusBar;
+
+namespace helicordia {
+
+class PictureLabel;
+
+// One drag step, in twips: the window's new left (or top) for a press point
+// and the pointer's position, both relative to the window. Floored to a
+// multiple of 32 twips and kept within the 16-bit twip range.
+int DragStepTwips(int windowTwips, int dragTwips, int pointerTwips);
+
+class Player : public QWidget, private PlayerView {
+    Q_OBJECT
+public:
+    Player(ToneEngine &engine, QWidget *mainWindow, QWidget *parent = nullptr);
+    ~Player() override;
+
+    // Shows the window (which loads it: picture, outline, tone engine), hides
+    // the main window, reads the frequency list and fills the labels.
+    void Player_Start(int numar, const QString &description, const QString &frecvente);
+
+    static QString AfiseazaTimp(int valoare);
+
+    // The window's outline in pixels (21 points, alternate fill).
+    static QPolygon WindowOutline();
+
+    PlayerCore &core() { return core_; }
+    const PlayerCore &core() const { return core_; }
+    bool isLoaded() const { return loaded_; }
+    bool buttonLookActive(TransportButton button) const;
+    bool hasBuiltInBackground() const { return builtInBackground_; }
+
+    // Event handlers (the controls and timers call these; tests may too).
+    void btnPlay_Click() { core_.btnPlay_Click(); }
+    void btnPause_Click() { core_.btnPause_Click(); }
+    void btnStop_Click() { core_.btnStop_Click(); }
+    void btnSkip_Click() { core_.btnSkip_Click(); }
+    void btnHold_Click() { core_.btnHold_Click(); }
+    void Timer1_Timer() { core_.Timer1_Timer(); }
+    void Timer2_Timer();
+    void volumeSlider_Click() { core_.volumeSlider_Click(); }
+    void panSlider_Click() { core_.panSlider_Click(); }
+    void Image1_Click();
+    void Image2_Click();
+    void Image4_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // PlayerView
+    void setText(PlayerLabel label, const QString &text) override;
+    void setButtonLook(TransportButton button, bool active) override;
+    void setSlider1Enabled(bool enabled) override;
+    void setTimer1(bool on) override;
+    void setupSlider1(const SliderSetup &setup) override;
+    int slider1Value() const override;
+    int volumeSliderValue() const override;
+    int panSliderValue() const override;
+    QWidget *messageParent() override { return this; }
+
+    void buildControls();
+    void restoreDesignState();
+    void placeOverMainWindow();
+    bool Form_Load();
+    void Form_Unload();
+    QLabel *label(PlayerLabel which) const;
+
+    PlayerCore core_;
+    QWidget *mainWindow_;
+    bool loaded_ = false;
+    bool builtInBackground_ = false;
+    QImage *background_ = nullptr;
+
+    // dragging, in twips
+    bool DragActive = false;
+    std::int16_t DragX = 0;
+    std::int16_t DragY = 0;
+    bool pressOnBackground_ = false;
+
+    QLabel *Find = nullptr, *Label4 = nullptr, *lblID = nullptr, *lblHealthProblem = nullptr;
+    QLabel *Label1 = nullptr, *lblFrequency = nullptr, *Label2 = nullptr, *lblDurataRecomandata = nullptr;
+    QLabel *Label8 = nullptr, *lblDurata = nullptr, *Volume = nullptr, *lblVolume = nullptr, *Pan = nullptr;
+    QLabel *Label3 = nullptr, *lblTime = nullptr, *lblTrack = nullptr, *lblState = nullptr;
+    QSlider *Slider1 = nullptr, *volumeSlider = nullptr, *panSlider = nullptr;
+    PictureLabel *Image8 = nullptr, *Image1 = nullptr, *Image7 = nullptr, *Image2 = nullptr, *Image4 = nullptr;
+    QFrame *Frame1 = nullptr, *Frame2 = nullptr;
+    std::array<PictureLabel *, 5> buttons_{};
+    std::array<std::array<QPixmap, 2>, 5> looks_{}; // Image3, Image5, Image6, Image10, Image9
+    std::array<bool, 5> lookActive_{};
+    QLineEdit *Text1 = nullptr;
+    QStatusBar *StatusBar = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+};
+
+} // namespace helicordia

@@ -1,0 +1,364 @@
+#include "player_core.h"
+
+#include "platform.h"
+
+#include <cmath>
+
+namespace helicordia {
+
+QString EngineErrorText(ToneResult code, const char *engineText)
+{
+    return QStringLiteral("Tone engine error! (") + QString::number(code) + QStringLiteral(") ")
+        + QString::fromLocal8Bit(engineText ? engineText : "");
+}
+
+QString EngineVersionWarning(std::uint32_t version)
+{
+    return QStringLiteral("Error!  You are using an old version of the tone engine ")
+        + QString::number(version, 16).toUpper() + QStringLiteral(". ")
+        + QStringLiteral("This program requires ") + QString::number(RequiredEngineVersion, 16).toUpper();
+}
+
+namespace {
+
+int percentFloor(float value)
+{
+    const float product = value * 100.0f; // a single-precision product, as stored
+    return int(std::floor(product));
+}
+
+} // namespace
+
+QString StatusLineText(int isPlaying, float channelFrequency, float volume, float pan, const QLocale &locale)
+{
+    QLocale numbers = locale;
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    const float hertz = channelFrequency / 100.0f;
+    QString text = QStringLiteral("  Channel ");
+    text += isPlaying != 0 ? QStringLiteral("playing") : QStringLiteral("stopped");
+    text += QStringLiteral(" : Frequency ");
+    text += numbers.toString(double(hertz), 'g', 7);
+    text += QStringLiteral("Hz Volume ");
+    text += QString::number(percentFloor(volume));
+    text += QStringLiteral("% Pan ");
+    if (pan > 0)
+        text += QLatin1Char('+');
+    text += QString::number(percentFloor(pan));
+    text += QLatin1Char('%');
+    return text;
+}
+
+QString VolumeLabelText(float volume)
+{
+    return QString::number(percentFloor(volume)) + QStringLiteral(" %");
+}
+
+PlayerCore::PlayerCore(ToneEngine &engine, PlayerView &view, const QLocale &locale)
+    : engine_(engine), view_(view), locale_(locale)
+{
+}
+
+bool PlayerCore::CheckResult(ToneResult result)
+{
+    if (result == TONE_OK)
+        return true;
+    if (programEnded_)
+        return false;
+    programEnded_ = true;
+    platform().message(view_.messageParent(), ApplicationTitle,
+                       EngineErrorText(result, engine_.Tone_ErrorString(result)));
+    // Keep what the user has before the program goes: the main window saves its
+    // settings and the recent list. No window's unload runs and the engine is
+    // not released.
+    if (platform().saveBeforeAbruptEnd)
+        platform().saveBeforeAbruptEnd();
+    view_.setTimer1(false);
+    platform().endProgram(1);
+    return false;
+}
+
+bool PlayerCore::Form_Load()
+{
+    if (programEnded_)
+        return false;
+    channelFromThisEngine_ = false;
+    if (!CheckResult(engine_.Tone_System_Create(&SoundSystem)))
+        return false;
+    std::uint32_t version = 0;
+    if (!CheckResult(engine_.Tone_System_GetVersion(SoundSystem, &version)))
+        return false;
+    if (version != RequiredEngineVersion)
+        platform().message(view_.messageParent(), ApplicationTitle, EngineVersionWarning(version));
+    if (!CheckResult(engine_.Tone_System_Init(SoundSystem, 32, TONE_INIT_NORMAL, nullptr)))
+        return false;
+    if (!CheckResult(engine_.Tone_System_CreateDSPByType(SoundSystem, TONE_DSP_TYPE_OSCILLATOR, &Oscillator)))
+        return false;
+    if (!CheckResult(engine_.Tone_DSP_SetParameter(Oscillator, TONE_OSCILLATOR_PARAM_RATE, 440.0f)))
+        return false;
+    PlayerState = StateStopped;
+    view_.setTimer1(false);
+    return true;
+}
+
+void PlayerCore::StopChannel()
+{
+    if (PlayerState == StateStopped)
+        return;
+    if (ToneChannel != 0) {
+        engine_.Tone_Channel_Stop(ToneChannel); // result not needed
+        PlayerState = StateStopped;
+    }
+}
+
+void PlayerCore::Form_Unload()
+{
+    if (programEnded_)
+        return;
+    view_.setTimer1(false);
+    if (PlayerState == StatePlaying)
+        StopChannel();
+    if (Oscillator != 0 && !CheckResult(engine_.Tone_DSP_Release(Oscillator)))
+        return;
+    if (SoundSystem != 0) {
+        if (!CheckResult(engine_.Tone_System_Close(SoundSystem)))
+            return;
+        if (!CheckResult(engine_.Tone_System_Release(SoundSystem)))
+            return;
+    }
+}
+
+void PlayerCore::LoadProgram(int numar, const QString &description, const QString &frecvente)
+{
+    if (programEnded_)
+        return;
+    view_.setText(PlayerLabel::lblID, QString::number(numar));
+    view_.setText(PlayerLabel::lblHealthProblem, description);
+    FrequencyCount = std::int16_t(ParseFrequencyList(frecvente, Frequencies));
+    view_.setText(PlayerLabel::lblFrequency, QString::number(FrequencyCount));
+    const int suggested = SuggestedDuration(FrequencyCount);
+    view_.setText(PlayerLabel::lblDurataRecomandata, AfiseazaTimp(suggested));
+    view_.setupSlider1(TreatmentSliderSetup(FrequencyCount));
+    TreatmentLength = suggested;
+    view_.setText(PlayerLabel::lblDurata, AfiseazaTimp(TreatmentLength));
+}
+
+void PlayerCore::looks(bool play, bool pause, bool stop)
+{
+    view_.setButtonLook(TransportButton::btnPlay, play);
+    view_.setButtonLook(TransportButton::btnPause, pause);
+    view_.setButtonLook(TransportButton::btnStop, stop);
+}
+
+bool PlayerCore::StartTone()
+{
+    const float f = Frequencies[1] * 100.0f;
+    if (!CheckResult(engine_.Tone_System_PlayDSP(SoundSystem, TONE_CHANNEL_REUSE, Oscillator, 1, &ToneChannel)))
+        return false;
+    channelFromThisEngine_ = true;
+    const float volume = float(view_.volumeSliderValue()) / 1024.0f;
+    if (!CheckResult(engine_.Tone_Channel_SetVolume(ToneChannel, volume)))
+        return false;
+    if (!CheckResult(engine_.Tone_DSP_SetParameter(Oscillator, TONE_OSCILLATOR_PARAM_TYPE, 0.0f)))
+        return false;
+    if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetFrequency(ToneChannel, f)))
+        return false;
+    if (!CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 0)))
+        return false;
+    float unusedFrequency = 0.0f;
+    float unusedPan = 0.0f;
+    if (!CheckResult(engine_.Tone_Channel_GetFrequency(ToneChannel, &unusedFrequency)))
+        return false;
+    return CheckResult(engine_.Tone_Channel_GetPan(ToneChannel, &unusedPan));
+}
+
+bool PlayerCore::ApplyPlayerState()
+{
+    switch (PlayerState) {
+    case StatePlaying: // start
+        ElapsedSeconds = 0;
+        view_.setTimer1(true);
+        view_.setSlider1Enabled(false);
+        if (!StartTone())
+            return false;
+        CurrentFrequency = 1;
+        view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
+        view_.setText(PlayerLabel::lblTrack, QStringLiteral("1"));
+        return true;
+    case StateStopped: // stop
+        ElapsedSeconds = 0;
+        view_.setTimer1(false);
+        view_.setSlider1Enabled(true);
+        if (ToneChannel != 0)
+            engine_.Tone_Channel_Stop(ToneChannel); // result not needed
+        view_.setText(PlayerLabel::lblState, QStringLiteral("Stop"));
+        view_.setText(PlayerLabel::lblTime, AfiseazaTimp(0));
+        return true;
+    case StatePaused: // pause
+        view_.setSlider1Enabled(false);
+        view_.setTimer1(false);
+        if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 1)))
+            return false;
+        view_.setText(PlayerLabel::lblState, QStringLiteral("Pause"));
+        return true;
+    case StateResuming: // resume
+        view_.setSlider1Enabled(false);
+        view_.setTimer1(true);
+        if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 0)))
+            return false;
+        view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
+        PlayerState = StatePlaying;
+        return true;
+    default:
+        return true;
+    }
+}
+
+void PlayerCore::btnPlay_Click()
+{
+    if (programEnded_ || PlayerState == StateHolding)
+        return;
+    looks(true, false, false);
+    if (PlayerState == StateStopped) {
+        PlayerState = StatePlaying;
+        ApplyPlayerState();
+    } else if (PlayerState == StatePaused) {
+        PlayerState = StateResuming;
+        ApplyPlayerState();
+    }
+}
+
+void PlayerCore::btnPause_Click()
+{
+    if (programEnded_ || PlayerState == StateHolding)
+        return;
+    looks(false, true, false);
+    if (PlayerState == StatePlaying) {
+        PlayerState = StatePaused;
+        ApplyPlayerState();
+    } else if (PlayerState == StatePaused) {
+        PlayerState = StateResuming;
+        ApplyPlayerState();
+    }
+}
+
+void PlayerCore::btnStop_Click()
+{
+    if (programEnded_ || PlayerState == StateHolding)
+        return;
+    looks(false, false, true);
+    if (PlayerState == StatePlaying || PlayerState == StatePaused) {
+        PlayerState = StateStopped;
+        ApplyPlayerState();
+    }
+}
+
+void PlayerCore::btnSkip_Click()
+{
+    if (programEnded_ || PlayerState != StatePlaying)
+        return;
+    view_.setButtonLook(TransportButton::btnSkip, true);
+    const int share = FrequencyShare(TreatmentLength, FrequencyCount);
+    ElapsedSeconds = share * (ElapsedSeconds / share + 1);
+}
+
+void PlayerCore::btnHold_Click()
+{
+    if (programEnded_)
+        return;
+    if (PlayerState == StatePlaying) {
+        view_.setButtonLook(TransportButton::btnHold, true);
+        view_.setButtonLook(TransportButton::btnPlay, false);
+        PlayerState = StateHolding;
+        view_.setSlider1Enabled(false);
+        view_.setTimer1(false);
+    } else if (PlayerState == StateHolding) {
+        view_.setButtonLook(TransportButton::btnPlay, true);
+        view_.setButtonLook(TransportButton::btnHold, false);
+        PlayerState = StatePlaying;
+        view_.setSlider1Enabled(true);
+        view_.setTimer1(true);
+    }
+}
+
+void PlayerCore::Timer1_Timer()
+{
+    if (programEnded_)
+        return;
+    view_.setText(PlayerLabel::lblTime, AfiseazaTimp(ElapsedSeconds));
+    ElapsedSeconds += 1;
+    const int t = TreatmentLength;
+    const int n = FrequencyCount;
+    if (ElapsedSeconds >= t) {
+        btnStop_Click();
+        return;
+    }
+    const int share = FrequencyShare(t, n);
+    int k = ElapsedSeconds / share + 1;
+    if (k > n)
+        k = n;
+    if (k > MaxFrequencies)
+        k = MaxFrequencies;
+    if (k > CurrentFrequency) {
+        view_.setButtonLook(TransportButton::btnSkip, false);
+        CurrentFrequency = std::int16_t(k);
+        view_.setText(PlayerLabel::lblTrack, QString::number(k));
+        if (ToneChannel != 0)
+            CheckResult(engine_.Tone_Channel_SetFrequency(ToneChannel, Frequencies[k] * 100.0f));
+    }
+}
+
+void PlayerCore::Timer2_Timer()
+{
+    if (programEnded_)
+        return;
+    float frequency = 0.0f;
+    float volume = 0.0f;
+    int playing = 0;
+    if (ToneChannel != 0) {
+        // Unchecked reads: a failed one leaves the value it started from.
+        float value = 0.0f;
+        if (engine_.Tone_Channel_GetPan(ToneChannel, &value) == TONE_OK)
+            ChannelPan = value;
+        value = 0.0f;
+        if (engine_.Tone_Channel_GetFrequency(ToneChannel, &value) == TONE_OK)
+            frequency = value;
+        value = 0.0f;
+        if (engine_.Tone_Channel_GetVolume(ToneChannel, &value) == TONE_OK)
+            volume = value;
+        int flag = 0;
+        if (engine_.Tone_Channel_IsPlaying(ToneChannel, &flag) == TONE_OK)
+            playing = flag;
+    }
+    view_.setText(PlayerLabel::Text1, StatusLineText(playing, frequency, volume, ChannelPan, locale_));
+    if (SoundSystem != 0)
+        engine_.Tone_System_Update(SoundSystem);
+    view_.setText(PlayerLabel::lblVolume, VolumeLabelText(volume));
+}
+
+void PlayerCore::setTreatmentLengthFromSlider()
+{
+    if (programEnded_)
+        return;
+    TreatmentLength = view_.slider1Value();
+    view_.setText(PlayerLabel::lblDurata, AfiseazaTimp(TreatmentLength));
+}
+
+void PlayerCore::Slider1_Change() { setTreatmentLengthFromSlider(); }
+void PlayerCore::Slider1_Click() { setTreatmentLengthFromSlider(); }
+void PlayerCore::Slider1_MouseMove() { setTreatmentLengthFromSlider(); }
+
+void PlayerCore::volumeSlider_Click()
+{
+    if (programEnded_ || ToneChannel == 0 || !channelFromThisEngine_)
+        return;
+    CheckResult(engine_.Tone_Channel_SetVolume(ToneChannel, float(view_.volumeSliderValue()) / 1024.0f));
+}
+
+void PlayerCore::panSlider_Click()
+{
+    if (programEnded_ || ToneChannel == 0 || !channelFromThisEngine_)
+        return;
+    CheckResult(engine_.Tone_Channel_SetPan(ToneChannel, float(view_.panSliderValue()) / 512.0f));
+}
+
+} // namespace helicordia

@@ -1,0 +1,145 @@
+// The player's behaviour without widgets: the frequency program, the
+// treatment clock and transport state machine, and the calls into the tone
+// engine. The window implements PlayerView and forwards its events here.
+#pragma once
+
+#include "frequency_program.h"
+#include "tone_engine.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+
+class QWidget;
+
+namespace helicordia {
+
+enum PlayerStateValue : std::uint8_t {
+    StatePlaying = 1,
+    StateStopped = 2,
+    StatePaused = 3,
+    StateResuming = 4,
+    StateHolding = 5,
+};
+
+enum class PlayerLabel {
+    lblID,
+    lblHealthProblem,
+    lblFrequency,
+    lblDurataRecomandata,
+    lblDurata,
+    lblTime,
+    lblState,
+    lblTrack,
+    lblVolume,
+    Text1, // the status line (a one-line text box)
+};
+
+enum class TransportButton { btnPlay, btnPause, btnStop, btnSkip, btnHold };
+
+// What the player's logic needs from its window.
+class PlayerView {
+public:
+    virtual ~PlayerView() = default;
+    virtual void setText(PlayerLabel label, const QString &text) = 0;
+    // false = normal look (picture element 0), true = active look (element 1).
+    virtual void setButtonLook(TransportButton button, bool active) = 0;
+    virtual void setSlider1Enabled(bool enabled) = 0;
+    virtual void setTimer1(bool on) = 0;
+    virtual void setupSlider1(const SliderSetup &setup) = 0;
+    virtual int slider1Value() const = 0;
+    virtual int volumeSliderValue() const = 0;
+    virtual int panSliderValue() const = 0;
+    // Owner of message boxes (may be null).
+    virtual QWidget *messageParent() { return nullptr; }
+};
+
+// The tone engine version this player is built for.
+constexpr std::uint32_t RequiredEngineVersion = 0x10000;
+
+// "Tone engine error! (6) " followed by the engine's sentence for the code.
+QString EngineErrorText(ToneResult code, const char *engineText);
+
+// "Error!  You are using an old version of the tone engine 20000. This
+// program requires 10000"
+QString EngineVersionWarning(std::uint32_t version);
+
+// The status line: channel state, frequency (Hz), volume and pan in percent.
+// The frequency is written with at most seven significant digits and the
+// locale's decimal separator.
+QString StatusLineText(int isPlaying, float channelFrequency, float volume, float pan, const QLocale &locale);
+
+// ⌊volume × 100⌋ " %", as lblVolume shows it.
+QString VolumeLabelText(float volume);
+
+// The application's title, the caption of the player's message boxes.
+inline const QString ApplicationTitle = QStringLiteral("Helicordia");
+
+class PlayerCore {
+public:
+    PlayerCore(ToneEngine &engine, PlayerView &view, const QLocale &locale = QLocale());
+
+    // --- the members (they keep their values from one window load to the next)
+    FrequencyTable Frequencies{};
+    std::int16_t FrequencyCount = 0;
+    std::int32_t TreatmentLength = 0;
+    std::uint8_t PlayerState = StateStopped;
+    std::int32_t ElapsedSeconds = 0;
+    std::int16_t CurrentFrequency = 0;
+    float ChannelPan = 0.0f;
+    ToneHandle SoundSystem = 0;
+    ToneHandle Oscillator = 0;
+    ToneHandle ToneChannel = 0;
+
+    // --- window lifecycle
+    // The engine part of the window's start-up: create and set up the engine,
+    // check its version, stopped state with the clock off. False when an engine
+    // call failed (the program has been ended).
+    bool Form_Load();
+    // Stop (if playing) and release the engine.
+    void Form_Unload();
+    // Steps 3 to 8 of Player_Start: labels, list, slider set-up, length.
+    void LoadProgram(int numar, const QString &description, const QString &frecvente);
+
+    // --- event handlers
+    void btnPlay_Click();
+    void btnPause_Click();
+    void btnStop_Click();
+    void btnSkip_Click();
+    void btnHold_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Slider1_Change();
+    void Slider1_Click();
+    void Slider1_MouseMove();
+    void volumeSlider_Click();
+    void panSlider_Click();
+
+    // True once an engine failure has ended the program. Everything after that
+    // is a no-op (in the real program the process is gone by then; with a test's
+    // replacement of endProgram the handlers must not go on calling the engine).
+    bool programEnded() const { return programEnded_; }
+
+    void setLocale(const QLocale &locale) { locale_ = locale; }
+
+private:
+    bool CheckResult(ToneResult result);
+    bool ApplyPlayerState();
+    bool StartTone();
+    void StopChannel();
+    void setTreatmentLengthFromSlider();
+    void looks(bool play, bool pause, bool stop);
+
+    ToneEngine &engine_;
+    PlayerView &view_;
+    QLocale locale_;
+    bool programEnded_ = false;
+    // ToneChannel was given by the engine of the current window load. A handle
+    // kept from an earlier load belongs to a released engine: the engine
+    // refuses it, so a volume or pan click before the first Play of a later
+    // treatment would otherwise end the program.
+    bool channelFromThisEngine_ = false;
+};
+
+} // namespace helicordia
