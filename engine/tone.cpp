@@ -710,124 +710,107 @@ ToneResult Tone_System_PlayDSP(ToneHandle system, int channelIndex, ToneHandle d
     return TONE_OK;
 }
 
-ToneResult Tone_Channel_SetFrequency(ToneHandle channel, float frequency)
+namespace {
+
+// Runs `action` on the channel behind `handle` under the registry lock; an
+// unknown or released handle gives TONE_ERR_INVALID_HANDLE.
+template <typename Action>
+ToneResult withChannel(ToneHandle handle, Action &&action)
 {
     Registry &r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
+    const ChannelRef ref = findChannel(r, handle);
     if (!ref.channel)
         return TONE_ERR_INVALID_HANDLE;
-    if (!isFinite(frequency) || frequency < 0.0f)
-        return TONE_ERR_INVALID_PARAM;
-    ref.channel->frequency = frequency;
-    ref.channel->frequencySet = true;
-    publishFrequency(r, *ref.channel);
-    return TONE_OK;
+    return action(r, *ref.channel);
+}
+
+// Reads one value of a channel into `out`.
+template <typename T, typename Read>
+ToneResult readChannel(ToneHandle handle, T *out, Read &&read)
+{
+    return withChannel(handle, [&](const Registry &r, const Channel &c) -> ToneResult {
+        if (!out)
+            return TONE_ERR_INVALID_PARAM;
+        *out = read(r, c);
+        return TONE_OK;
+    });
+}
+
+} // namespace
+
+ToneResult Tone_Channel_SetFrequency(ToneHandle channel, float frequency)
+{
+    return withChannel(channel, [frequency](Registry &r, Channel &c) -> ToneResult {
+        if (!isFinite(frequency) || frequency < 0.0f)
+            return TONE_ERR_INVALID_PARAM;
+        c.frequency = frequency;
+        c.frequencySet = true;
+        publishFrequency(r, c);
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_Channel_SetVolume(ToneHandle channel, float volume)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    if (std::isnan(volume))
-        return TONE_ERR_INVALID_PARAM;
-    ref.channel->volume = std::clamp(volume, 0.0f, 1.0f);
-    publishGains(*ref.channel);
-    return TONE_OK;
+    return withChannel(channel, [volume](Registry &, Channel &c) -> ToneResult {
+        if (std::isnan(volume))
+            return TONE_ERR_INVALID_PARAM;
+        c.volume = std::clamp(volume, 0.0f, 1.0f);
+        publishGains(c);
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_Channel_SetPan(ToneHandle channel, float pan)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    if (std::isnan(pan))
-        return TONE_ERR_INVALID_PARAM;
-    ref.channel->pan = std::clamp(pan, -1.0f, 1.0f);
-    publishGains(*ref.channel);
-    return TONE_OK;
+    return withChannel(channel, [pan](Registry &, Channel &c) -> ToneResult {
+        if (std::isnan(pan))
+            return TONE_ERR_INVALID_PARAM;
+        c.pan = std::clamp(pan, -1.0f, 1.0f);
+        publishGains(c);
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_Channel_SetPaused(ToneHandle channel, int paused)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    ref.channel->paused = paused != 0;
-    publishRun(*ref.channel);
-    return TONE_OK;
+    return withChannel(channel, [paused](Registry &, Channel &c) -> ToneResult {
+        c.paused = paused != 0;
+        publishRun(c);
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_Channel_Stop(ToneHandle channel)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    ref.channel->playing = false;
-    publishRun(*ref.channel);
-    return TONE_OK;
+    return withChannel(channel, [](Registry &, Channel &c) -> ToneResult {
+        c.playing = false;
+        publishRun(c);
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_Channel_GetPan(ToneHandle channel, float *pan)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    if (!pan)
-        return TONE_ERR_INVALID_PARAM;
-    *pan = ref.channel->pan;
-    return TONE_OK;
+    return readChannel(channel, pan, [](const Registry &, const Channel &c) { return c.pan; });
 }
 
 ToneResult Tone_Channel_GetFrequency(ToneHandle channel, float *frequency)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    if (!frequency)
-        return TONE_ERR_INVALID_PARAM;
-    const Channel &c = *ref.channel;
-    *frequency = c.frequencySet ? c.frequency : (c.dsp >= 0 ? r.dsps[c.dsp].rate * 100.0f : 0.0f);
-    return TONE_OK;
+    return readChannel(channel, frequency, [](const Registry &r, const Channel &c) {
+        return c.frequencySet ? c.frequency : (c.dsp >= 0 ? r.dsps[c.dsp].rate * 100.0f : 0.0f);
+    });
 }
 
 ToneResult Tone_Channel_GetVolume(ToneHandle channel, float *volume)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    if (!volume)
-        return TONE_ERR_INVALID_PARAM;
-    *volume = ref.channel->volume;
-    return TONE_OK;
+    return readChannel(channel, volume, [](const Registry &, const Channel &c) { return c.volume; });
 }
 
 ToneResult Tone_Channel_IsPlaying(ToneHandle channel, int *playing)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, channel);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    if (!playing)
-        return TONE_ERR_INVALID_PARAM;
-    *playing = ref.channel->playing ? 1 : 0;
-    return TONE_OK;
+    return readChannel(channel, playing, [](const Registry &, const Channel &c) { return c.playing ? 1 : 0; });
 }
 
 ToneResult Tone_System_Update(ToneHandle system)

@@ -4,7 +4,7 @@
 The main window is 623 x 453 px and the player 619 x 460 px; both draw the
 picture from their top-left corner, so the picture is 640 x 480 px.
 
-Layout: a dark band at the top (y < 34) for the white bold window title, then
+Layout: a dark band at the top (y < 29) for the white bold window title, then
 a soft light field for dark-grey labels and blue links, with a few faint sine
 waves as decoration. Every pixel below the band stays light enough for
 (64, 64, 64) and (0, 0, 192) text.
@@ -20,8 +20,8 @@ import sys
 import tempfile
 
 WIDTH, HEIGHT = 640, 480
-BAND = 34          # height of the dark title band
-EDGE = 3           # soft edge below the band
+BAND = 29          # height of the dark title band
+EDGE = 2           # soft edge below the band
 
 
 def lerp(a, b, t):
