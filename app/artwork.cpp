@@ -79,33 +79,4 @@ QPixmap helpButton(int size)
     return pixmap;
 }
 
-QPixmap minimiseButton(int size)
-{
-    QPixmap pixmap = canvas(size);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size;
-    p.setPen(QPen(QColor(255, 255, 255, 160), 1));
-    p.setBrush(QColor(255, 255, 255, 40));
-    p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), 4, 4);
-    p.setPen(QPen(Qt::white, s * 0.12, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(s * 0.28, s * 0.68), QPointF(s * 0.72, s * 0.68));
-    return pixmap;
-}
-
-QPixmap closeButton(int size)
-{
-    QPixmap pixmap = canvas(size);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size;
-    p.setPen(QPen(QColor(255, 255, 255, 160), 1));
-    p.setBrush(QColor(200, 60, 60, 200));
-    p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), 4, 4);
-    p.setPen(QPen(Qt::white, s * 0.12, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(s * 0.3, s * 0.3), QPointF(s * 0.7, s * 0.7));
-    p.drawLine(QPointF(s * 0.7, s * 0.3), QPointF(s * 0.3, s * 0.7));
-    return pixmap;
-}
-
 } // namespace helicordia::artwork

@@ -1,4 +1,5 @@
 // The main window's small pictures, drawn at start-up so they stay sharp.
+// Minimise and close share the player window's pictures.
 #pragma once
 
 #include <QPixmap>
@@ -8,7 +9,5 @@ namespace helicordia::artwork {
 QPixmap searchButton(int size);   // magnifying glass
 QPixmap playButton(int size);     // round play button
 QPixmap helpButton(int size);     // round "?"
-QPixmap minimiseButton(int size);
-QPixmap closeButton(int size);
 
 } // namespace helicordia::artwork

@@ -8,6 +8,7 @@
 #include "links.h"
 #include "maker.h"
 #include "platform.h"
+#include "player_artwork.h"
 #include "recentfile.h"
 #include "settings.h"
 
@@ -119,8 +120,8 @@ void MainWindow::buildControls()
     Label4->setMouseTracking(true);
     Label4->installEventFilter(this);
 
-    Image2 = picture(Twips(8550, 90, 315, 315), artwork::minimiseButton(21), QStringLiteral("Minimized"));
-    Image4 = picture(Twips(8865, 90, 315, 315), artwork::closeButton(21), QStringLiteral("Exit"));
+    Image2 = picture(Twips(8550, 90, 315, 315), playerart::minimise(QSize(21, 21)), QStringLiteral("Minimized"));
+    Image4 = picture(Twips(8865, 90, 315, 315), playerart::close(QSize(21, 21)), QStringLiteral("Exit"));
 
     Find = new QLabel(QStringLiteral("&Find health problems:"), this);
     Find->setGeometry(Twips(120, 540, 2130, 285));

@@ -953,30 +953,40 @@ ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames)
     return TONE_OK;
 }
 
-ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count)
+namespace {
+
+// Runs `action` on the system behind `handle` under the registry lock.
+template <typename Action>
+ToneResult withSystem(ToneHandle handle, Action &&action)
 {
     Registry &r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
-    System *s = findSystem(r, system);
+    System *s = findSystem(r, handle);
     if (!s)
         return TONE_ERR_INVALID_HANDLE;
-    if (!count)
-        return TONE_ERR_INVALID_PARAM;
-    *count = s->underruns.load();
-    return TONE_OK;
+    return action(*s);
+}
+
+} // namespace
+
+ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count)
+{
+    return withSystem(system, [count](System &s) -> ToneResult {
+        if (!count)
+            return TONE_ERR_INVALID_PARAM;
+        *count = s.underruns.load();
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    System *s = findSystem(r, system);
-    if (!s)
-        return TONE_ERR_INVALID_HANDLE;
-    if (!seconds)
-        return TONE_ERR_INVALID_PARAM;
-    *seconds = s->audio ? s->latency : 0.0;
-    return TONE_OK;
+    return withSystem(system, [seconds](System &s) -> ToneResult {
+        if (!seconds)
+            return TONE_ERR_INVALID_PARAM;
+        *seconds = s.audio ? s.latency : 0.0;
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_System_GetOutputState(ToneHandle system, int *running, std::uint32_t *reopens)
