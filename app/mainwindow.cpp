@@ -163,7 +163,10 @@ void MainWindow::buildControls()
     Label1_2->setMouseTracking(true);
     Label1_2->installEventFilter(this);
 
+    // The two passive labels let the mouse through to what lies under them
+    // ("Recent" is partly covered by Label2(2)).
     Label2_2 = new QLabel(this);
+    Label2_2->setAttribute(Qt::WA_TransparentForMouseEvents);
     Label2_2->setGeometry(Twips(3150, 945, 2055, 255));
     Label2_2->setFont(Arial(9.75));
     SetTextColour(Label2_2, QColor(128, 128, 255));
@@ -171,6 +174,7 @@ void MainWindow::buildControls()
     // The match count sits on the row above the list, at its right end, where
     // it stays readable whatever the list shows.
     Label2_3 = new QLabel(this);
+    Label2_3->setAttribute(Qt::WA_TransparentForMouseEvents);
     Label2_3->setGeometry(QRect(470, 53, 140, 16));
     Label2_3->setFont(Arial(9.75, true));
     Label2_3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -214,6 +218,14 @@ void MainWindow::buildControls()
     for (QAction *item : {mnuOptRom, mnuOptEng}) {
         connect(item, &QAction::triggered, item, [item](bool checked) { item->setChecked(!checked); });
     }
+    const std::pair<QWidget *, const char *> names[] = {
+        {Label4, "Label4"},     {Image2, "Image2"},     {Image4, "Image4"},   {Find, "Find"},
+        {Text1, "Text1"},       {ImgSearch, "ImgSearch"}, {Label3, "Label3"}, {Image3, "Image3"},
+        {Label1_0, "Label1_0"}, {Image1, "Image1"},     {Label1_2, "Label1_2"}, {Label2_2, "Label2_2"},
+        {Label2_3, "Label2_3"}, {List2, "List2"},       {lv, "lv"}};
+    for (const auto &[widget, name] : names)
+        widget->setObjectName(QString::fromLatin1(name));
+
     connect(mnuHelp, &QAction::triggered, this, [] { OpenLink(maker::helpPage()); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
 }
@@ -527,7 +539,10 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    Form_MouseMove(event->buttons(), event->position());
+    // The pointer's place is taken from its screen position: the window system
+    // reports window-relative positions of events generated before our last
+    // move arrived, which would make a dragged window run away.
+    Form_MouseMove(event->buttons(), mapFromGlobal(event->globalPosition()));
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -539,7 +554,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::MouseButtonPress)
             Form_MouseDown(mouse->buttons(), mouse->position());
         else if (type == QEvent::MouseMove)
-            Form_MouseMove(mouse->buttons(), mouse->position());
+            Form_MouseMove(mouse->buttons(), Label4->mapFromGlobal(mouse->globalPosition()));
     } else if (watched == Label1_0 || watched == Label1_2) {
         auto *label = static_cast<QLabel *>(watched);
         if (type == QEvent::MouseButtonPress) {

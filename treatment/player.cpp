@@ -419,8 +419,12 @@ void Player::mouseMoveEvent(QMouseEvent *event)
 {
     if (event->buttons() != Qt::LeftButton || !DragActive || !pressOnBackground_)
         return;
-    const int left = DragStepTwips(x() * TwipsPerPixel, DragX, roundTwips(event->position().x()));
-    const int top = DragStepTwips(y() * TwipsPerPixel, DragY, roundTwips(event->position().y()));
+    // The pointer's place in the window is taken from its screen position: the
+    // window system reports window-relative positions of events generated
+    // before our last move arrived, which would make the window run away.
+    const QPointF pointer = mapFromGlobal(event->globalPosition());
+    const int left = DragStepTwips(x() * TwipsPerPixel, DragX, roundTwips(pointer.x()));
+    const int top = DragStepTwips(y() * TwipsPerPixel, DragY, roundTwips(pointer.y()));
     move(px(left), px(top));
 }
 

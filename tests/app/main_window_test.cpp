@@ -125,6 +125,24 @@ private slots:
         QVERIFY(ends.isEmpty());
     }
 
+    void clickableControlsAreNotCovered_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"Image2", "Image4", "Text1", "ImgSearch", "Image3", "Label1_0", "Image1", "Label1_2"})
+            QTest::newRow(name) << QString(name);
+    }
+    void clickableControlsAreNotCovered()
+    {
+        // A press anywhere on a control reaches that control, not a label lying over it.
+        auto window = started();
+        QVERIFY(window);
+        auto *control = window->findChild<QWidget *>(QTest::currentDataTag());
+        QVERIFY(control);
+        const QRect r = control->geometry();
+        for (const QPoint p : {r.center(), r.topLeft() + QPoint(2, 2), r.bottomRight() - QPoint(2, 2)})
+            QCOMPARE(window->childAt(p), control);
+    }
+
     void startUpFailures_data()
     {
         QTest::addColumn<QString>("file");
