@@ -191,7 +191,7 @@ void MainWindow::buildControls()
     lv->setSelectionBehavior(QAbstractItemView::SelectRows);
     lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lv->setAllColumnsShowFocus(true);
-    lv->header()->setStretchLastSection(true);
+    lv->header()->setStretchLastSection(true); // the one column fills the list at any size
     lv->header()->setSectionsMovable(false);
     lv->installEventFilter(this);
     connect(lv, &QTreeView::doubleClicked, this, [this] { Image3_Click(); });
@@ -492,12 +492,6 @@ void MainWindow::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), QColor(214, 222, 232));
     if (!background_.isNull())
         painter.drawImage(0, 0, background_);
-}
-
-void MainWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    // The list's one column fills the list (the header stretches its section).
 }
 
 void MainWindow::HoverReset()
