@@ -532,6 +532,45 @@ void closeSystem(Registry &r, int slot, System &s)
 
 bool isFinite(float v) { return std::isfinite(v); }
 
+// Runs `action` on the system behind `handle` under the registry lock; an
+// unknown or released handle gives TONE_ERR_INVALID_HANDLE.
+template <typename Action>
+ToneResult withSystem(ToneHandle handle, Action &&action)
+{
+    Registry &r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    int slot = -1;
+    System *s = findSystem(r, handle, &slot);
+    if (!s)
+        return TONE_ERR_INVALID_HANDLE;
+    return action(r, *s, slot);
+}
+
+// Runs `action` on the channel behind `handle` under the registry lock; an
+// unknown or released handle gives TONE_ERR_INVALID_HANDLE.
+template <typename Action>
+ToneResult withChannel(ToneHandle handle, Action &&action)
+{
+    Registry &r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    const ChannelRef ref = findChannel(r, handle);
+    if (!ref.channel)
+        return TONE_ERR_INVALID_HANDLE;
+    return action(r, *ref.channel);
+}
+
+// Reads one value of a channel into `out`.
+template <typename T, typename Read>
+ToneResult readChannel(ToneHandle handle, T *out, Read &&read)
+{
+    return withChannel(handle, [&](const Registry &r, const Channel &c) -> ToneResult {
+        if (!out)
+            return TONE_ERR_INVALID_PARAM;
+        *out = read(r, c);
+        return TONE_OK;
+    });
+}
+
 }  // namespace
 
 // ---- API ----------------------------------------------------------------------
@@ -554,14 +593,12 @@ ToneResult Tone_System_Create(ToneHandle *system)
 
 ToneResult Tone_System_GetVersion(ToneHandle system, std::uint32_t *version)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    if (!findSystem(r, system))
-        return TONE_ERR_INVALID_HANDLE;
-    if (!version)
-        return TONE_ERR_INVALID_PARAM;
-    *version = TONE_VERSION;
-    return TONE_OK;
+    return withSystem(system, [version](Registry &, System &, int) -> ToneResult {
+        if (!version)
+            return TONE_ERR_INVALID_PARAM;
+        *version = TONE_VERSION;
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_System_Init(ToneHandle system, int maxChannels, std::uint32_t flags, void *)
@@ -710,35 +747,6 @@ ToneResult Tone_System_PlayDSP(ToneHandle system, int channelIndex, ToneHandle d
     return TONE_OK;
 }
 
-namespace {
-
-// Runs `action` on the channel behind `handle` under the registry lock; an
-// unknown or released handle gives TONE_ERR_INVALID_HANDLE.
-template <typename Action>
-ToneResult withChannel(ToneHandle handle, Action &&action)
-{
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    const ChannelRef ref = findChannel(r, handle);
-    if (!ref.channel)
-        return TONE_ERR_INVALID_HANDLE;
-    return action(r, *ref.channel);
-}
-
-// Reads one value of a channel into `out`.
-template <typename T, typename Read>
-ToneResult readChannel(ToneHandle handle, T *out, Read &&read)
-{
-    return withChannel(handle, [&](const Registry &r, const Channel &c) -> ToneResult {
-        if (!out)
-            return TONE_ERR_INVALID_PARAM;
-        *out = read(r, c);
-        return TONE_OK;
-    });
-}
-
-} // namespace
-
 ToneResult Tone_Channel_SetFrequency(ToneHandle channel, float frequency)
 {
     return withChannel(channel, [frequency](Registry &r, Channel &c) -> ToneResult {
@@ -885,36 +893,28 @@ ToneResult Tone_DSP_Release(ToneHandle dsp)
 
 ToneResult Tone_System_Close(ToneHandle system)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    int slot = -1;
-    System *s = findSystem(r, system, &slot);
-    if (!s)
-        return TONE_ERR_INVALID_HANDLE;
-    if (s->initialized)
-        closeSystem(r, slot, *s);
-    return TONE_OK;
+    return withSystem(system, [](Registry &r, System &s, int slot) -> ToneResult {
+        if (s.initialized)
+            closeSystem(r, slot, s);
+        return TONE_OK;
+    });
 }
 
 ToneResult Tone_System_Release(ToneHandle system)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    int slot = -1;
-    System *s = findSystem(r, system, &slot);
-    if (!s)
-        return TONE_ERR_INVALID_HANDLE;
-    if (s->initialized)
-        closeSystem(r, slot, *s);
-    for (Dsp &d : r.dsps) {
-        if (d.alive && d.system == slot) {
-            d.alive = false;
-            d.system = -1;
+    return withSystem(system, [](Registry &r, System &s, int slot) -> ToneResult {
+        if (s.initialized)
+            closeSystem(r, slot, s);
+        for (Dsp &d : r.dsps) {
+            if (d.alive && d.system == slot) {
+                d.alive = false;
+                d.system = -1;
+            }
         }
-    }
-    r.systems[slot].reset();
-    ++r.systemGen[slot];  // the old handle dies even if the slot is reused
-    return TONE_OK;
+        r.systems[slot].reset();
+        ++r.systemGen[slot];  // the old handle dies even if the slot is reused
+        return TONE_OK;
+    });
 }
 
 const char *Tone_ErrorString(ToneResult code)
@@ -953,25 +953,9 @@ ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames)
     return TONE_OK;
 }
 
-namespace {
-
-// Runs `action` on the system behind `handle` under the registry lock.
-template <typename Action>
-ToneResult withSystem(ToneHandle handle, Action &&action)
-{
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    System *s = findSystem(r, handle);
-    if (!s)
-        return TONE_ERR_INVALID_HANDLE;
-    return action(*s);
-}
-
-} // namespace
-
 ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count)
 {
-    return withSystem(system, [count](System &s) -> ToneResult {
+    return withSystem(system, [count](Registry &, System &s, int) -> ToneResult {
         if (!count)
             return TONE_ERR_INVALID_PARAM;
         *count = s.underruns.load();
@@ -981,7 +965,7 @@ ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count)
 
 ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds)
 {
-    return withSystem(system, [seconds](System &s) -> ToneResult {
+    return withSystem(system, [seconds](Registry &, System &s, int) -> ToneResult {
         if (!seconds)
             return TONE_ERR_INVALID_PARAM;
         *seconds = s.audio ? s.latency : 0.0;
@@ -1012,13 +996,10 @@ ToneResult Tone_System_GetOutputState(ToneHandle system, int *running, std::uint
 
 ToneResult Tone_System_SimulateOutputFailure(ToneHandle system)
 {
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    System *s = findSystem(r, system);
-    if (!s)
-        return TONE_ERR_INVALID_HANDLE;
-    if (!s->initialized || s->noOutput)
-        return TONE_ERR_NOT_INITIALIZED;
-    s->failed.store(true);
-    return TONE_OK;
+    return withSystem(system, [](Registry &, System &s, int) -> ToneResult {
+        if (!s.initialized || s.noOutput)
+            return TONE_ERR_NOT_INITIALIZED;
+        s.failed.store(true);
+        return TONE_OK;
+    });
 }
