@@ -139,11 +139,17 @@ void Player::buildControls()
     const Qt::Alignment heading = Qt::AlignRight | Qt::AlignTop;
     const Qt::Alignment value = Qt::AlignLeft | Qt::AlignTop;
 
+    auto makePicture = [this](const char *name, QRect where, QPixmap (*draw)(QSize), const QString &tip) {
+        auto *picture = new PictureLabel(this);
+        picture->setObjectName(QLatin1String(name));
+        picture->setGeometry(where);
+        picture->setPixmap(draw(where.size()));
+        picture->setToolTip(tip);
+        return picture;
+    };
+
     // Image7 first so the labels stay above the strip.
-    Image7 = new PictureLabel(this);
-    Image7->setObjectName(QStringLiteral("Image7"));
-    Image7->setGeometry(twipRect(60, 3060, 9105, 255));
-    Image7->setPixmap(playerart::decorativeStrip(Image7->size()));
+    Image7 = makePicture("Image7", twipRect(60, 3060, 9105, 255), playerart::decorativeStrip, QString());
 
     Find = makeLabel("Find", twipRect(1200, 840, 2130, 285), QStringLiteral("Health problem:"), heading);
     Label4 = makeLabel("Label4", twipRect(960, 480, 2370, 285), QStringLiteral("Health problem ID:"), heading);
@@ -178,11 +184,8 @@ void Player::buildControls()
     volumeSlider->setPageStep(100);
     lblVolume = makeLabel("lblVolume", twipRect(8160, 4260, 1050, 285), QStringLiteral("Idle"), value);
     lblVolume->setToolTip(QStringLiteral("Status"));
-    Image8 = new PictureLabel(this);
-    Image8->setObjectName(QStringLiteral("Image8"));
-    Image8->setGeometry(twipRect(8700, 4200, 480, 480));
-    Image8->setPixmap(playerart::volumeWarning(Image8->size()));
-    Image8->setToolTip(QStringLiteral("High volume level may be dangerous!"));
+    Image8 = makePicture("Image8", twipRect(8700, 4200, 480, 480), playerart::volumeWarning,
+                         QStringLiteral("High volume level may be dangerous!"));
 
     Pan = makeLabel("Pan", twipRect(2280, 4680, 1455, 375), QStringLiteral("Channel Pan"), heading, false);
     panSlider = makeSlider("panSlider", twipRect(3720, 4680, 4335, 375), QStringLiteral("Channel Pan"));
@@ -190,11 +193,8 @@ void Player::buildControls()
     panSlider->setSingleStep(5);
     panSlider->setPageStep(50);
 
-    Image1 = new PictureLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twipRect(180, 4140, 1740, 2160));
-    Image1->setPixmap(playerart::homePage(Image1->size()));
-    Image1->setToolTip(QStringLiteral("Visit our web site for more programs and news"));
+    Image1 = makePicture("Image1", twipRect(180, 4140, 1740, 2160), playerart::homePage,
+                         QStringLiteral("Visit our web site for more programs and news"));
     Image1->setCursor(Qt::PointingHandCursor);
 
     Label3 = makeLabel("Label3", twipRect(2400, 5400, 1830, 285), QStringLiteral("Frequency control"), value);
@@ -251,16 +251,8 @@ void Player::buildControls()
     Text1->setReadOnly(true); // rewritten ten times a second: nothing to type here
     Text1->setFrame(false);
 
-    Image2 = new PictureLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(twipRect(8520, 60, 315, 315));
-    Image2->setPixmap(playerart::minimise(Image2->size()));
-    Image2->setToolTip(QStringLiteral("Minimized"));
-    Image4 = new PictureLabel(this);
-    Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->setGeometry(twipRect(8835, 60, 315, 315));
-    Image4->setPixmap(playerart::close(Image4->size()));
-    Image4->setToolTip(QStringLiteral("Exit"));
+    Image2 = makePicture("Image2", twipRect(8520, 60, 315, 315), playerart::minimise, QStringLiteral("Minimized"));
+    Image4 = makePicture("Image4", twipRect(8835, 60, 315, 315), playerart::close, QStringLiteral("Exit"));
     connect(Image1, &PictureLabel::clicked, this, [this] { Image1_Click(); });
     connect(Image2, &PictureLabel::clicked, this, [this] { Image2_Click(); });
     connect(Image4, &PictureLabel::clicked, this, [this] { Image4_Click(); });
