@@ -1,0 +1,80 @@
+#include "ui/tooltip/tip_layout.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+
+namespace helicordia::tip {
+
+QColor ColourFromValue(std::uint32_t value)
+{
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+std::uint32_t ValueFromColour(const QColor &colour)
+{
+    const QRgb rgb = colour.rgb();
+    return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8
+           | static_cast<std::uint32_t>(qBlue(rgb)) << 16;
+}
+
+TipGeometry LayoutTip(const TipContent &content, const QFont &textFont, const QFont &titleFont,
+                      int iconSize)
+{
+    TipGeometry geometry;
+    const int left = 1 + TipPadding + content.margin.left;
+    int y = 1 + TipPadding + content.margin.top;
+    int width = 0;
+
+    if (!content.title.isEmpty()) {
+        const QFontMetrics metrics(titleFont);
+        const int lineHeight = std::max(content.hasIcon ? iconSize : 0, metrics.height());
+        int x = left;
+        if (content.hasIcon) {
+            geometry.iconRect = QRect(x, y + (lineHeight - iconSize) / 2, iconSize, iconSize);
+            x += iconSize + TipGap;
+        }
+        const int titleWidth = metrics.horizontalAdvance(content.title);
+        geometry.titleRect = QRect(x, y + (lineHeight - metrics.height()) / 2, titleWidth,
+                                   metrics.height());
+        width = x + titleWidth - left;
+        y += lineHeight;
+        if (!content.text.isEmpty())
+            y += TipGap;
+    }
+
+    const QFontMetrics metrics(textFont);
+    const bool wraps = content.maxWidth > 0;
+    geometry.textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs
+                         | (wraps ? Qt::TextWordWrap : 0);
+    const int limit = wraps ? content.maxWidth : 1 << 20;
+    const QRect bounds = content.text.isEmpty()
+                             ? QRect()
+                             : metrics.boundingRect(QRect(0, 0, limit, 1 << 20), geometry.textFlags,
+                                                    content.text);
+    geometry.textRect = QRect(left, y, bounds.width(), bounds.height());
+    width = std::max(width, bounds.width());
+    y += bounds.height();
+
+    geometry.size = QSize(left + width + content.margin.right + TipPadding + 1,
+                          y + content.margin.bottom + TipPadding + 1);
+    return geometry;
+}
+
+QPoint KeepOnScreen(QPoint topLeft, QSize size, const QRect &screen)
+{
+    const int x = std::max(screen.left(), std::min(topLeft.x(), screen.right() + 1 - size.width()));
+    const int y = std::max(screen.top(), std::min(topLeft.y(), screen.bottom() + 1 - size.height()));
+    return QPoint(x, y);
+}
+
+QPoint PlaceTip(QPoint pointer, QSize size, const QRect &screen)
+{
+    QPoint topLeft(pointer.x(), pointer.y() + PointerClearance);
+    if (topLeft.y() + size.height() > screen.bottom() + 1)
+        topLeft.setY(pointer.y() - size.height() - 2);
+    return KeepOnScreen(topLeft, size, screen);
+}
+
+}  // namespace helicordia::tip

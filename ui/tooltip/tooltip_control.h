@@ -1,0 +1,104 @@
+// The tooltip control: a small top-level window that answers the tooltip
+// messages, keeps the tool records, watches each tool's own mouse events and
+// shows the tip of the tool under the pointer.
+//
+// Timing: the tip shows once the pointer has rested on a tool for the initial
+// delay (the reshow delay when it comes from a tip just hidden by leaving a
+// tool), and hides after the auto-pop delay, when the pointer leaves the
+// tool, or on a mouse press or a key. After hiding on its own or on a press,
+// it stays away while the pointer stays on the tool, unless the tool's text
+// changes: then it shows again after the initial delay.
+#pragma once
+
+#include "ui/tooltip/tip_layout.h"
+#include "ui/tooltip/tooltip_messages.h"
+
+#include <QByteArray>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+namespace helicordia {
+
+class TooltipControl : public QWidget, public tip::TooltipWindow {
+    Q_OBJECT
+public:
+    static constexpr int DefaultInitial = 500;
+    static constexpr int DefaultAutoPop = 5000;
+    static constexpr int DefaultReshow = 100;
+
+    TooltipControl(QWidget *owner, unsigned style);
+    ~TooltipControl() override;
+
+    tip::LResult SendMessage(unsigned msg, tip::WParam wParam, tip::LParam lParam) override;
+
+    // Timers, reachable so that tests can run them without waiting.
+    const QTimer &showTimer() const { return showTimer_; }
+    const QTimer &popTimer() const { return popTimer_; }
+    void showTimerElapsed();
+    void popTimerElapsed();
+    void reshowWindowElapsed() { reshowWindow_.stop(); }
+
+    // What the shown tip holds.
+    bool tipShown() const { return state_ == State::Shown; }
+    QString shownTitle() const { return content_.title; }
+    int shownIcon() const { return icon_; }
+    QString shownText() const { return content_.text; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    enum class State { Idle, Waiting, Shown, Suppressed };
+    struct Tool {
+        std::uint32_t flags = 0;
+        QWidget *container = nullptr;
+        std::uintptr_t id = 0;
+        QByteArray text;
+    };
+
+    Tool *FindTool(const tip::ToolInfo *record);
+    const Tool *CurrentTool() const;
+    void Watch(QWidget *tool);
+    void Unwatch(QWidget *tool);
+    void ToolDestroyed(QObject *gone);
+    QWidget *ToolOf(QObject *watched) const;
+
+    void PointerMoved(QWidget *tool, QPointF globalPosition);
+    void PointerLeft(QWidget *tool);
+    void TextChanged(const Tool &tool);
+    void StartWaiting(int delay);
+    void ShowTip();
+    void HideTip(State next);
+    void Relayout();
+    void AppearanceChanged();
+
+    State state_ = State::Idle;
+    std::uintptr_t current_ = 0;  // tool under the pointer
+    QPoint pointer_;
+    std::vector<Tool> tools_;
+    QPointer<QWidget> owner_;
+    unsigned style_ = 0;
+
+    int initial_ = DefaultInitial;
+    int autoPop_ = DefaultAutoPop;
+    int reshow_ = DefaultReshow;
+    std::uint32_t back_ = 0;
+    std::uint32_t fore_ = 0;
+    int maxWidth_ = -1;
+    tip::Rect margin_;
+    int icon_ = tip::TTI_NONE;
+    QString title_;
+
+    tip::TipContent content_;
+    tip::TipGeometry geometry_;
+    QTimer showTimer_;
+    QTimer popTimer_;
+    QTimer reshowWindow_;
+    bool watchingApp_ = false;
+};
+
+}  // namespace helicordia
