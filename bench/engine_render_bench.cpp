@@ -1,6 +1,6 @@
 // Cost of the tone engine's mixer per stereo frame: one playing channel,
 // steady and while ramping, in callback-sized and larger buffers.
-#include "tone.h"
+#include "engine/tone.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,7 +13,7 @@ struct OneChannel {
     OneChannel()
     {
         Tone_System_Create(&system);
-        Tone_System_Init(system, 32, TONE_INIT_NO_OUTPUT, nullptr);
+        Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NO_OUTPUT, nullptr);
         Tone_System_CreateDSPByType(system, TONE_DSP_TYPE_OSCILLATOR, &osc);
         Tone_DSP_SetParameter(osc, TONE_OSCILLATOR_PARAM_RATE, 440.0f);
         Tone_System_PlayDSP(system, TONE_CHANNEL_REUSE, osc, 1, &channel);

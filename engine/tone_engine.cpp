@@ -1,4 +1,4 @@
-#include "tone_engine.h"
+#include "engine/tone_engine.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // function names.
 #pragma once
 
-#include "tone.h"
+#include "engine/tone.h"
 
 class ToneEngine {
 public:

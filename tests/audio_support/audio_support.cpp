@@ -1,4 +1,4 @@
-#include "audio_support.h"
+#include "tests/audio_support/audio_support.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -165,8 +165,8 @@ double periodOf(const std::vector<double> &t, double roughPeriod)
         kMean += k[j];
         tMean += t[j];
     }
-    kMean /= m;
-    tMean /= m;
+    kMean /= double(m);
+    tMean /= double(m);
     double num = 0, den = 0;
     for (std::size_t j = 0; j < m; ++j) {
         const double dk = k[j] - kMean;
@@ -477,7 +477,7 @@ double rms(const float *x, std::size_t n)
     double sum = 0;
     for (std::size_t i = 0; i < n; ++i)
         sum += double(x[i]) * x[i];
-    return std::sqrt(sum / n);
+    return std::sqrt(sum / double(n));
 }
 
 double peak(const float *x, std::size_t n)

@@ -1,6 +1,6 @@
 // The measuring helpers that the sound tests rely on, checked on signals
 // made here.
-#include "audio_support.h"
+#include "tests/audio_support/audio_support.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ std::vector<float> sine(double hz, double seconds, double amplitude, double rate
 {
     std::vector<float> x(std::size_t(seconds * rate));
     for (std::size_t i = 0; i < x.size(); ++i)
-        x[i] = float(amplitude * std::sin(2 * M_PI * hz * i / rate + phase));
+        x[i] = float(amplitude * std::sin(2 * M_PI * hz * double(i) / rate + phase));
     return x;
 }
 
@@ -38,7 +38,7 @@ TEST(MeasureFrequency, SixteenBitQuantisedAndNoisyStillWithinTheTestTolerance)
     auto x = sine(528.0, 0.4, 0.07);
     std::srand(7);
     for (float &v : x)
-        v = std::round((v + 1e-4f * (std::rand() / float(RAND_MAX) - 0.5f)) * 32767.0f) / 32767.0f;
+        v = std::round((v + 1e-4f * (float(std::rand()) / float(RAND_MAX) - 0.5f)) * 32767.0f) / 32767.0f;
     EXPECT_NEAR(audiotest::measureFrequency(x.data(), x.size(), 48000), 528.0, 0.005);
 }
 
@@ -68,7 +68,7 @@ TEST(Segments, ToneToneSilenceToneWithTheChangePoint)
     std::vector<float> x(4800, 0.0f);  // 0.1 s silence
     auto a = sine(528.0, 0.5, 0.1);
     // 741 Hz continuing in phase from the end of a.
-    const double phase = 2 * M_PI * 528.0 * a.size() / 48000 + 0.3;
+    const double phase = 2 * M_PI * 528.0 * double(a.size()) / 48000 + 0.3;
     auto b = sine(741.0, 0.5, 0.1, 48000, phase);
     x.insert(x.end(), a.begin(), a.end());
     x.insert(x.end(), b.begin(), b.end());

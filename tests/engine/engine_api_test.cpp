@@ -1,7 +1,7 @@
 // The engine's call interface: handles, result codes, the player's call
 // sequence, channel reuse and the values read back. No sound device.
-#include "tone.h"
-#include "tone_engine.h"
+#include "engine/tone.h"
+#include "engine/tone_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ struct OfflineEngine : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(Tone_System_Create(&system), TONE_OK);
-        ASSERT_EQ(Tone_System_Init(system, 32, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
+        ASSERT_EQ(Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
         ASSERT_EQ(Tone_System_CreateDSPByType(system, TONE_DSP_TYPE_OSCILLATOR, &osc), TONE_OK);
         ASSERT_EQ(Tone_DSP_SetParameter(osc, TONE_OSCILLATOR_PARAM_RATE, 440.0f), TONE_OK);
     }
@@ -68,8 +68,8 @@ TEST(ToneSystem, VersionAndLifecycle)
     EXPECT_EQ(Tone_System_CreateDSPByType(system, TONE_DSP_TYPE_OSCILLATOR, &dsp), TONE_ERR_NOT_INITIALIZED);
     EXPECT_EQ(Tone_System_Init(system, 0, TONE_INIT_NO_OUTPUT, nullptr), TONE_ERR_INVALID_PARAM);
     EXPECT_EQ(Tone_System_Init(system, 33, TONE_INIT_NO_OUTPUT, nullptr), TONE_ERR_INVALID_PARAM);
-    EXPECT_EQ(Tone_System_Init(system, 32, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
-    EXPECT_EQ(Tone_System_Init(system, 32, TONE_INIT_NO_OUTPUT, nullptr), TONE_ERR_ALREADY_INITIALIZED);
+    EXPECT_EQ(Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
+    EXPECT_EQ(Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NO_OUTPUT, nullptr), TONE_ERR_ALREADY_INITIALIZED);
     EXPECT_EQ(Tone_System_CreateDSPByType(system, 1, &dsp), TONE_ERR_UNSUPPORTED);
     EXPECT_EQ(Tone_System_CreateDSPByType(system, TONE_DSP_TYPE_OSCILLATOR, &dsp), TONE_OK);
     EXPECT_EQ(Tone_System_Update(system), TONE_OK);
@@ -93,7 +93,7 @@ TEST(ToneSystem, UnknownHandlesNeverCrash)
         std::uint32_t v = 0;
         ToneHandle out = h;
         EXPECT_EQ(Tone_System_GetVersion(h, &v), TONE_ERR_INVALID_HANDLE) << h;
-        EXPECT_EQ(Tone_System_Init(h, 32, 0, nullptr), TONE_ERR_INVALID_HANDLE) << h;
+        EXPECT_EQ(Tone_System_Init(h, TONE_MAX_CHANNELS, 0, nullptr), TONE_ERR_INVALID_HANDLE) << h;
         EXPECT_EQ(Tone_System_CreateDSPByType(h, 2, &out), TONE_ERR_INVALID_HANDLE) << h;
         EXPECT_EQ(Tone_DSP_SetParameter(h, 1, 440.0f), TONE_ERR_INVALID_HANDLE) << h;
         EXPECT_EQ(Tone_System_PlayDSP(h, -2, h, 1, &out), TONE_ERR_INVALID_HANDLE) << h;
@@ -119,7 +119,7 @@ TEST(ToneSystem, HandlesOfOneKindAreRefusedAsAnother)
 {
     ToneHandle system = 0, dsp = 0, ch = 0;
     ASSERT_EQ(Tone_System_Create(&system), TONE_OK);
-    ASSERT_EQ(Tone_System_Init(system, 32, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
+    ASSERT_EQ(Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
     ASSERT_EQ(Tone_System_CreateDSPByType(system, 2, &dsp), TONE_OK);
     ASSERT_EQ(Tone_System_PlayDSP(system, -1, dsp, 1, &ch), TONE_OK);
     EXPECT_EQ(Tone_Channel_Stop(system), TONE_ERR_INVALID_HANDLE);
@@ -143,7 +143,7 @@ TEST(ToneSystem, PlayerCallSequence)
         ASSERT_EQ(Tone_System_Create(&system), TONE_OK);
         ASSERT_EQ(Tone_System_GetVersion(system, &version), TONE_OK);
         ASSERT_EQ(version, 0x10000u);
-        ASSERT_EQ(Tone_System_Init(system, 32, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
+        ASSERT_EQ(Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
         ASSERT_EQ(Tone_System_CreateDSPByType(system, 2, &osc), TONE_OK);
         ASSERT_EQ(Tone_DSP_SetParameter(osc, 1, 440.0f), TONE_OK);
 
@@ -261,7 +261,7 @@ TEST_F(OfflineEngine, OnlyTheSineWaveformAndKnownParameters)
 TEST_F(OfflineEngine, ThirtyTwoChannelsThenNoneFree)
 {
     std::set<ToneHandle> handles;
-    for (int i = 0; i < 32; ++i) {
+    for (int i = 0; i < TONE_MAX_CHANNELS; ++i) {
         ToneHandle ch = 0;
         ASSERT_EQ(Tone_System_PlayDSP(system, -1, osc, 1, &ch), TONE_OK) << i;
         EXPECT_TRUE(handles.insert(ch).second);
@@ -271,7 +271,7 @@ TEST_F(OfflineEngine, ThirtyTwoChannelsThenNoneFree)
     // -2 with no valid handle also needs a free channel.
     extra = 0;
     EXPECT_EQ(Tone_System_PlayDSP(system, -2, osc, 1, &extra), TONE_ERR_NO_FREE_CHANNEL);
-    EXPECT_EQ(Tone_System_PlayDSP(system, 32, osc, 1, &extra), TONE_ERR_INVALID_PARAM);
+    EXPECT_EQ(Tone_System_PlayDSP(system, TONE_MAX_CHANNELS, osc, 1, &extra), TONE_ERR_INVALID_PARAM);
     EXPECT_EQ(Tone_System_PlayDSP(system, -3, osc, 1, &extra), TONE_ERR_INVALID_PARAM);
     // A stopped channel is free again; the one played over it gets a new
     // handle and the stopped one's handle dies.
@@ -337,7 +337,7 @@ TEST(ToneSystem, OutOfOutputDevicesGivesTheDeviceCode)
     setenv("PULSE_SERVER", "unix:/nonexistent/helicordia-no-server", 1);
     ToneHandle system = 0;
     ASSERT_EQ(Tone_System_Create(&system), TONE_OK);
-    const ToneResult r = Tone_System_Init(system, 32, TONE_INIT_NORMAL, nullptr);
+    const ToneResult r = Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NORMAL, nullptr);
     EXPECT_TRUE(r == TONE_OK || r == TONE_ERR_NO_OUTPUT_DEVICE) << r;
     if (r == TONE_ERR_NO_OUTPUT_DEVICE) {
         ToneHandle dsp = 0;
@@ -361,7 +361,7 @@ TEST(ToneEngineInterface, RealEngineForwardsToTheLibrary)
     ASSERT_EQ(e.Tone_System_Create(&system), TONE_OK);
     ASSERT_EQ(e.Tone_System_GetVersion(system, &version), TONE_OK);
     EXPECT_EQ(version, TONE_VERSION);
-    ASSERT_EQ(e.Tone_System_Init(system, 32, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
+    ASSERT_EQ(e.Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
     ASSERT_EQ(e.Tone_System_CreateDSPByType(system, 2, &osc), TONE_OK);
     ASSERT_EQ(e.Tone_DSP_SetParameter(osc, 1, 440.0f), TONE_OK);
     ASSERT_EQ(e.Tone_System_PlayDSP(system, -2, osc, 1, &ch), TONE_OK);

@@ -1,7 +1,7 @@
 // What the mixer renders, measured offline: exact frequency, purity, no
 // clicks at any change, pan law, pause that stands still.
-#include "audio_support.h"
-#include "tone.h"
+#include "tests/audio_support/audio_support.h"
+#include "engine/tone.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ public:
     explicit Tone(double hz, float volume = 1.0f, bool start = true)
     {
         EXPECT_EQ(Tone_System_Create(&system_), TONE_OK);
-        EXPECT_EQ(Tone_System_Init(system_, 32, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
+        EXPECT_EQ(Tone_System_Init(system_, TONE_MAX_CHANNELS, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
         EXPECT_EQ(Tone_System_CreateDSPByType(system_, 2, &osc_), TONE_OK);
         EXPECT_EQ(Tone_DSP_SetParameter(osc_, 1, 440.0f), TONE_OK);
         EXPECT_EQ(Tone_System_PlayDSP(system_, -2, osc_, 1, &channel_), TONE_OK);
@@ -108,7 +108,7 @@ class NoDrift : public ::testing::TestWithParam<HourCase> {};
 TEST_P(NoDrift, AfterOneHourTheSampleValuesMatchTheIdealSine)
 {
     const HourCase c = GetParam();
-    const double hz = double(c.numerator) / c.denominator;
+    const double hz = double(c.numerator) / double(c.denominator);
     Tone tone(hz);
     const std::size_t hour = 3600 * 48000;
     std::vector<float> buf(2 * 48000);

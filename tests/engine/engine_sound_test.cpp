@@ -2,8 +2,8 @@
 // the sink's monitor is recorded and measured. When the run asks for sound
 // (HELICORDIA_AUDIO_REQUIRED=1) a missing server is a failure, otherwise the
 // test is skipped.
-#include "audio_support.h"
-#include "tone.h"
+#include "tests/audio_support/audio_support.h"
+#include "engine/tone.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ struct Engine {
         std::uint32_t version = 0;
         ok = Tone_System_Create(&system) == TONE_OK && Tone_System_GetVersion(system, &version) == TONE_OK &&
              version == TONE_VERSION;
-        const ToneResult init = Tone_System_Init(system, 32, TONE_INIT_NORMAL, nullptr);
+        const ToneResult init = Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NORMAL, nullptr);
         EXPECT_EQ(init, TONE_OK) << Tone_ErrorString(init);
         ok = ok && init == TONE_OK && Tone_System_CreateDSPByType(system, 2, &osc) == TONE_OK &&
              Tone_DSP_SetParameter(osc, 1, 440.0f) == TONE_OK;
@@ -190,7 +190,7 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
         r.arrived = ms(recorder.frameArrivedBy(r.frame) - r.call);
     }
     std::printf("[ figure ] recorded %.2f s; 528 Hz tone measured %.4f Hz, 741 Hz measured %.4f / %.4f Hz\n",
-                rec.frames() / kRate, fA, fB, fC);
+                double(rec.frames()) / kRate, fA, fB, fC);
     std::printf("[ figure ] rms %.5f and %.5f (expected %.5f), after volume 0.25: %.5f (expected %.5f)\n", rmsA, rmsB,
                 amp / std::sqrt(2.0), rmsQuiet, 0.5 * amp / std::sqrt(2.0));
     std::printf("[ figure ] peak after stop %.3g; underruns %llu; output buffer latency %.1f ms\n",

@@ -1,0 +1,180 @@
+#include "engine/mixer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace tone {
+
+namespace {
+
+constexpr int kBlock = 256;  // frames per oscillator block
+constexpr double kTwoPi = 6.283185307179586476925286766559;
+constexpr double kTwoTo64 = 18446744073709551616.0;
+constexpr double kMaxHeardHz = 0.49 * TONE_SAMPLE_RATE;  // keep every tone below Nyquist
+constexpr std::uint32_t kRunPlaying = 1, kRunPaused = 2;
+
+struct RampShape {
+    double v[TONE_RAMP_FRAMES + 1];
+    RampShape()
+    {
+        for (int i = 0; i <= TONE_RAMP_FRAMES; ++i)
+            v[i] = 0.5 - 0.5 * std::cos(M_PI * i / TONE_RAMP_FRAMES);
+        v[0] = 0.0;
+        v[TONE_RAMP_FRAMES] = 1.0;
+    }
+};
+const RampShape kRampShape;
+
+std::uint64_t packGains(float left, float right)
+{
+    std::uint32_t l, r;
+    std::memcpy(&l, &left, 4);
+    std::memcpy(&r, &right, 4);
+    return (std::uint64_t(l) << 32) | r;
+}
+
+void unpackGains(std::uint64_t g, float &left, float &right)
+{
+    const std::uint32_t l = std::uint32_t(g >> 32), r = std::uint32_t(g);
+    std::memcpy(&left, &l, 4);
+    std::memcpy(&right, &r, 4);
+}
+
+}  // namespace
+
+// ---- ramps ------------------------------------------------------------------
+
+double Ramp::value() const { return from + (to - from) * kRampShape.v[pos]; }
+
+void Ramp::retarget(double target)
+{
+    if (target == to)
+        return;
+    from = value();
+    to = target;
+    pos = 0;
+}
+
+void Ramp::snap(double target)
+{
+    from = to = target;
+    pos = TONE_RAMP_FRAMES;
+}
+
+// ---- control side -------------------------------------------------------------
+
+void Voice::setFrequency(double hz)
+{
+    const double inc = std::clamp(hz, 0.0, kMaxHeardHz) / TONE_SAMPLE_RATE * kTwoTo64;
+    increment_.store(std::uint64_t(std::llround(inc)), std::memory_order_relaxed);
+}
+
+void Voice::setGains(float volume, float pan)
+{
+    // Constant power: left = v cos(a), right = v sin(a), a from 0 to pi/2.
+    const double a = (double(pan) + 1.0) * M_PI / 4.0;
+    gains_.store(packGains(float(volume * std::cos(a)), float(volume * std::sin(a))), std::memory_order_relaxed);
+}
+
+void Voice::setRun(bool playing, bool paused)
+{
+    run_.store((playing ? kRunPlaying : 0) | (paused ? kRunPaused : 0), std::memory_order_release);
+}
+
+void Voice::restart() { starts_.fetch_add(1, std::memory_order_relaxed); }
+
+void Voice::reset()
+{
+    phase_ = 0;
+    envelope_.snap(0);
+    left_.snap(0);
+    right_.snap(0);
+    seenGains_ = ~std::uint64_t(0);
+    seenStarts_ = starts_.load();
+    rotIncrement_ = ~std::uint64_t(0);
+}
+
+// ---- mixer side -----------------------------------------------------------------
+
+void Voice::mixInto(float *out, int frames)
+{
+    for (int done = 0; done < frames;) {
+        const int n = std::min(kBlock, frames - done);
+        const std::uint32_t run = run_.load(std::memory_order_acquire);
+        const std::uint64_t inc = increment_.load(std::memory_order_relaxed);
+        const std::uint64_t g = gains_.load(std::memory_order_relaxed);
+        const bool audible = (run & kRunPlaying) && !(run & kRunPaused);
+        const bool silent = !envelope_.moving() && envelope_.value() == 0.0;
+        if (silent && !audible)
+            return;  // stands still: a paused tone resumes where it stood
+        const std::uint32_t starts = starts_.load(std::memory_order_relaxed);
+        if (starts != seenStarts_) {
+            // A new tone rises from its zero crossing; one played over a tone
+            // that is still fading out carries on from the fading phase.
+            if (silent)
+                phase_ = 0;
+            seenStarts_ = starts;
+        }
+
+        if (g != seenGains_) {
+            float gl, gr;
+            unpackGains(g, gl, gr);
+            if (silent) {
+                left_.snap(gl);
+                right_.snap(gr);
+            } else {
+                left_.retarget(gl);
+                right_.retarget(gr);
+            }
+            seenGains_ = g;
+        }
+        envelope_.retarget(audible ? 1.0 : 0.0);
+
+        if (inc != rotIncrement_) {
+            const double w = double(inc) * (kTwoPi / kTwoTo64);
+            rotCos_ = std::cos(w);
+            rotSin_ = std::sin(w);
+            rotIncrement_ = inc;
+        }
+        const double theta = double(phase_) * (kTwoPi / kTwoTo64);
+        double cs = std::cos(theta), sn = std::sin(theta);
+        const double rc = rotCos_, rs = rotSin_;
+        float *o = out + 2 * done;
+
+        if (!envelope_.moving() && !left_.moving() && !right_.moving()) {
+            const double e = envelope_.value();
+            const double a = e * left_.value(), b = e * right_.value();
+            for (int i = 0; i < n; ++i) {
+                o[2 * i] += float(sn * a);
+                o[2 * i + 1] += float(sn * b);
+                const double ns = sn * rc + cs * rs;
+                cs = cs * rc - sn * rs;
+                sn = ns;
+            }
+        } else {
+            for (int i = 0; i < n; ++i) {
+                const double e = envelope_.value();
+                o[2 * i] += float(sn * e * left_.value());
+                o[2 * i + 1] += float(sn * e * right_.value());
+                envelope_.step();
+                left_.step();
+                right_.step();
+                const double ns = sn * rc + cs * rs;
+                cs = cs * rc - sn * rs;
+                sn = ns;
+            }
+        }
+        phase_ += inc * std::uint64_t(n);
+        done += n;
+    }
+}
+
+void Mixer::render(float *buffer, int frames)
+{
+    std::memset(buffer, 0, sizeof(float) * 2 * std::size_t(frames));
+    for (int i = 0; i < channels; ++i)
+        voices[std::size_t(i)].mixInto(buffer, frames);
+}
+
+}  // namespace tone

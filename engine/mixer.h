@@ -1,0 +1,80 @@
+// The render core of the tone engine: sine oscillators on voices, their
+// ramps, and the mix of all voices into one interleaved stereo buffer.
+//
+// Threads: the control side (Voice::set*, restart) runs under the engine's
+// lock on the caller's thread and only stores atomics. Mixer::render runs on
+// the audio thread (or in a test) and keeps the oscillator and ramp state to
+// itself, so it never waits, allocates or makes a system call.
+//
+// Oscillator: a 64-bit fixed-point phase accumulator (one cycle = 2^64) gives
+// the exact phase at the start of every block of at most kBlock frames; inside
+// the block a double-precision rotation produces sin() sample by sample.
+// Frequency changes take effect at a block boundary with the phase carried
+// over, so the waveform stays continuous. Start, stop, pause, resume, volume
+// and pan changes follow a raised-cosine ramp of TONE_RAMP_FRAMES frames.
+#pragma once
+
+#include "engine/tone.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+namespace tone {
+
+// A value that glides to its target along a raised cosine. Mixer-only.
+struct Ramp {
+    double from = 0.0, to = 0.0;
+    int pos = TONE_RAMP_FRAMES;
+
+    bool moving() const { return pos < TONE_RAMP_FRAMES; }
+    double value() const;
+    void retarget(double target);
+    void snap(double target);
+    void step()
+    {
+        if (pos < TONE_RAMP_FRAMES)
+            ++pos;
+    }
+};
+
+// One sine oscillator with its envelope and stereo gains.
+class Voice {
+public:
+    // Control side: what the voice should sound. Takes effect at the next
+    // block the mixer renders, through a ramp where a jump would click.
+    void setFrequency(double hz);
+    void setGains(float volume, float pan);  // constant-power pan, -1 .. 1
+    void setRun(bool playing, bool paused);
+    void restart();  // a new tone: rises from phase 0 unless one still fades out
+
+    // Back to silence at phase 0. Only while no one renders.
+    void reset();
+
+    // Mixer side: adds `frames` frames of this voice to `out`.
+    void mixInto(float *out, int frames);
+
+private:
+    std::atomic<std::uint64_t> increment_{0};  // phase step per frame
+    std::atomic<std::uint64_t> gains_{0};      // packed left/right gain
+    std::atomic<std::uint32_t> run_{0};        // kRunPlaying | kRunPaused
+    std::atomic<std::uint32_t> starts_{0};     // counts plays
+
+    std::uint64_t phase_ = 0;
+    Ramp envelope_, left_, right_;
+    std::uint64_t seenGains_ = ~std::uint64_t(0);
+    std::uint32_t seenStarts_ = 0;
+    std::uint64_t rotIncrement_ = ~std::uint64_t(0);
+    double rotCos_ = 1.0, rotSin_ = 0.0;
+};
+
+// All voices of one system.
+struct Mixer {
+    std::array<Voice, TONE_MAX_CHANNELS> voices;
+    int channels = 0;  // voices in use: 0 .. TONE_MAX_CHANNELS
+
+    // Writes `frames` frames of the mix (interleaved stereo) into `buffer`.
+    void render(float *buffer, int frames);
+};
+
+}  // namespace tone
