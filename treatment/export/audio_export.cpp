@@ -1,0 +1,263 @@
+#include "treatment/export/audio_export.h"
+
+#include "engine/tone.h"
+#include "treatment/player_core.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace helicordia {
+
+std::optional<ExportFormat> ExportFormatForPath(const QString &path, bool wav16)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("wav"))
+        return wav16 ? ExportFormat::Wav16 : ExportFormat::WavFloat;
+    if (suffix == QLatin1String("flac"))
+        return ExportFormat::Flac24;
+    if (suffix == QLatin1String("ogg"))
+        return ExportFormat::OggVorbis;
+    return std::nullopt;
+}
+
+bool IsExportRate(int rate) { return rate == 44100 || rate == 48000 || rate == 96000; }
+
+// ---- rendering ------------------------------------------------------------------
+
+// The engine mixes at its own rate. For another file rate every frequency is
+// scaled by engineRate / fileRate: the engine's samples, read at the file's
+// rate, then carry exactly the asked frequency, and ramps keep their length in
+// samples.
+TreatmentRenderer::TreatmentRenderer(const ExportRequest &request)
+    : request_(request),
+      schedule_(ScheduleTreatment(request.frequencies, request.frequencyCount, request.lengthSeconds))
+{
+    stopFrame_ = std::int64_t(schedule_.endSecond) * request_.rate;
+    totalFrames_ = stopFrame_ + TONE_RAMP_FRAMES;
+    if (schedule_.steps.empty()) {
+        error_ = QStringLiteral("The treatment has nothing to play.");
+        return;
+    }
+    if (!check(Tone_System_Create(&system_)) || !check(Tone_System_Init(system_, 1, TONE_INIT_NO_OUTPUT, nullptr))
+        || !check(Tone_System_CreateDSPByType(system_, TONE_DSP_TYPE_OSCILLATOR, &oscillator_))
+        || !check(Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_RATE, 440.0f))
+        || !check(Tone_System_PlayDSP(system_, TONE_CHANNEL_REUSE, oscillator_, 1, &channel_))
+        || !check(Tone_Channel_SetVolume(channel_, request_.volume))
+        || !check(Tone_Channel_SetPan(channel_, request_.pan)))
+        return;
+    applyEvents();
+    check(Tone_Channel_SetPaused(channel_, 0));
+}
+
+TreatmentRenderer::~TreatmentRenderer()
+{
+    if (oscillator_)
+        Tone_DSP_Release(oscillator_);
+    if (system_) {
+        Tone_System_Close(system_);
+        Tone_System_Release(system_);
+    }
+}
+
+bool TreatmentRenderer::check(int result)
+{
+    if (result == TONE_OK)
+        return true;
+    if (error_.isEmpty())
+        error_ = EngineErrorText(result, Tone_ErrorString(result));
+    return false;
+}
+
+// Carries out whatever falls on the current frame: a frequency change or the
+// end of the treatment.
+void TreatmentRenderer::applyEvents()
+{
+    while (nextStep_ < schedule_.steps.size()
+           && std::int64_t(schedule_.steps[nextStep_].startSecond) * request_.rate == position_) {
+        const ScheduleStep &step = schedule_.steps[nextStep_];
+        float value = step.channelFrequency;
+        if (request_.rate != TONE_SAMPLE_RATE)
+            value = float(double(value) * TONE_SAMPLE_RATE / request_.rate);
+        check(Tone_Channel_SetFrequency(channel_, value));
+        currentStep_ = int(nextStep_);
+        ++nextStep_;
+    }
+    if (!stopped_ && position_ == stopFrame_) {
+        check(Tone_Channel_Stop(channel_));
+        stopped_ = true;
+    }
+}
+
+int TreatmentRenderer::render(float *out, int maxFrames)
+{
+    if (!error_.isEmpty() || position_ >= totalFrames_ || maxFrames <= 0)
+        return 0;
+    std::int64_t next = totalFrames_;
+    if (nextStep_ < schedule_.steps.size())
+        next = std::int64_t(schedule_.steps[nextStep_].startSecond) * request_.rate;
+    if (!stopped_)
+        next = std::min(next, stopFrame_);
+    const int frames = int(std::min<std::int64_t>(maxFrames, next - position_));
+    if (!check(Tone_System_Render(system_, out, frames)))
+        return 0;
+    position_ += frames;
+    applyEvents();
+    return frames;
+}
+
+ExportProgress TreatmentRenderer::progress() const
+{
+    ExportProgress p;
+    p.framesDone = position_;
+    p.framesTotal = totalFrames_;
+    p.rate = request_.rate;
+    p.count = request_.frequencyCount;
+    if (currentStep_ >= 0) {
+        const ScheduleStep &step = schedule_.steps[std::size_t(currentStep_)];
+        p.index = step.index;
+        p.frequencyHz = step.channelFrequency / 100.0f;
+    }
+    return p;
+}
+
+// ---- writing ----------------------------------------------------------------------
+
+namespace {
+
+constexpr int kChunkFrames = 8192;
+
+int sndfileFormat(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::WavFloat: return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    case ExportFormat::Wav16: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    case ExportFormat::Flac24: return SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
+    case ExportFormat::OggVorbis: return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+    }
+    return 0;
+}
+
+// Triangular dither of one step of 16-bit PCM from a fixed-seed generator, so
+// that the same request always gives the same file.
+class Dither16 {
+public:
+    void convert(const float *in, short *out, std::size_t n)
+    {
+        for (std::size_t i = 0; i < n; ++i) {
+            const double d = uniform() - uniform();
+            const double v = std::nearbyint(double(in[i]) * 32767.0 + d);
+            out[i] = short(std::clamp(v, -32768.0, 32767.0));
+        }
+    }
+
+private:
+    double uniform()
+    {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 7;
+        state_ ^= state_ << 17;
+        return double(state_ >> 11) * (1.0 / 9007199254740992.0);
+    }
+    std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
+};
+
+QString writeFailure(const QString &path, int savedErrno, SNDFILE *file)
+{
+    QString reason;
+    if (savedErrno == ENOSPC || savedErrno == EDQUOT)
+        reason = QStringLiteral("the disk is full");
+    else if (savedErrno != 0)
+        reason = QString::fromLocal8Bit(std::strerror(savedErrno));
+    else
+        reason = QString::fromLocal8Bit(sf_strerror(file));
+    return QStringLiteral("Could not write \"%1\": %2.").arg(QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
+ExportResult ExportTreatment(const ExportRequest &request, const QString &path, const ExportProgressFn &progress)
+{
+    const QString shownPath = QDir::toNativeSeparators(path);
+    auto failed = [](const QString &message) { return ExportResult{ExportOutcome::Failed, message}; };
+
+    TreatmentRenderer renderer(request);
+    if (!renderer.error().isEmpty())
+        return failed(QStringLiteral("Could not export to \"%1\": %2").arg(shownPath, renderer.error()));
+
+    QSaveFile target(path);
+    if (!target.open(QIODevice::WriteOnly))
+        return failed(QStringLiteral("Could not create \"%1\": %2.").arg(shownPath, target.errorString()));
+
+    SF_INFO info{};
+    info.samplerate = request.rate;
+    info.channels = 2;
+    info.format = sndfileFormat(request.format);
+    SNDFILE *file = sf_open_fd(target.handle(), SFM_WRITE, &info, SF_FALSE);
+    if (!file) {
+        target.cancelWriting();
+        return failed(QStringLiteral("Could not create \"%1\": %2").arg(shownPath, QString::fromLocal8Bit(sf_strerror(nullptr))));
+    }
+    // No time stamp in the file: the same request gives the same bytes.
+    sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
+    if (request.format == ExportFormat::Flac24) {
+        double level = ExportFlacCompressionLevel;
+        sf_command(file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
+    }
+
+    std::vector<float> block(2 * std::size_t(kChunkFrames));
+    std::vector<short> pcm16;
+    Dither16 dither;
+    QString error;
+    bool cancelled = false;
+    while (true) {
+        const int frames = renderer.render(block.data(), kChunkFrames);
+        if (frames == 0) {
+            if (!renderer.error().isEmpty())
+                error = QStringLiteral("Could not export to \"%1\": %2").arg(shownPath, renderer.error());
+            break;
+        }
+        errno = 0;
+        sf_count_t written = 0;
+        if (request.format == ExportFormat::Wav16) {
+            pcm16.resize(2 * std::size_t(frames));
+            dither.convert(block.data(), pcm16.data(), pcm16.size());
+            written = sf_writef_short(file, pcm16.data(), frames);
+        } else {
+            written = sf_writef_float(file, block.data(), frames);
+        }
+        if (written != frames) {
+            error = writeFailure(path, errno, file);
+            break;
+        }
+        if (progress && !progress(renderer.progress())) {
+            cancelled = true;
+            break;
+        }
+    }
+    errno = 0;
+    const int closeResult = sf_close(file);
+    if (error.isEmpty() && !cancelled && closeResult != 0)
+        error = writeFailure(path, errno, nullptr);
+    if (cancelled || !error.isEmpty()) {
+        target.cancelWriting();
+        return cancelled ? ExportResult{ExportOutcome::Cancelled, {}} : failed(error);
+    }
+    if (!target.commit()) {
+        const QString reason = target.error() == QFileDevice::WriteError && errno == ENOSPC
+            ? QStringLiteral("the disk is full")
+            : target.errorString();
+        return failed(QStringLiteral("Could not write \"%1\": %2.").arg(shownPath, reason));
+    }
+    return {ExportOutcome::Written, {}};
+}
+
+} // namespace helicordia

@@ -1,0 +1,113 @@
+// A treatment written to an audio file: the tone engine's offline mix of the
+// player's schedule, encoded by libsndfile. The file appears only when it is
+// complete; a cancelled or failed export leaves nothing behind.
+#pragma once
+
+#include "treatment/export/treatment_schedule.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace helicordia {
+
+enum class ExportFormat {
+    WavFloat, // WAV, 32-bit float
+    Wav16,    // WAV, 16-bit PCM with TPDF dither
+    Flac24,   // FLAC, 24-bit
+    OggVorbis,
+};
+
+// The format a file name asks for: ".wav" (32-bit float unless `wav16`),
+// ".flac", ".ogg"; case ignored. Nothing for any other extension.
+std::optional<ExportFormat> ExportFormatForPath(const QString &path, bool wav16 = false);
+
+constexpr int DefaultExportRate = 48000;
+bool IsExportRate(int rate); // 44100, 48000 or 96000
+
+// The player's initial volume: 103 on its 0..1024 slider.
+constexpr float DefaultExportVolume = 103.0f / 1024.0f;
+
+// libsndfile's FLAC compression setting (0 fastest .. 1 smallest).
+constexpr double ExportFlacCompressionLevel = 0.5;
+
+// Longest treatment that can be exported or played from the command line.
+constexpr int MaxExportSeconds = 100 * 3600;
+
+struct ExportRequest {
+    FrequencyTable frequencies{}; // [1..frequencyCount], as the player holds them
+    int frequencyCount = 0;
+    int lengthSeconds = 0;
+    int rate = DefaultExportRate;
+    float volume = DefaultExportVolume; // 0..1
+    float pan = 0.0f;                   // -1 (left) .. 1 (right)
+    ExportFormat format = ExportFormat::WavFloat;
+};
+
+struct ExportProgress {
+    std::int64_t framesDone = 0;
+    std::int64_t framesTotal = 0;
+    int rate = DefaultExportRate;
+    int index = 0;          // 1-based index of the frequency now rendered
+    int count = 0;          // frequencies in the program
+    float frequencyHz = 0;  // the frequency now rendered
+    int elapsedSeconds() const { return int(framesDone / rate); }
+};
+
+// Called now and then while rendering; returning false cancels.
+using ExportProgressFn = std::function<bool(const ExportProgress &)>;
+
+// Renders a request as interleaved stereo float frames, block by block. The
+// tone starts with the engine's ramp at frame 0, changes frequency at each
+// step of the schedule (second × rate) and stops at the end of the treatment,
+// followed by the engine's fade-out.
+class TreatmentRenderer {
+public:
+    explicit TreatmentRenderer(const ExportRequest &request);
+    ~TreatmentRenderer();
+    TreatmentRenderer(const TreatmentRenderer &) = delete;
+    TreatmentRenderer &operator=(const TreatmentRenderer &) = delete;
+
+    // Empty when the engine could be set up, else the reason.
+    const QString &error() const { return error_; }
+    const TreatmentSchedule &schedule() const { return schedule_; }
+    std::int64_t totalFrames() const { return totalFrames_; }
+    std::int64_t framesDone() const { return position_; }
+    ExportProgress progress() const;
+
+    // Writes up to maxFrames frames; returns how many (0 at the end or after
+    // an engine failure, which error() then describes).
+    int render(float *out, int maxFrames);
+
+private:
+    bool check(int result);
+    void applyEvents();
+
+    ExportRequest request_;
+    TreatmentSchedule schedule_;
+    QString error_;
+    std::uint32_t system_ = 0, oscillator_ = 0, channel_ = 0;
+    std::int64_t position_ = 0;
+    std::int64_t stopFrame_ = 0;
+    std::int64_t totalFrames_ = 0;
+    std::size_t nextStep_ = 0;
+    int currentStep_ = -1;
+    bool stopped_ = false;
+};
+
+enum class ExportOutcome { Written, Cancelled, Failed };
+
+struct ExportResult {
+    ExportOutcome outcome = ExportOutcome::Failed;
+    QString message; // for Failed: one sentence naming the file
+};
+
+// Renders the request into `path` through a temporary file in the same folder
+// that replaces `path` only when everything has been written.
+ExportResult ExportTreatment(const ExportRequest &request, const QString &path,
+                             const ExportProgressFn &progress = {});
+
+} // namespace helicordia
