@@ -11,7 +11,7 @@ namespace {
 constexpr int kBlock = 256;  // frames per oscillator block
 constexpr double kTwoPi = 6.283185307179586476925286766559;
 constexpr double kTwoTo64 = 18446744073709551616.0;
-constexpr double kMaxHeardHz = 0.49 * TONE_SAMPLE_RATE;  // keep every tone below Nyquist
+constexpr double kNyquistHz = TONE_SAMPLE_RATE / 2.0;
 constexpr std::uint32_t kRunPlaying = 1, kRunPaused = 2;
 
 struct RampShape {
@@ -66,8 +66,11 @@ void Ramp::snap(double target)
 
 void Voice::setFrequency(double hz)
 {
-    const double inc = std::clamp(hz, 0.0, kMaxHeardHz) / TONE_SAMPLE_RATE * kTwoTo64;
-    increment_.store(std::uint64_t(std::llround(inc)), std::memory_order_relaxed);
+    const double f = std::fabs(hz);
+    const bool heard = std::isfinite(f) && f < kNyquistHz;
+    if (heard)
+        increment_.store(std::uint64_t(std::llround(f / TONE_SAMPLE_RATE * kTwoTo64)), std::memory_order_relaxed);
+    muted_.store(!heard, std::memory_order_release);
 }
 
 void Voice::setGains(float volume, float pan)
@@ -102,9 +105,10 @@ void Voice::mixInto(float *out, int frames)
     for (int done = 0; done < frames;) {
         const int n = std::min(kBlock, frames - done);
         const std::uint32_t run = run_.load(std::memory_order_acquire);
+        const bool muted = muted_.load(std::memory_order_acquire);
         const std::uint64_t inc = increment_.load(std::memory_order_relaxed);
         const std::uint64_t g = gains_.load(std::memory_order_relaxed);
-        const bool audible = (run & kRunPlaying) && !(run & kRunPaused);
+        const bool audible = (run & kRunPlaying) && !(run & kRunPaused) && !muted;
         const bool silent = !envelope_.moving() && envelope_.value() == 0.0;
         if (silent && !audible)
             return;  // stands still: a paused tone resumes where it stood

@@ -43,6 +43,9 @@ class Voice {
 public:
     // Control side: what the voice should sound. Takes effect at the next
     // block the mixer renders, through a ramp where a jump would click.
+    // A negative frequency sounds its magnitude (a sine of -f is the same
+    // tone); one that is not finite or not below half the mixing rate is
+    // silent rather than aliased, and the voice fades out at its old pitch.
     void setFrequency(double hz);
     void setGains(float volume, float pan);  // constant-power pan, -1 .. 1
     void setRun(bool playing, bool paused);
@@ -59,6 +62,7 @@ private:
     std::atomic<std::uint64_t> gains_{0};      // packed left/right gain
     std::atomic<std::uint32_t> run_{0};        // kRunPlaying | kRunPaused
     std::atomic<std::uint32_t> starts_{0};     // counts plays
+    std::atomic<bool> muted_{false};           // the frequency cannot be heard
 
     std::uint64_t phase_ = 0;
     Ramp envelope_, left_, right_;

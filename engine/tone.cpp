@@ -390,9 +390,8 @@ ToneResult Tone_System_PlayDSP(ToneHandle system, int channelIndex, ToneHandle d
 
 ToneResult Tone_Channel_SetFrequency(ToneHandle channel, float frequency)
 {
+    // Any value is taken: the voice sounds what can be heard of it.
     return withChannel(channel, [frequency](Registry &r, System &s, Channel &c) -> ToneResult {
-        if (!isFinite(frequency) || frequency < 0.0f)
-            return TONE_ERR_INVALID_PARAM;
         c.frequency = frequency;
         c.frequencySet = true;
         publishFrequency(r, s, c);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -225,6 +226,13 @@ std::vector<ClickCase> clickCases()
     for (auto [a, b] : jumps)
         cases.push_back({"frequency_" + label(a) + "_to_" + label(b),
                          [b = b](ToneHandle c) { Tone_Channel_SetFrequency(c, float(b * 100.0)); }, a, b, 1.0f});
+    // To a frequency that cannot be heard: it fades out at the old pitch.
+    cases.push_back({"frequency_528_to_30000", [](ToneHandle c) { Tone_Channel_SetFrequency(c, 3000000.0f); }, 528,
+                     0, 1.0f});
+    cases.push_back({"frequency_528_to_nan", [](ToneHandle c) { Tone_Channel_SetFrequency(c, std::nanf("")); }, 528,
+                     0, 1.0f});
+    cases.push_back({"frequency_528_to_minus_741", [](ToneHandle c) { Tone_Channel_SetFrequency(c, -74100.0f); },
+                     528, 741, 1.0f});
     return cases;
 }
 
@@ -415,14 +423,48 @@ TEST(Pitch, BeforeAFrequencyIsSetTheChannelSoundsTheRate)
     EXPECT_NEAR(audiotest::measureFrequency(tone.left.data(), tone.left.size(), kRate), 528.0, 1e-3);
 }
 
-TEST(Pitch, TonesAboveHalfTheMixingRateAreHeldBelowIt)
+// What a channel sounds for a frequency that is negative, not finite, or
+// not below half the mixing rate: its magnitude, or silence (never an alias).
+struct PitchCase {
+    const char *name;
+    float set;      // channel units (Hz x 100)
+    double heard;   // Hz; 0 = silent
+};
+
+class HeardPitch : public ::testing::TestWithParam<PitchCase> {};
+
+TEST_P(HeardPitch, MagnitudeOrSilence)
 {
-    Tone tone(30000.0);
+    const PitchCase &c = GetParam();
+    Tone tone(440.0);
+    tone.skip(4800);
+    ASSERT_EQ(Tone_Channel_SetFrequency(tone.channel(), c.set), TONE_OK);
     tone.skip(4800);
     tone.render(24000);
-    const double f = audiotest::measureFrequency(tone.left.data(), tone.left.size(), kRate);
-    EXPECT_NEAR(f, 0.49 * kRate, 1e-2) << "no alias at " << kRate - 30000.0 << " Hz";
+    if (c.heard == 0) {
+        EXPECT_EQ(audiotest::peak(tone.left.data(), tone.left.size()), 0.0);
+        // Back to a tone that can be heard: it sounds again.
+        ASSERT_EQ(Tone_Channel_SetFrequency(tone.channel(), 52800.0f), TONE_OK);
+        tone.skip(4800);
+        tone.render(24000);
+        EXPECT_NEAR(audiotest::measureFrequency(tone.left.data(), tone.left.size(), kRate), 528.0, 1e-3);
+    } else {
+        EXPECT_NEAR(audiotest::measureFrequency(tone.left.data(), tone.left.size(), kRate), c.heard, 1e-2);
+        EXPECT_NEAR(audiotest::peak(tone.left.data(), tone.left.size()), std::cos(M_PI / 4), 1e-3);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Pitches, HeardPitch,
+    ::testing::Values(PitchCase{"minus_440", -44000.0f, 440.0}, PitchCase{"minus_7_83", -783.0f, 7.83},
+                      PitchCase{"just_below_half_the_rate", 2390000.0f, 23900.0},
+                      PitchCase{"half_the_rate", 2400000.0f, 0}, PitchCase{"above_half_the_rate", 3000000.0f, 0},
+                      PitchCase{"minus_30000", -3000000.0f, 0},
+                      PitchCase{"nan", std::numeric_limits<float>::quiet_NaN(), 0},
+                      PitchCase{"infinity", std::numeric_limits<float>::infinity(), 0},
+                      PitchCase{"minus_infinity", -std::numeric_limits<float>::infinity(), 0},
+                      PitchCase{"largest_float", std::numeric_limits<float>::max(), 0}),
+    [](const ::testing::TestParamInfo<PitchCase> &i) { return std::string(i.param.name); });
 
 // A paused channel stands still: whatever the length of the pause, what
 // follows the resume is the same, sample for sample.

@@ -252,4 +252,39 @@ TEST(EngineSound, UpdateReopensAFailedStreamWithoutWaiting)
     EXPECT_NEAR(audiotest::measureFrequency(left.data() + from, std::size_t(0.25 * kRate), kRate), 1000.0, 0.05);
 }
 
+// Ending the engine while a tone plays fades the tone out: Close and Release
+// return only after the fade has been played.
+TEST(EngineSound, EndingWhilePlayingFadesOut)
+{
+    if (!needServer())
+        GTEST_SKIP() << "no sound server";
+    for (bool closeFirst : {true, false}) {
+        audiotest::MonitorRecorder recorder;
+        ASSERT_TRUE(recorder.start()) << recorder.lastError();
+        {
+            Engine engine;
+            ASSERT_TRUE(engine.ok);
+            ASSERT_EQ(Tone_System_PlayDSP(engine.system, -2, engine.osc, 0, &engine.channel), TONE_OK);
+            ASSERT_EQ(Tone_Channel_SetVolume(engine.channel, 0.5f), TONE_OK);
+            ASSERT_EQ(Tone_Channel_SetFrequency(engine.channel, 100000.0f), TONE_OK);
+            engine.tick(300);
+            if (closeFirst) {
+                ASSERT_EQ(Tone_System_Close(engine.system), TONE_OK);
+            }
+            ASSERT_EQ(Tone_System_Release(engine.system), TONE_OK);
+            engine.channel = engine.osc = 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ASSERT_TRUE(recorder.stop()) << recorder.lastError();
+        const std::vector<float> left = recorder.recording().channel(0);
+        const auto seg = audiotest::findSoundSegments(left.data(), left.size(), kRate, 2e-3);
+        ASSERT_EQ(seg.size(), 1u);
+        const double allowed = 2.0 * 0.5 * std::cos(M_PI / 4) * std::sin(M_PI * 1000.0 / kRate) * 1.01;
+        const double step = audiotest::largestStep(left.data(), left.size());
+        std::printf("[ figure ] ending by %s while playing: largest step / sine's own step = %.3f\n",
+                    closeFirst ? "Close" : "Release", step / (allowed / 1.01));
+        EXPECT_LE(step, allowed);
+    }
+}
+
 }  // namespace
