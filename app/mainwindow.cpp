@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "artwork.h"
+#include "background.h"
 #include "catalogue.h"
 #include "cataloguelistmodel.h"
 #include "entrytext.h"
@@ -10,6 +11,7 @@
 #include "platform.h"
 #include "player_artwork.h"
 #include "recentfile.h"
+#include "recentlocation.h"
 #include "settings.h"
 
 #include <QAction>
@@ -49,6 +51,10 @@ const QPolygon &Outline()
                                    {6, 7},     {9, 3},     {15, 1}});
     return polygon;
 }
+
+// The band across the top, above the first row of controls, by which the
+// window is dragged; inside the outline.
+const QRect TitleBand(15, 2, 594, 34);
 
 // Design positions are in twips; widgets take pixels.
 QRect Twips(int left, int top, int width, int height)
@@ -248,18 +254,17 @@ bool MainWindow::Form_Load()
     QCoreApplication::processEvents();
 
     // 2. Background picture.
-    const QString picturePath = programFile(QStringLiteral("Background_5.jpg"));
     QImage picture;
-    if (!picture.load(picturePath)) {
-        Fail(QStringLiteral("Helicordia cannot start: the background picture \"%1\" is missing or is not a "
-                            "readable JPEG picture.")
-                 .arg(QDir::toNativeSeparators(picturePath)));
+    QString pictureError;
+    if (!LoadBackgroundPicture(programFile(QStringLiteral("Background_5.jpg")), picture, &pictureError)) {
+        Fail(pictureError);
         return false;
     }
     background_ = picture;
 
     // 3. Recent list.
-    recent_ = LoadRecentList(programFile(QStringLiteral("Dic.ini")));
+    recentPath_ = RecentFilePath(platform().programFolder());
+    recent_ = LoadRecentList(recentPath_);
     List2->clear();
     List2->addItems(recent_);
 
@@ -328,7 +333,7 @@ void MainWindow::LoadSettings()
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->geometry());
-    move(ReachablePosition(QRect(position, size()), screens));
+    move(ReachablePosition(position, TitleBand, screens));
 }
 
 bool MainWindow::SaveSettings()
@@ -350,10 +355,22 @@ bool MainWindow::SaveSettings()
     return false;
 }
 
-void MainWindow::SaveAll()
+bool MainWindow::SaveRecent()
 {
-    SaveSettings();
-    SaveRecentList(programFile(QStringLiteral("Dic.ini")), recent_);
+    QString why;
+    if (SaveRecentList(recentPath_, recent_, &why))
+        return true;
+    platform().message(this, QStringLiteral("Helicordia"),
+                       QStringLiteral("The recent list could not be saved to \"%1\".\n\n%2")
+                           .arg(QDir::toNativeSeparators(recentPath_), why));
+    return false;
+}
+
+bool MainWindow::SaveAll()
+{
+    const bool settingsSaved = SaveSettings();
+    const bool recentSaved = SaveRecent();
+    return settingsSaved && recentSaved;
 }
 
 void MainWindow::Form_Unload()
@@ -361,11 +378,10 @@ void MainWindow::Form_Unload()
     if (unloading_)
         return;
     unloading_ = true;
-    // A failed settings save is reported; the recent list is still saved.
-    const bool settingsSaved = SaveSettings();
-    SaveRecentList(programFile(QStringLiteral("Dic.ini")), recent_);
+    // A failed save is reported; the other one still runs.
+    const bool saved = SaveAll();
     clearMask();
-    platform().endProgram(settingsSaved ? 0 : 1);
+    platform().endProgram(saved ? 0 : 1);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

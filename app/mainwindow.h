@@ -55,7 +55,10 @@ public:
     // Returns false when the store could not be written (already reported).
     bool SaveSettings();
     // Saves settings and recent list; used before any end of the program.
-    void SaveAll();
+    // Returns false when either could not be written (already reported).
+    bool SaveAll();
+    // Where the recent list is read from and written to.
+    const QString &recentFilePath() const { return recentPath_; }
 
     // The title text: "Helicordia ver. " + major.minor.revision.
     static QString TitleText();
@@ -91,10 +94,12 @@ private:
     void ShowRecentList();
     void SelectFirstItem();
     void Fail(const QString &text);
+    bool SaveRecent();
 
     Catalogue catalogue_;
     std::unique_ptr<CatalogueListModel> model_;
     QStringList recent_;
+    QString recentPath_;
     QImage background_;
     PlayerStart playerStart_;
 

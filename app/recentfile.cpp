@@ -24,11 +24,16 @@ QStringList LoadRecentList(const QString &path)
     return lines;
 }
 
-bool SaveRecentList(const QString &path, const QStringList &names)
+bool SaveRecentList(const QString &path, const QStringList &names, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    auto fail = [&file, error] {
+        if (error)
+            *error = file.errorString();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail();
     const qsizetype n = std::min<qsizetype>(names.size(), RecentFileMaxEntries);
     QByteArray bytes;
     for (qsizetype i = 0; i < n; ++i) {
@@ -36,10 +41,11 @@ bool SaveRecentList(const QString &path, const QStringList &names)
         bytes += "\r\n";
     }
     if (file.write(bytes) != bytes.size()) {
+        fail();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return file.commit() || fail();
 }
 
 } // namespace helicordia

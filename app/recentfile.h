@@ -15,7 +15,7 @@ QStringList LoadRecentList(const QString &path);
 
 // Replaces the file with the first 100 names. The file is written whole or
 // not at all: a failed save leaves the previous file as it was. Returns false
-// on failure (callers go on quietly).
-bool SaveRecentList(const QString &path, const QStringList &names);
+// on failure, with the reason in `*error` when given.
+bool SaveRecentList(const QString &path, const QStringList &names, QString *error = nullptr);
 
 } // namespace helicordia

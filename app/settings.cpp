@@ -35,6 +35,15 @@ std::optional<int> TextToTwips(const QString &text)
 LoadedSettings ReadSettings(QSettings &store)
 {
     LoadedSettings loaded;
+    store.contains(Group); // reads the file
+    if (store.status() == QSettings::FormatError) {
+        // A damaged file holds nothing to trust: start from the defaults; the
+        // file is rewritten clean at exit.
+        loaded.romanianChecked = false;
+        loaded.leftTwips = DefaultWindowEdgeTwips;
+        loaded.topTwips = DefaultWindowEdgeTwips;
+        return loaded;
+    }
     store.beginGroup(Group);
     loaded.romanianChecked = TextToBool(store.value(QStringLiteral("DictLang"), QStringLiteral("False")).toString());
     loaded.leftTwips = TextToTwips(store.value(QStringLiteral("Left"), DefaultWindowEdgeTwips).toString());
@@ -50,15 +59,30 @@ bool WriteSettings(QSettings &store, const SettingsToSave &values, QString *erro
             *error = QStringLiteral("The settings store %1 cannot be written.").arg(store.fileName());
         return false;
     }
-    store.beginGroup(Group);
-    store.setValue(QStringLiteral("DictLang"), values.romanianChecked ? QStringLiteral("True") : QStringLiteral("False"));
-    store.setValue(QStringLiteral("Left"), QString::number(values.leftTwips));
-    store.setValue(QStringLiteral("Top"), QString::number(values.topTwips));
-    store.setValue(QStringLiteral("Width"), QString::number(values.widthTwips));
-    store.setValue(QStringLiteral("Height"), QString::number(values.heightTwips));
-    store.endGroup();
-    store.sync();
-    if (store.status() != QSettings::NoError) {
+    auto write = [&store, &values] {
+        store.beginGroup(Group);
+        store.setValue(QStringLiteral("DictLang"), values.romanianChecked ? QStringLiteral("True") : QStringLiteral("False"));
+        store.setValue(QStringLiteral("Left"), QString::number(values.leftTwips));
+        store.setValue(QStringLiteral("Top"), QString::number(values.topTwips));
+        store.setValue(QStringLiteral("Width"), QString::number(values.widthTwips));
+        store.setValue(QStringLiteral("Height"), QString::number(values.heightTwips));
+        store.endGroup();
+        store.sync();
+    };
+    if (store.status() == QSettings::FormatError)
+        store.clear();
+    write();
+    bool written = store.status() == QSettings::NoError;
+    if (store.status() == QSettings::FormatError) {
+        // The file could not be parsed: it is replaced by a clean one. The
+        // read error stays on the store, so the file is read back to check.
+        store.clear();
+        write();
+        QSettings check(store.fileName(), store.format());
+        written = check.status() == QSettings::NoError &&
+                  check.value(Group + QStringLiteral("/Left")).toString() == QString::number(values.leftTwips);
+    }
+    if (!written) {
         if (error)
             *error = QStringLiteral("The settings could not be written to %1.").arg(store.fileName());
         return false;
@@ -66,14 +90,16 @@ bool WriteSettings(QSettings &store, const SettingsToSave &values, QString *erro
     return true;
 }
 
-QPoint ReachablePosition(const QRect &windowPixels, const QList<QRect> &screens)
+QPoint ReachablePosition(const QPoint &position, const QRect &titleBand, const QList<QRect> &screens)
 {
-    for (const QRect &screen : screens) {
-        if (screen.intersects(windowPixels))
-            return windowPixels.topLeft();
-    }
     if (screens.isEmpty())
-        return windowPixels.topLeft();
+        return position;
+    const QRect band = titleBand.translated(position);
+    for (const QRect &screen : screens) {
+        const QRect seen = screen.intersected(band);
+        if (seen.width() >= MinimumVisibleTitle && seen.height() >= MinimumVisibleTitle)
+            return position;
+    }
     return {DefaultWindowEdgeTwips / TwipsPerPixel, DefaultWindowEdgeTwips / TwipsPerPixel};
 }
 

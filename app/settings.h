@@ -33,11 +33,13 @@ struct SettingsToSave {
     int heightTwips = 0;
 };
 
-// Reads the stored values; missing keys give the defaults (False, 3000, 3000).
+// Reads the stored values; missing keys give the defaults (False, 3000, 3000),
+// and so does a store whose file could not be parsed.
 LoadedSettings ReadSettings(QSettings &store);
 
-// Writes "DictLang", "Left", "Top", "Width", "Height" in that order. Returns
-// false with a reason when the store could not be written.
+// Writes "DictLang", "Left", "Top", "Width", "Height" in that order; a store
+// whose file could not be parsed is first emptied, so a clean file is left.
+// Returns false with a reason when the store could not be written.
 bool WriteSettings(QSettings &store, const SettingsToSave &values, QString *error);
 
 // The text-to-boolean rule of the store: "True"/"False" in any case, or a
@@ -48,9 +50,14 @@ std::optional<bool> TextToBool(const QString &text);
 // a whole twip. Anything else gives no value.
 std::optional<int> TextToTwips(const QString &text);
 
-// A stored position that leaves the window wholly outside every screen would
-// make a window without a title bar unreachable: it goes back to the default.
-// A window that is at least partly visible stays where it was stored.
-QPoint ReachablePosition(const QRect &windowPixels, const QList<QRect> &screens);
+// A window without a caption is moved by its title band, so a stored position
+// must leave a piece of that band at least this many pixels wide and high on
+// one screen.
+constexpr int MinimumVisibleTitle = 32;
+
+// The position to use for a window stored at `position` (pixels) whose title
+// band is `titleBand` (window pixels, inside its outline): the stored one when
+// enough of the band shows on a screen, otherwise the default 3000, 3000 twips.
+QPoint ReachablePosition(const QPoint &position, const QRect &titleBand, const QList<QRect> &screens);
 
 } // namespace helicordia

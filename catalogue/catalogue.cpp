@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -28,14 +29,19 @@ void SetError(QString *error, const QString &text)
 // Splits the stream into raw lines at CR LF, LF or a lone CR until `wanted`
 // lines are found or the file ends. A last line without a line break counts;
 // an empty file has no lines. Returns false on a read error.
-bool ReadRawLines(QFile &file, int wanted, std::vector<QByteArray> &lines)
+// Stops with false after `limit` bytes, too.
+bool ReadRawLines(QFile &file, int wanted, qint64 limit, std::vector<QByteArray> &lines)
 {
     lines.clear();
     lines.reserve(wanted);
     QByteArray current;
     bool afterCR = false;
+    qint64 total = 0;
     while (static_cast<int>(lines.size()) < wanted) {
         const QByteArray chunk = file.read(64 * 1024);
+        total += chunk.size();
+        if (total > limit)
+            return false;
         if (chunk.isEmpty()) {
             if (file.error() != QFileDevice::NoError)
                 return false;
@@ -211,6 +217,20 @@ void Catalogue::findEntries(const QString &search, int last, std::vector<int> &f
 bool Catalogue::LoadCatalogue(const QString &path, QString *error)
 {
     const int wanted = lineCount_;
+    // Checked before opening: opening a pipe would wait for a writer, and a
+    // device or a huge file would be read without end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        SetError(error, QStringLiteral("The catalogue file %1 is not a regular file.").arg(Quoted(path)));
+        return false;
+    }
+    if (info.exists() && info.size() > MaxFileBytes) {
+        SetError(error, QStringLiteral("The catalogue file %1 is too large: %2 bytes, at most %3 are accepted.")
+                            .arg(Quoted(path))
+                            .arg(info.size())
+                            .arg(MaxFileBytes));
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         SetError(error, QStringLiteral("The catalogue file %1 cannot be opened: %2.")
@@ -219,9 +239,11 @@ bool Catalogue::LoadCatalogue(const QString &path, QString *error)
     }
 
     std::vector<QByteArray> raw;
-    if (!ReadRawLines(file, wanted, raw)) {
+    if (!ReadRawLines(file, wanted, MaxFileBytes, raw)) {
         SetError(error, QStringLiteral("The catalogue file %1 cannot be read: %2.")
-                            .arg(Quoted(path), file.errorString()));
+                            .arg(Quoted(path),
+                                 file.error() != QFileDevice::NoError ? file.errorString()
+                                                                      : QStringLiteral("it grew too large")));
         return false;
     }
     file.close();

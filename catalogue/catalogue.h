@@ -16,6 +16,8 @@ public:
     static constexpr int MaxEntries = 28300;
     // Number of lines in the catalogue file that ships with the program.
     static constexpr int ShippedLineCount = 1553;
+    // Largest catalogue file accepted, in bytes (64 MiB).
+    static constexpr qint64 MaxFileBytes = qint64(64) * 1024 * 1024;
 
     Catalogue();
 
@@ -27,7 +29,8 @@ public:
     // Reads exactly catalogueLineCount() lines of the file at `path` (line
     // breaks CR LF, LF or a lone CR; lines kept exactly as they are, lines
     // past the needed ones ignored). A file that is valid UTF-8 is read as
-    // UTF-8, any other as Windows-1250. On failure the table is left as it
+    // UTF-8, any other as Windows-1250. Only a regular file of at most
+    // MaxFileBytes is read. On failure the table is left as it
     // was, `*error` (if given) receives a message for the user that names the
     // file and the problem, and the result is false.
     bool LoadCatalogue(const QString &path, QString *error);

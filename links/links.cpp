@@ -3,6 +3,7 @@
 #include "maker.h"
 #include "platform.h"
 
+#include <QDir>
 #include <QUrl>
 
 namespace helicordia {
@@ -20,6 +21,33 @@ QString EncodeMailSpaces(const QString &link)
     return encoded;
 }
 
+bool MayLeaveProgram(const QUrl &url, const QString &ownHelpFile)
+{
+    if (!url.isValid() || url.toString(QUrl::FullyEncoded).startsWith(QLatin1Char('-')))
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        return !url.host().isEmpty();
+    if (scheme == QLatin1String("mailto"))
+        return !url.path().isEmpty() && !url.path().startsWith(QLatin1Char('-'));
+    if (scheme == QLatin1String("file"))
+        return !ownHelpFile.isEmpty() && url.isLocalFile() &&
+               QDir::cleanPath(url.toLocalFile()) == QDir::cleanPath(ownHelpFile);
+    return false;
+}
+
+namespace {
+
+// The one door to the desktop's URL handler.
+bool HandOver(const QUrl &url)
+{
+    if (!MayLeaveProgram(url, programFile(maker::helpFileName)))
+        return false;
+    return platform().openUrl(url);
+}
+
+} // namespace
+
 QString MailCommandUrl()
 {
     return QStringLiteral("mailto:") + maker::mailAddress + QStringLiteral("?subject=Dictionary%20%20Comments");
@@ -32,7 +60,7 @@ bool OpenLink(const QString &link)
         target.remove(0, 1);
         if (target.left(6).compare(QStringLiteral("mailto"), Qt::CaseInsensitive) == 0) {
             const QUrl url(EncodeMailSpaces(target), QUrl::TolerantMode);
-            return url.isValid() && platform().openUrl(url);
+            return HandOver(url);
         }
     }
     ShellOpen(nullptr, target);
@@ -44,16 +72,12 @@ void ShellOpen(QWidget *owner, const QString &target)
     Q_UNUSED(owner); // the desktop's URL handler needs no owner window
     if (target.isEmpty())
         return;
-    const QUrl url(target, QUrl::TolerantMode);
-    if (url.isValid())
-        platform().openUrl(url);
+    HandOver(QUrl(target, QUrl::TolerantMode));
 }
 
 void MailCommand()
 {
-    const QUrl url(MailCommandUrl(), QUrl::TolerantMode);
-    if (url.isValid())
-        platform().openUrl(url);
+    HandOver(QUrl(MailCommandUrl(), QUrl::TolerantMode));
 }
 
 } // namespace helicordia

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class QUrl;
 class QWidget;
 
 namespace helicordia {
@@ -26,6 +27,12 @@ void MailCommand();
 // The mail link's space encoding: every space becomes "%20", nothing else
 // changes.
 QString EncodeMailSpaces(const QString &link);
+
+// Whether a URL may be handed to the desktop: http and https addresses with a
+// host, mailto addresses, and the program's own help page (`ownHelpFile`) as a
+// file URL. Nothing else leaves the program, and nothing that starts with "-"
+// (which an opener would take for an option).
+bool MayLeaveProgram(const QUrl &url, const QString &ownHelpFile);
 
 // The URL the mail command opens.
 QString MailCommandUrl();

@@ -9,6 +9,9 @@ inline const QString webSite = QStringLiteral("https://helicordia.example.org");
 inline const QString downloadSite = QStringLiteral("https://downloads.helicordia.example.org");
 inline const QString mailAddress = QStringLiteral("contact@helicordia.example.org");
 
+// The help page as it ships beside the program.
+inline const QString helpFileName = QStringLiteral("helicordia_help.html");
+
 inline QString helpPage() { return webSite + QStringLiteral("/helicordia_help.html"); }
 inline QString homePage() { return webSite + QStringLiteral("/index.htm"); }
 inline QString kitDownload() { return downloadSite + QStringLiteral("/KitHelicordia.zip"); }

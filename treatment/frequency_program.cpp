@@ -174,8 +174,9 @@ int ParseFrequencyList(const QString &frecvente, FrequencyTable &table)
         if (comma < 0)
             break;
         ++count;
-        if (const auto f = FrequencyValue(list.mid(p, comma - p)))
-            table[count] = *f;
+        // A piece that does not fit a float is silent, like any other
+        // unreadable piece; it never keeps an earlier program's frequency.
+        table[count] = FrequencyValue(list.mid(p, comma - p)).value_or(0.0f);
         p = comma + 1;
     }
     return count;

@@ -31,8 +31,8 @@ double NumericValue(const QString &piece);
 
 // One piece of the list as it is stored: rounded to a 32-bit float and, above
 // 20000, divided by 20.0855 (in double precision) and rounded again. Returns
-// nothing when the value does not fit a 32-bit float (the piece is counted but
-// its table entry is left as it was).
+// nothing when the value does not fit a 32-bit float (the piece is counted and
+// its table entry holds 0, which is silent).
 std::optional<float> FrequencyValue(const QString &piece);
 
 // Reads a comma-separated list into table[1..count] and returns the count.

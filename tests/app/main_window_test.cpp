@@ -4,7 +4,9 @@
 #include "platform.h"
 
 #include <QFile>
+#include <QDir>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+
+#include <sys/stat.h>
 
 using namespace helicordia;
 
@@ -100,7 +104,11 @@ private slots:
         writeCatalogue(CatalogueLines());
         QCoreApplication::setApplicationVersion("2.10.0");
     }
-    void cleanup() { resetPlatform(); }
+    void cleanup()
+    {
+        resetPlatform();
+        QImageReader::setAllocationLimit(256);
+    }
 
     void startUpShowsTheWholeCatalogue()
     {
@@ -152,15 +160,25 @@ private slots:
         QTest::newRow("background not a picture") << "Background_5.jpg" << QByteArray("not a jpeg") << "Background_5.jpg";
         QTest::newRow("catalogue missing") << "db.db" << QByteArray("-") << "db.db";
         QTest::newRow("catalogue short") << "db.db" << QByteArray("a - 1\r\nb - 2\r\nc\r\n") << "3";
+        QTest::newRow("catalogue is a pipe") << "db.db" << QByteArray("fifo") << "not a regular file";
+        QTest::newRow("background too large") << "Background_5.jpg" << QByteArray("big") << "too large";
     }
     void startUpFailures()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
         QFETCH(QString, mustMention);
-        if (content == "-")
+        if (content == "-" || content == "fifo")
             QVERIFY(QFile::remove(dir->filePath(file)));
-        else
+        if (content == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(dir->filePath(file)).constData(), 0600), 0);
+        if (content == "big") {
+            QImage picture(1200, 1200, QImage::Format_RGB32);
+            picture.fill(Qt::gray);
+            QVERIFY(picture.save(dir->filePath(file), "JPG"));
+            QImageReader::setAllocationLimit(1); // MB: the reader refuses this picture
+        }
+        if (content != "-" && content != "fifo" && content != "big")
             writeFile(file, content);
         writeFile("Dic.ini", "kept\r\n");
 
@@ -301,6 +319,18 @@ private slots:
         QCOMPARE(QFile::exists(dir->filePath("Dic.ini")), true);
     }
 
+    void failedRecentSaveSaysWhichFileAndWhy()
+    {
+        QVERIFY(QDir(dir->path()).mkdir("Dic.ini")); // cannot be replaced by a file
+        auto window = started();
+        QVERIFY(window);
+        window->AddRecent("Gamma");
+        window->Form_Unload();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains(QDir::toNativeSeparators(dir->filePath("Dic.ini"))), qPrintable(messages.first()));
+        QCOMPARE(ends, QList<int>{1});
+    }
+
     void storedPosition_data()
     {
         QTest::addColumn<QString>("left");
@@ -310,6 +340,7 @@ private slots:
         QTest::addColumn<bool>("romanian");
         QTest::newRow("stored") << "4500" << "1500" << "true" << QPoint(300, 100) << true;
         QTest::newRow("partly visible stays") << "-4500" << "1500" << "1" << QPoint(-300, 100) << true;
+        QTest::newRow("only masked pixels on screen") << "-9300" << "1500" << "1" << QPoint(200, 200) << true;
         QTest::newRow("lost window comes back") << "-20000" << "1500" << "False" << QPoint(200, 200) << false;
         QTest::newRow("unusable values") << "x" << "y" << "perhaps" << QPoint(0, 0) << false;
     }

@@ -1,7 +1,9 @@
 // What survives a restart: the recent-list file and the stored settings.
 #include "recentfile.h"
+#include "recentlocation.h"
 #include "settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -164,7 +166,11 @@ private slots:
         QTest::addColumn<QPoint>("expected");
         const QRect w(0, 0, 623, 453);
         QTest::newRow("on screen") << w.translated(100, 100) << QPoint(100, 100);
-        QTest::newRow("partly visible stays") << w.translated(-600, 50) << QPoint(-600, 50);
+        QTest::newRow("partly visible stays") << w.translated(-500, 50) << QPoint(-500, 50);
+        QTest::newRow("only masked pixels show") << w.translated(-9300 / 15, 50) << QPoint(200, 200);
+        QTest::newRow("title band 31 px wide") << w.translated(-(15 + 594 - 31), 50) << QPoint(200, 200);
+        QTest::newRow("title band 32 px wide") << w.translated(-(15 + 594 - 32), 50) << QPoint(-(15 + 594 - 32), 50);
+        QTest::newRow("only the bottom shows") << w.translated(100, -400) << QPoint(200, 200);
         QTest::newRow("far left goes home") << w.translated(-20000 / 15, 100) << QPoint(200, 200);
         QTest::newRow("below the screens goes home") << w.translated(10, 5000) << QPoint(200, 200);
         QTest::newRow("on the second screen stays") << w.translated(1500, 10) << QPoint(1500, 10);
@@ -173,7 +179,76 @@ private slots:
     {
         QFETCH(QRect, window);
         QFETCH(QPoint, expected);
-        QCOMPARE(ReachablePosition(window, {QRect(0, 0, 1024, 768), QRect(1024, 0, 1280, 1024)}), expected);
+        const QList<QRect> screens{QRect(0, 0, 1024, 768), QRect(1024, 0, 1280, 1024)};
+        QCOMPARE(ReachablePosition(window.topLeft(), QRect(15, 2, 594, 34), screens), expected);
+    }
+
+    void damagedSettingsFileGivesDefaultsAndIsRewrittenClean()
+    {
+        QTemporaryDir dir;
+        QByteArray junk(100 * 1024, '\0');
+        for (int i = 0; i < junk.size(); ++i)
+            junk[i] = char((i * 7919) % 251);
+        QFile file(dir.filePath("s.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(junk) == junk.size());
+        file.close();
+        QSettings store(dir.filePath("s.ini"), QSettings::IniFormat);
+        const LoadedSettings loaded = ReadSettings(store);
+        QCOMPARE(loaded.romanianChecked, std::optional<bool>(false));
+        QCOMPARE(loaded.leftTwips, std::optional<int>(3000));
+        QString error;
+        QVERIFY2(WriteSettings(store, {false, 4500, 3000, 9345, 6795}, &error), qPrintable(error));
+        QSettings again(dir.filePath("s.ini"), QSettings::IniFormat);
+        QCOMPARE(again.status(), QSettings::NoError);
+        QCOMPARE(again.allKeys().size(), 5);
+        QCOMPARE(again.value("Startup/Left").toString(), QString("4500"));
+    }
+
+    void failedSaveSaysWhy()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("Dic.ini")); // a folder where the file should be
+        QString why;
+        QVERIFY(!SaveRecentList(dir.filePath("Dic.ini"), {"x"}, &why));
+        QVERIFY(!why.isEmpty());
+    }
+
+    // Which Dic.ini is used, by which places can be written.
+    void recentFileLocation_data()
+    {
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<bool>("fileWritable");
+        QTest::addColumn<QByteArray>("userFile"); // "-": none
+        QTest::addColumn<bool>("inProgramFolder");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("writable folder") << true << true << QByteArray("-") << true << QByteArray("program\r\n");
+        QTest::newRow("read-only file") << true << false << QByteArray("-") << false << QByteArray("program\r\n");
+        QTest::newRow("first run: seeded") << false << false << QByteArray("-") << false << QByteArray("program\r\n");
+        QTest::newRow("later runs: own file") << false << false << QByteArray("user\r\n") << false << QByteArray("user\r\n");
+    }
+    void recentFileLocation()
+    {
+        QFETCH(bool, folderWritable);
+        QFETCH(bool, fileWritable);
+        QFETCH(QByteArray, userFile);
+        QFETCH(bool, inProgramFolder);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString program = dir.filePath("program"), user = dir.filePath("user/data");
+        QDir().mkpath(program);
+        QVERIFY(SaveRecentList(program + "/Dic.ini", {"program"}));
+        if (userFile != "-") {
+            QDir().mkpath(user);
+            QVERIFY(SaveRecentList(user + "/Dic.ini", {QString::fromLatin1(userFile.chopped(2))}));
+        }
+        const QString path = RecentFilePath(program, user, [&](const QString &p) {
+            return p.endsWith("Dic.ini") ? fileWritable : folderWritable;
+        });
+        QCOMPARE(path, (inProgramFolder ? program : user) + "/Dic.ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), expected);
+        QVERIFY(SaveRecentList(path, {"new"}));
     }
 };
 

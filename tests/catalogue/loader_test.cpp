@@ -2,10 +2,12 @@
 #include "textcodec.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace helicordia;
 
@@ -216,3 +218,24 @@ TEST(TextCodec, Utf8Validation)
 }
 
 }  // namespace
+
+// Only a regular file of at most 64 MiB is read; anything else is refused at
+// once with the file's name and the reason (a pipe would hang the start, a
+// device or a huge line would exhaust memory).
+TEST_F(Loader, RefusesWhatIsNotAModestRegularFile)
+{
+    const QString fifo = dir.filePath("fifo.db"), zero = dir.filePath("zero.db"), huge = dir.filePath("huge.db");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    {
+        QFile f(huge); // sparse: one 1 GiB line of zero bytes
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(qint64(1) << 30));
+    }
+    const struct { QString path; const char *reason; } cases[] = {
+        {fifo, "not a regular file"}, {zero, "not a regular file"}, {huge, "too large"}};
+    for (const auto &c : cases) {
+        QString error;
+        EXPECT_FALSE(cat.LoadCatalogue(c.path, &error)) << c.reason;
+        EXPECT_TRUE(error.contains(QFileInfo(c.path).fileName()) && error.contains(c.reason)) << error.toStdString();
+    }
+}

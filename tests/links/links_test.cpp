@@ -64,6 +64,35 @@ private slots:
         QCOMPARE(opened, expected);
     }
 
+    // Only web and mail addresses, and the program's own help page, leave the
+    // program; nothing an opener could take for an option.
+    void onlyLinksLeave_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("http") << "http://example.org/x" << true;
+        QTest::newRow("own help page") << "file:///opt/helicordia/helicordia_help.html" << true;
+        QTest::newRow("option") << "--help" << false;
+        QTest::newRow("dash word") << "-e" << false;
+        QTest::newRow("mail to an option") << "\\mailto:-oProxyCommand=x" << false;
+        QTest::newRow("other file") << "file:///etc/passwd" << false;
+        QTest::newRow("other program file") << "file:///opt/helicordia/helicordia" << false;
+        QTest::newRow("plain path") << "/usr/bin/xterm" << false;
+        QTest::newRow("other scheme") << "javascript:alert(1)" << false;
+        QTest::newRow("ftp") << "ftp://example.org/" << false;
+        QTest::newRow("no host") << "http:///etc/passwd" << false;
+    }
+    void onlyLinksLeave()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, opened);
+        platform().programFolder = [] { return QStringLiteral("/opt/helicordia"); };
+        OpenLink(link);
+        QCOMPARE(this->opened.size(), opened ? 1 : 0);
+        for (const QString &url : this->opened)
+            QVERIFY(!url.startsWith('-'));
+    }
+
     void mailPrefixCaseIsKept()
     {
         // The scheme is recognised whatever its case; the text itself is untouched.

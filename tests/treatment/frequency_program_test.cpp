@@ -121,13 +121,16 @@ TEST(ListParse, EntriesAboveTheCountAreNotCleared)
     EXPECT_EQ(table[4], 4.0f);
 }
 
-TEST(ListParse, AValueTooLargeForAFloatIsCountedButNotStored)
+TEST(ListParse, AValueTooLargeForAFloatIsCountedAndSilent)
 {
-    FrequencyTable table{};
-    table[2] = 77.0f;
-    ASSERT_EQ(ParseFrequencyList(QStringLiteral("1,1e39,3"), table), 3);
-    EXPECT_EQ(table[2], 77.0f);
-    EXPECT_EQ(table[3], 3.0f);
+    // The slot may hold the previous treatment's frequency: it must not play on.
+    for (const char *piece : {"1e39", "1e309", "-1e309", "1e99999999999"}) {
+        FrequencyTable table{};
+        table[2] = 77.0f;
+        ASSERT_EQ(ParseFrequencyList(QStringLiteral("1,%1,3").arg(QLatin1String(piece)), table), 3) << piece;
+        EXPECT_EQ(table[2], 0.0f) << piece;
+        EXPECT_EQ(table[3], 3.0f) << piece;
+    }
 }
 
 TEST(ListParse, KeepsTheFirstHundredPiecesAndDropsTheRestBeforeCounting)
