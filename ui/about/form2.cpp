@@ -146,6 +146,10 @@ Form2::Form2(Links links, QWidget *owner) : QDialog(owner), links_(std::move(lin
          QStringLiteral("Download the latest version of Orbitdeck"));
     Label3->setWordWrap(true);
 
+    // The captions' tall font reaches down to the links' row: keep them readable.
+    Label6_0->raise();
+    Label6_1->raise();
+
     Image1 = new QLabel(Frame2);
     Image1->setGeometry(Twips(5940, 1320, 540, 435));
     Image1->setPixmap(OrbitPicture());
