@@ -76,6 +76,8 @@ private slots:
         const QPoint at = list->viewport()->mapToGlobal(QPoint(20, 20));
         QVERIFY(control->geometry().top() > at.y());
         tooltip->ToolText(list, "Other entry");
+        QVERIFY(control->relayoutTimer().isActive());
+        control->relayoutTimerElapsed();
         QCOMPARE(control->shownText(), "Other entry");
         control->popTimerElapsed();
         QVERIFY(!control->isVisible());

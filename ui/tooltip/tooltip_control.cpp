@@ -54,11 +54,12 @@ TooltipControl::TooltipControl(QWidget *owner, unsigned style)
     const QPalette palette = QToolTip::palette();
     back_ = ValueFromColour(palette.color(QPalette::ToolTipBase));
     fore_ = ValueFromColour(palette.color(QPalette::ToolTipText));
-    for (QTimer *timer : {&showTimer_, &popTimer_, &reshowWindow_})
+    for (QTimer *timer : {&showTimer_, &popTimer_, &reshowWindow_, &relayoutTimer_})
         timer->setSingleShot(true);
     connect(&showTimer_, &QTimer::timeout, this, &TooltipControl::showTimerElapsed);
     connect(&popTimer_, &QTimer::timeout, this, &TooltipControl::popTimerElapsed);
     connect(&reshowWindow_, &QTimer::timeout, this, &TooltipControl::reshowWindowElapsed);
+    connect(&relayoutTimer_, &QTimer::timeout, this, &TooltipControl::relayoutTimerElapsed);
 }
 
 TooltipControl::~TooltipControl()
@@ -386,6 +387,7 @@ void TooltipControl::HideTip(State next)
 {
     showTimer_.stop();
     popTimer_.stop();
+    relayoutTimer_.stop();
     if (watchingApp_) {
         qApp->removeEventFilter(this);
         watchingApp_ = false;
@@ -408,14 +410,22 @@ void TooltipControl::Relayout()
     resize(geometry_.size);
 }
 
-// A shown tip takes new text, title or layout in place, staying on screen.
+// A shown tip takes new text, title or layout in place. Laying out wrapped
+// text costs far more than a mouse move may, so it waits for the event loop
+// and is done once however many changes came before it.
 void TooltipControl::AppearanceChanged()
 {
+    if (state_ == State::Shown && !relayoutTimer_.isActive())
+        relayoutTimer_.start(0);
+}
+
+void TooltipControl::relayoutTimerElapsed()
+{
+    relayoutTimer_.stop();
     if (state_ != State::Shown)
         return;
     Relayout();
-    const QScreen *screen = this->screen();
-    if (screen)
+    if (const QScreen *screen = this->screen())
         move(KeepOnScreen(pos(), geometry_.size, screen->geometry()));
     update();
 }

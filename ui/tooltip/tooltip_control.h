@@ -37,8 +37,10 @@ public:
     // Timers, reachable so that tests can run them without waiting.
     const QTimer &showTimer() const { return showTimer_; }
     const QTimer &popTimer() const { return popTimer_; }
+    const QTimer &relayoutTimer() const { return relayoutTimer_; }
     void showTimerElapsed();
     void popTimerElapsed();
+    void relayoutTimerElapsed();
     void reshowWindowElapsed() { reshowWindow_.stop(); }
 
     // What the shown tip holds.
@@ -98,6 +100,7 @@ private:
     QTimer showTimer_;
     QTimer popTimer_;
     QTimer reshowWindow_;
+    QTimer relayoutTimer_;
     bool watchingApp_ = false;
 };
 
