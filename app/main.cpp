@@ -1,14 +1,25 @@
+#include "commandline.h"
 #include "mainwindow.h"
 #include "player.h"
 #include "tone_engine.h"
 
 #include <QApplication>
+#include <QTextStream>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Helicordia"));
     QApplication::setApplicationVersion(QStringLiteral(HELICORDIA_VERSION));
+    {
+        QTextStream out(stdout), err(stderr);
+        helicordia::CommandLine commandLine;
+        if (const auto status = commandLine.handle(helicordia::ArgumentsOf(argc, argv), out, err))
+            return *status;
+    }
+
+    QApplication app(argc, argv);
 
     helicordia::MainWindow mainWindow;
     helicordia::Player player(realToneEngine(), &mainWindow);

@@ -256,7 +256,7 @@ bool MainWindow::Form_Load()
     // 2. Background picture.
     QImage picture;
     QString pictureError;
-    if (!LoadBackgroundPicture(programFile(QStringLiteral("Background_5.jpg")), picture, &pictureError)) {
+    if (!LoadBackgroundPicture(dataFile(QStringLiteral("Background_5.jpg")), picture, &pictureError)) {
         Fail(pictureError);
         return false;
     }
@@ -288,7 +288,7 @@ bool MainWindow::Form_Load()
     Label2_3->setText(QString());
 
     // 10. Catalogue.
-    const QString cataloguePath = programFile(QStringLiteral("db.db"));
+    const QString cataloguePath = dataFile(QStringLiteral("db.db"));
     QString error;
     if (!catalogue_.LoadCatalogue(cataloguePath, &error)) {
         Fail(QStringLiteral("Helicordia cannot start.\n\n") + error);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QUrl>
@@ -26,6 +27,9 @@ Platform realPlatform()
         std::_Exit(status);
     };
     p.programFolder = [] { return QCoreApplication::applicationDirPath(); };
+    p.installedDataFolder = [] {
+        return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" HELICORDIA_DATA_FROM_BIN));
+    };
     p.openSettings = [] {
         return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                            QStringLiteral("Verbarium"), QStringLiteral("Verbarium"));
@@ -51,6 +55,15 @@ void resetPlatform()
 QString programFile(const QString &name)
 {
     return QDir(platform().programFolder()).filePath(name);
+}
+
+QString dataFile(const QString &name)
+{
+    const QString local = programFile(name);
+    if (QFileInfo::exists(local) || !platform().installedDataFolder)
+        return local;
+    const QString installed = QDir(platform().installedDataFolder()).filePath(name);
+    return QFileInfo::exists(installed) ? installed : local;
 }
 
 } // namespace helicordia

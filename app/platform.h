@@ -23,6 +23,9 @@ struct Platform {
     std::function<void(int status)> endProgram;
     // The folder that holds db.db, Background_5.jpg and Dic.ini.
     std::function<QString()> programFolder;
+    // Where an installed program finds db.db and Background_5.jpg when they are
+    // not in its own folder: share/helicordia beside its bin folder.
+    std::function<QString()> installedDataFolder;
     // The per-user settings store, application "Verbarium".
     std::function<std::unique_ptr<QSettings>()> openSettings;
     // Hands a URL to the user's own programs; never goes through a shell.
@@ -40,5 +43,11 @@ void resetPlatform();
 
 // Convenience: the full path of a file in the program folder.
 QString programFile(const QString &name);
+
+// The full path of a shipped data file (db.db, Background_5.jpg): the one in
+// the program folder when it is there, so that the build folder and a portable
+// copy keep working, otherwise the one in the installed data folder. When
+// neither exists, the program folder's path, so that a report names it.
+QString dataFile(const QString &name);
 
 } // namespace helicordia

@@ -41,7 +41,7 @@ namespace {
 // The one door to the desktop's URL handler.
 bool HandOver(const QUrl &url)
 {
-    if (!MayLeaveProgram(url, programFile(maker::helpFileName)))
+    if (!MayLeaveProgram(url, dataFile(maker::helpFileName)))
         return false;
     return platform().openUrl(url);
 }

@@ -313,7 +313,7 @@ bool Player::Form_Load()
 {
     restoreDesignState();
     // 1. the picture
-    builtInBackground_ = !background_->load(programFile(QStringLiteral("Background_5.jpg")));
+    builtInBackground_ = !background_->load(dataFile(QStringLiteral("Background_5.jpg")));
     if (builtInBackground_)
         *background_ = playerart::builtInBackground(size());
     // 2. the outline

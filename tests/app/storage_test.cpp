@@ -1,4 +1,6 @@
-// What survives a restart: the recent-list file and the stored settings.
+// What survives a restart: the recent-list file and the stored settings; and
+// where the shipped data files are found.
+#include "platform.h"
 #include "recentfile.h"
 #include "recentlocation.h"
 #include "settings.h"
@@ -15,6 +17,34 @@ class StorageTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void dataFilesComeFromTheProgramFolderFirst_data()
+    {
+        QTest::addColumn<bool>("inProgramFolder");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("expectedFolder");
+        QTest::newRow("both") << true << true << "program";
+        QTest::newRow("installed only") << false << true << "share";
+        QTest::newRow("neither: the report names the program folder") << false << false << "program";
+    }
+    void dataFilesComeFromTheProgramFolderFirst()
+    {
+        QFETCH(bool, inProgramFolder);
+        QFETCH(bool, installed);
+        QFETCH(QString, expectedFolder);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("program");
+        QDir(dir.path()).mkpath("share");
+        if (inProgramFolder)
+            QFile(dir.filePath("program/db.db")).open(QIODevice::WriteOnly);
+        if (installed)
+            QFile(dir.filePath("share/db.db")).open(QIODevice::WriteOnly);
+        platform().programFolder = [&] { return dir.filePath("program"); };
+        platform().installedDataFolder = [&] { return dir.filePath("share"); };
+        const QString found = dataFile("db.db");
+        resetPlatform();
+        QCOMPARE(found, dir.filePath(expectedFolder + "/db.db"));
+    }
+
     void recentListRoundTrip_data()
     {
         QTest::addColumn<QStringList>("names");

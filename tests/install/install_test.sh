@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a user would get:
+# the files in their places, and the installed program's command line.
+# Usage: install_test.sh BUILD_DIR APP_ID
+set -euo pipefail
+build=$1
+id=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+prefix=$tmp/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for f in bin/helicordia share/helicordia/db.db share/helicordia/Background_5.jpg \
+         "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
+         "share/icons/hicolor/scalable/apps/$id.svg" \
+         "share/icons/hicolor/16x16/apps/$id.png" "share/icons/hicolor/48x48/apps/$id.png" \
+         "share/icons/hicolor/256x256/apps/$id.png"; do
+    [ -f "$prefix/$f" ] || fail "not installed: $f"
+done
+[ -x "$prefix/bin/helicordia" ] || fail "the program is not executable"
+cmp -s "$prefix/share/helicordia/db.db" "$build/bin/db.db" || fail "installed db.db differs"
+[ ! -e "$prefix/bin/db.db" ] || fail "data files belong in share/helicordia, not bin"
+if [ -f "$(dirname "$0")/../../data/helicordia_help.html" ]; then
+    [ -f "$prefix/share/helicordia/helicordia_help.html" ] || fail "help page not installed"
+fi
+grep -qx 'Exec=helicordia' "$prefix/share/applications/$id.desktop" || fail "desktop entry does not start helicordia"
+
+# The command line is answered without a display: with none set, opening a
+# window would abort the program.
+prog=$prefix/bin/helicordia
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prog" "$@" >"$tmp/out" 2>"$tmp/err"; }
+status=0; run --help || status=$?
+[ $status = 0 ] && grep -q -- '--version' "$tmp/out" && grep -q '^Usage: helicordia' "$tmp/out" || fail "--help: $status $(cat "$tmp/out" "$tmp/err")"
+status=0; run --version || status=$?
+[ $status = 0 ] && grep -qx 'Helicordia [0-9]*\.[0-9]*\.[0-9]*' "$tmp/out" || fail "--version: $status $(cat "$tmp/out")"
+for bad in --no-such-option stray-word; do
+    status=0; run "$bad" || status=$?
+    [ $status = 2 ] || fail "$bad: exit status $status, expected 2"
+    [ ! -s "$tmp/out" ] && grep -q "^helicordia: .*no-such-option\|^helicordia: .*stray-word" "$tmp/err" \
+        && grep -q -- "--help" "$tmp/err" || fail "$bad: message was: $(cat "$tmp/err")"
+done
+echo "install test passed"
