@@ -1,4 +1,4 @@
-#include "background.h"
+#include "app/background.h"
 
 #include <QDir>
 #include <QImageReader>

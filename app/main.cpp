@@ -1,7 +1,9 @@
-#include "commandline.h"
-#include "mainwindow.h"
-#include "player.h"
-#include "tone_engine.h"
+#include "app/commandline.h"
+#include "app/mainwindow.h"
+#include "engine/tone_engine.h"
+#include "platform/application.h"
+#include "platform/desktop_platform.h"
+#include "treatment/player.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -10,7 +12,7 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication::setApplicationName(QStringLiteral("Helicordia"));
+    QApplication::setApplicationName(helicordia::ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(HELICORDIA_VERSION));
     {
         QTextStream out(stdout), err(stderr);
@@ -21,8 +23,10 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
 
-    helicordia::MainWindow mainWindow;
-    helicordia::Player player(realToneEngine(), &mainWindow);
+    helicordia::DesktopPlatform platform;
+    helicordia::MainWindow mainWindow(platform);
+    helicordia::Player player(realToneEngine(), platform, &mainWindow);
+    player.setSaveBeforeAbruptEnd([&mainWindow] { mainWindow.SaveAll(); });
     mainWindow.setPlayerStart([&player](int numar, const QString &description, const QString &frecvente) {
         player.Player_Start(numar, description, frecvente);
     });

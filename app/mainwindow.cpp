@@ -1,23 +1,27 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "artwork.h"
-#include "background.h"
-#include "catalogue.h"
-#include "cataloguelistmodel.h"
-#include "entrytext.h"
-#include "recentlist.h"
-#include "links.h"
-#include "maker.h"
-#include "platform.h"
-#include "player_artwork.h"
-#include "recentfile.h"
-#include "recentlocation.h"
-#include "settings.h"
+#include "app/artwork.h"
+#include "app/background.h"
+#include "app/recentfile.h"
+#include "app/recentlocation.h"
+#include "app/settings.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/cataloguelistmodel.h"
+#include "catalogue/entrytext.h"
+#include "catalogue/recentlist.h"
+#include "links/maker.h"
+#include "platform/application.h"
+#include "platform/platform.h"
+#include "treatment/player_artwork.h"
+#include "ui/link_label.h"
+#include "ui/picture_label.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -30,8 +34,6 @@
 #include <QSettings>
 #include <QTreeView>
 #include <QVersionNumber>
-#include <algorithm>
-#include <cmath>
 
 namespace helicordia {
 
@@ -56,12 +58,6 @@ const QPolygon &Outline()
 // window is dragged; inside the outline.
 const QRect TitleBand(15, 2, 594, 34);
 
-// Design positions are in twips; widgets take pixels.
-QRect Twips(int left, int top, int width, int height)
-{
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel};
-}
-
 QFont Arial(qreal points, bool bold = false, bool underline = false)
 {
     QFont font(QStringLiteral("Arial"));
@@ -78,25 +74,13 @@ void SetTextColour(QLabel *label, const QColor &colour)
     label->setPalette(palette);
 }
 
-const QColor LinkNormal(0, 0, 255);
-const QColor LinkHover(255, 0, 0);
-const QColor LinkPressed(0, 255, 255);
+const LinkLabel::Colours LinkColours{QColor(0, 0, 255), QColor(255, 0, 0), QColor(0, 255, 255)};
 const QColor DarkGrey(64, 64, 64);
-
-int RoundHalfEven(double v)
-{
-    return static_cast<int>(std::nearbyint(v));
-}
-
-int FloorTo32(int v)
-{
-    return static_cast<int>(std::floor(v / 32.0)) * 32;
-}
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+MainWindow::MainWindow(Platform &platform, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), platform_(platform), links_(platform)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(WindowWidth, WindowHeight);
@@ -109,71 +93,70 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls()
 {
     auto picture = [this](const QRect &r, const QPixmap &pixmap, const QString &tip) {
-        auto *label = new QLabel(this);
+        auto *label = new PictureLabel(this);
         label->setGeometry(r);
         label->setPixmap(pixmap);
         label->setAlignment(Qt::AlignCenter);
         label->setToolTip(tip);
-        label->setMouseTracking(true);
-        label->installEventFilter(this);
+        return label;
+    };
+    auto link = [this](const QString &text, const QRect &r, const QFont &font, const QColor &designColour) {
+        auto *label = new LinkLabel(text, this);
+        label->setGeometry(r);
+        label->setFont(font);
+        SetTextColour(label, designColour);
+        label->setColours(LinkColours);
         return label;
     };
 
     Label4 = new QLabel(this);
-    Label4->setGeometry(Twips(120, 90, 6810, 330));
+    Label4->setGeometry(TwipsRect(120, 90, 6810, 330));
     Label4->setFont(Arial(9.75, true));
     SetTextColour(Label4, Qt::white);
     Label4->setMouseTracking(true);
     Label4->installEventFilter(this);
 
-    Image2 = picture(Twips(8550, 90, 315, 315), playerart::minimise(QSize(21, 21)), QStringLiteral("Minimized"));
-    Image4 = picture(Twips(8865, 90, 315, 315), playerart::close(QSize(21, 21)), QStringLiteral("Exit"));
+    Image2 = picture(TwipsRect(8550, 90, 315, 315), playerart::minimise(QSize(21, 21)), QStringLiteral("Minimized"));
+    Image4 = picture(TwipsRect(8865, 90, 315, 315), playerart::close(QSize(21, 21)), QStringLiteral("Exit"));
 
     Find = new QLabel(QStringLiteral("&Find health problems:"), this);
-    Find->setGeometry(Twips(120, 540, 2130, 285));
+    Find->setGeometry(TwipsRect(120, 540, 2130, 285));
     Find->setFont(Arial(9.75, true));
     Find->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetTextColour(Find, DarkGrey);
 
     Text1 = new QLineEdit(this);
-    Text1->setGeometry(Twips(2280, 480, 2760, 375));
+    Text1->setGeometry(TwipsRect(2280, 480, 2760, 375));
     Text1->setFont(Arial(9.75));
     Text1->installEventFilter(this);
     Find->setBuddy(Text1);
     connect(Text1, &QLineEdit::textChanged, this, [this] { ImgSearch_Click(); });
 
-    ImgSearch = picture(Twips(5040, 435, 480, 480), artwork::searchButton(32), QString());
-    ImgSearch->setFrameShape(QFrame::NoFrame);
+    ImgSearch = picture(TwipsRect(5040, 435, 480, 480), artwork::searchButton(32), QString());
+    ImgSearch->setHoverFrame(true);
 
     Label3 = new QLabel(QStringLiteral("Play"), this);
-    Label3->setGeometry(Twips(5880, 540, 570, 285));
+    Label3->setGeometry(TwipsRect(5880, 540, 570, 285));
     Label3->setFont(Arial(9.75, true));
     SetTextColour(Label3, DarkGrey);
 
-    Image3 = picture(Twips(6600, 450, 480, 480), artwork::playButton(32), QString());
+    Image3 = picture(TwipsRect(6600, 450, 480, 480), artwork::playButton(32), QString());
+    Image3->setHoverFrame(true);
 
-    Label1_0 = new QLabel(QStringLiteral("Options"), this);
-    Label1_0->setGeometry(Twips(7440, 525, 1305, 240));
-    Label1_0->setFont(Arial(9.75, true, true));
+    Label1_0 = link(QStringLiteral("Options"), TwipsRect(7440, 525, 1305, 240), Arial(9.75, true, true), DarkGrey);
     Label1_0->setAlignment(Qt::AlignCenter);
-    SetTextColour(Label1_0, DarkGrey);
-    Label1_0->setMouseTracking(true);
-    Label1_0->installEventFilter(this);
 
-    Image1 = picture(Twips(8820, 525, 240, 240), artwork::helpButton(16), QStringLiteral("Help"));
+    Image1 = picture(TwipsRect(8820, 525, 240, 240), artwork::helpButton(16), QStringLiteral("Help"));
+    Image1->setHoverFrame(true);
 
-    Label1_2 = new QLabel(QStringLiteral("Recent"), this);
-    Label1_2->setGeometry(Twips(3240, 840, 630, 240));
-    Label1_2->setFont(Arial(8.25, false, true));
-    SetTextColour(Label1_2, QColor(0, 0, 192));
-    Label1_2->setMouseTracking(true);
-    Label1_2->installEventFilter(this);
+    Label1_2 = link(QStringLiteral("Recent"), TwipsRect(3240, 840, 630, 240), Arial(8.25, false, true),
+                    QColor(0, 0, 192));
 
     // The two passive labels let the mouse through to what lies under them
     // ("Recent" is partly covered by Label2(2)).
     Label2_2 = new QLabel(this);
     Label2_2->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Label2_2->setGeometry(Twips(3150, 945, 2055, 255));
+    Label2_2->setGeometry(TwipsRect(3150, 945, 2055, 255));
     Label2_2->setFont(Arial(9.75));
     SetTextColour(Label2_2, QColor(128, 128, 255));
 
@@ -188,7 +171,7 @@ void MainWindow::buildControls()
     SetTextColour(Label2_3, QColor(40, 40, 150));
 
     lv = new QTreeView(this);
-    lv->setGeometry(Twips(30, 1050, 9195, 5715));
+    lv->setGeometry(TwipsRect(30, 1050, 9195, 5715));
     lv->setFont(Arial(9));
     lv->setRootIsDecorated(false);
     lv->setUniformRowHeights(true);
@@ -203,7 +186,7 @@ void MainWindow::buildControls()
     connect(lv, &QTreeView::doubleClicked, this, [this] { Image3_Click(); });
 
     List2 = new QListWidget(this);
-    List2->setGeometry(Twips(60, 1200, 9105, 2010));
+    List2->setGeometry(TwipsRect(60, 1200, 9105, 2010));
     List2->setFont(Arial(9));
     List2->setStyleSheet(QStringLiteral("QListWidget { background: rgb(240, 240, 255); }"));
     List2->hide();
@@ -232,63 +215,72 @@ void MainWindow::buildControls()
     for (const auto &[widget, name] : names)
         widget->setObjectName(QString::fromLatin1(name));
 
-    connect(mnuHelp, &QAction::triggered, this, [] { OpenLink(maker::helpPage()); });
+    connect(mnuHelp, &QAction::triggered, this, [this] { links_.OpenLink(maker::helpPage()); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+
+    connect(Image2, &PictureLabel::clicked, this, [this] { showMinimized(); });
+    connect(Image4, &PictureLabel::clicked, this, [this] { close(); });
+    connect(ImgSearch, &PictureLabel::clicked, this, [this] { ImgSearch_Click(); });
+    connect(Image3, &PictureLabel::clicked, this, [this] { Image3_Click(); });
+    // Help opens on the press already.
+    connect(Image1, &PictureLabel::pressed, this, [this] { links_.OpenLink(maker::helpPage()); });
+    connect(Label1_0, &LinkLabel::pressed, this, [this] { mnuOptions->popup(QCursor::pos()); });
+    connect(Label1_2, &LinkLabel::clicked, this, [this] { Label1_Click(2); });
 }
 
 QString MainWindow::TitleText()
 {
     const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
-    return QStringLiteral("Helicordia ver. %1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
+    return ApplicationTitle + QStringLiteral(" ver. %1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
 }
 
 void MainWindow::Fail(const QString &text)
 {
-    platform().message(this, QStringLiteral("Helicordia"), text);
-    platform().endProgram(1);
+    platform_.message(ApplicationTitle, text);
+    platform_.endProgram(1);
 }
 
 bool MainWindow::Form_Load()
 {
-    // 1. Let pending window messages run.
+    // Let pending window messages run.
     QCoreApplication::processEvents();
 
-    // 2. Background picture.
+    // Background picture.
     QImage picture;
     QString pictureError;
-    if (!LoadBackgroundPicture(dataFile(QStringLiteral("Background_5.jpg")), picture, &pictureError)) {
+    if (!LoadBackgroundPicture(platform_.dataFile(BackgroundFileName), picture, &pictureError)) {
         Fail(pictureError);
         return false;
     }
     background_ = picture;
 
-    // 3. Recent list.
-    recentPath_ = RecentFilePath(platform().programFolder());
+    // Recent list.
+    recentPath_ = RecentFilePath(platform_.programFolder());
     recent_ = LoadRecentList(recentPath_);
     List2->clear();
     List2->addItems(recent_);
 
-    // 4. Number of catalogue lines.
+    // Number of catalogue lines.
     catalogue_.setCatalogueLineCount(Catalogue::ShippedLineCount);
 
-    // 5. Outline.
+    // Outline.
     ApplyOutline();
 
-    // 6. Settings.
+    // Settings.
     LoadSettings();
 
-    // 7. Title.
+    // Title.
     Label4->setText(TitleText());
 
-    // 8. Hover tips over the list.
+    // Hover tips over the list.
     CreateListTooltip();
 
-    // 9.
+    // The passive labels start empty.
     Label2_2->setText(QString());
     Label2_3->setText(QString());
 
-    // 10. Catalogue.
-    const QString cataloguePath = dataFile(QStringLiteral("db.db"));
+    // Catalogue.
+    const QString cataloguePath = platform_.dataFile(CatalogueFileName);
     QString error;
     if (!catalogue_.LoadCatalogue(cataloguePath, &error)) {
         Fail(QStringLiteral("Helicordia cannot start.\n\n") + error);
@@ -297,10 +289,8 @@ bool MainWindow::Form_Load()
     model_ = std::make_unique<CatalogueListModel>(catalogue_);
     lv->setModel(model_.get());
 
-    // 11. Every entry.
+    // Every entry.
     FillList(QString());
-
-    platform().saveBeforeAbruptEnd = [this] { SaveAll(); };
     return true;
 }
 
@@ -317,7 +307,7 @@ void MainWindow::ApplyOutline()
 
 void MainWindow::LoadSettings()
 {
-    auto store = platform().openSettings();
+    auto store = platform_.openSettings();
     if (!store)
         return;
     const LoadedSettings loaded = ReadSettings(*store);
@@ -327,9 +317,9 @@ void MainWindow::LoadSettings()
     }
     QPoint position = pos();
     if (loaded.leftTwips)
-        position.setX(*loaded.leftTwips / TwipsPerPixel);
+        position.setX(TwipsToPixels(*loaded.leftTwips));
     if (loaded.topTwips)
-        position.setY(*loaded.topTwips / TwipsPerPixel);
+        position.setY(TwipsToPixels(*loaded.topTwips));
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->geometry());
@@ -347,11 +337,10 @@ bool MainWindow::SaveSettings()
     values.widthTwips = width() * TwipsPerPixel;
     values.heightTwips = height() * TwipsPerPixel;
     QString error = QStringLiteral("The settings store could not be opened.");
-    auto store = platform().openSettings();
+    auto store = platform_.openSettings();
     if (store && WriteSettings(*store, values, &error))
         return true;
-    platform().message(this, QStringLiteral("Helicordia"),
-                       QStringLiteral("The window position and options could not be saved.\n\n") + error);
+    platform_.message(ApplicationTitle, QStringLiteral("The window position and options could not be saved.\n\n") + error);
     return false;
 }
 
@@ -360,9 +349,8 @@ bool MainWindow::SaveRecent()
     QString why;
     if (SaveRecentList(recentPath_, recent_, &why))
         return true;
-    platform().message(this, QStringLiteral("Helicordia"),
-                       QStringLiteral("The recent list could not be saved to \"%1\".\n\n%2")
-                           .arg(QDir::toNativeSeparators(recentPath_), why));
+    platform_.message(ApplicationTitle, QStringLiteral("The recent list could not be saved to \"%1\".\n\n%2")
+                                            .arg(QDir::toNativeSeparators(recentPath_), why));
     return false;
 }
 
@@ -381,7 +369,7 @@ void MainWindow::Form_Unload()
     // A failed save is reported; the other one still runs.
     const bool saved = SaveAll();
     clearMask();
-    platform().endProgram(saved ? 0 : 1);
+    platform_.endProgram(saved ? 0 : 1);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -473,8 +461,8 @@ void MainWindow::Image3_Click()
     if (text.isEmpty())
         return; // nothing listed, nothing to play
     if (text.startsWith(QLatin1Char('_'))) {
-        platform().message(this, QStringLiteral("Helicordia"),
-                           QStringLiteral("Selectat item is not playable. Please carefully read the description!") +
+        platform_.message(ApplicationTitle,
+                          QStringLiteral("Selectat item is not playable. Please carefully read the description!") +
                                QStringLiteral("\r\n\r\n") + text);
         return;
     }
@@ -510,36 +498,17 @@ void MainWindow::paintEvent(QPaintEvent *)
         painter.drawImage(0, 0, background_);
 }
 
-void MainWindow::HoverReset()
+void MainWindow::Form_MouseDown(Qt::MouseButtons buttons, QPointF posInWindow)
 {
-    SetTextColour(Label1_0, LinkNormal);
-    SetTextColour(Label1_2, LinkNormal);
-    for (QLabel *image : {ImgSearch, Image1, Image3})
-        image->setFrameShape(QFrame::NoFrame);
+    drag_.press(buttons, posInWindow);
 }
 
-void MainWindow::Form_MouseDown(Qt::MouseButtons buttons, QPointF posInControl)
+void MainWindow::Form_MouseMove(Qt::MouseButtons buttons, QPointF posInWindow)
 {
-    if (buttons != Qt::LeftButton)
-        return;
-    DragActive = true;
-    DragX = RoundHalfEven(posInControl.x() * TwipsPerPixel);
-    DragY = RoundHalfEven(posInControl.y() * TwipsPerPixel);
-}
-
-void MainWindow::Form_MouseMove(Qt::MouseButtons buttons, QPointF posInControl)
-{
-    HoverReset();
-    if (buttons != Qt::LeftButton || !DragActive)
-        return;
-    // Positions are whole twips; keep them in the range a window edge can take.
-    const long long left = static_cast<long long>(x()) * TwipsPerPixel - DragX +
-                           RoundHalfEven(posInControl.x() * TwipsPerPixel);
-    const long long top = static_cast<long long>(y()) * TwipsPerPixel - DragY +
-                          RoundHalfEven(posInControl.y() * TwipsPerPixel);
-    const int NewLeft = FloorTo32(static_cast<int>(std::clamp<long long>(left, -32768, 32767)));
-    const int NewTop = FloorTo32(static_cast<int>(std::clamp<long long>(top, -32768, 32767)));
-    move(RoundHalfEven(NewLeft / double(TwipsPerPixel)), RoundHalfEven(NewTop / double(TwipsPerPixel)));
+    // Moving over the window gives the links their normal colour back.
+    Label1_0->showNormal();
+    Label1_2->showNormal();
+    move(drag_.step(pos(), buttons, posInWindow));
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)
@@ -555,55 +524,32 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
     Form_MouseMove(event->buttons(), mapFromGlobal(event->globalPosition()));
 }
 
+void MainWindow::mouseReleaseEvent(QMouseEvent *)
+{
+    drag_.release();
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    auto *mouse = static_cast<QMouseEvent *>(event);
 
     if (watched == Label4) {
+        // The title drags the window like its background.
+        auto *mouse = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress)
-            Form_MouseDown(mouse->buttons(), mouse->position());
+            Form_MouseDown(mouse->buttons(), Label4->mapTo(this, mouse->position()));
         else if (type == QEvent::MouseMove)
-            Form_MouseMove(mouse->buttons(), Label4->mapFromGlobal(mouse->globalPosition()));
-    } else if (watched == Label1_0 || watched == Label1_2) {
-        auto *label = static_cast<QLabel *>(watched);
-        if (type == QEvent::MouseButtonPress) {
-            SetTextColour(label, LinkPressed);
-            if (label == Label1_0)
-                mnuOptions->popup(mouse->globalPosition().toPoint());
-        } else if (type == QEvent::MouseMove) {
-            SetTextColour(label, mouse->buttons() == Qt::LeftButton ? LinkPressed : LinkHover);
-        } else if (type == QEvent::MouseButtonRelease && label == Label1_2 &&
-                   label->rect().contains(mouse->position().toPoint())) {
-            Label1_Click(2);
-        }
-    } else if (watched == ImgSearch || watched == Image3 || watched == Image1) {
-        auto *image = static_cast<QLabel *>(watched);
-        if (type == QEvent::MouseMove) {
-            image->setFrameShape(QFrame::Box);
-        } else if (type == QEvent::MouseButtonPress && image == Image1) {
-            OpenLink(maker::helpPage());
-        } else if (type == QEvent::MouseButtonRelease && image->rect().contains(mouse->position().toPoint())) {
-            if (image == ImgSearch)
-                ImgSearch_Click();
-            else if (image == Image3)
-                Image3_Click();
-        }
-    } else if ((watched == Image2 || watched == Image4) && type == QEvent::MouseButtonRelease) {
-        if (static_cast<QLabel *>(watched)->rect().contains(mouse->position().toPoint())) {
-            if (watched == Image2)
-                showMinimized();
-            else
-                close();
-        }
+            Form_MouseMove(mouse->buttons(), mapFromGlobal(mouse->globalPosition()));
+        else if (type == QEvent::MouseButtonRelease)
+            drag_.release();
     } else if (watched == Text1) {
         if (type == QEvent::FocusIn) {
             // Select the whole search text, so that the next keystroke replaces it.
             Text1->setSelection(0, static_cast<int>(Text1->text().size()));
-        } else if (type == QEvent::KeyRelease && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return) {
-            ImgSearch_Click();
-        } else if (type == QEvent::KeyRelease && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Enter) {
-            ImgSearch_Click();
+        } else if (type == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                ImgSearch_Click();
         }
     } else if (watched == lv && type == QEvent::KeyPress) {
         // No key plays an entry: typing in the list goes back to the search box.

@@ -3,7 +3,9 @@
 // entry to the player.
 #pragma once
 
-#include "catalogue.h"
+#include "catalogue/catalogue.h"
+#include "links/links.h"
+#include "ui/window_drag.h"
 
 #include <QImage>
 #include <QPoint>
@@ -23,6 +25,9 @@ class QListWidgetItem;
 namespace helicordia {
 
 class CatalogueListModel;
+class LinkLabel;
+class PictureLabel;
+class Platform;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -30,7 +35,7 @@ public:
     // Called with the entry number, its name (untrimmed) and its frequency list.
     using PlayerStart = std::function<void(int numar, const QString &description, const QString &frecvente)>;
 
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(Platform &platform, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Start-up. Returns false when a step failed: the user has been told and the
@@ -81,6 +86,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -88,14 +94,15 @@ private:
     void CreateListTooltip();
     void ApplyOutline();
     void Form_GotFocus();
-    void Form_MouseDown(Qt::MouseButtons buttons, QPointF posInControl);
-    void Form_MouseMove(Qt::MouseButtons buttons, QPointF posInControl);
-    void HoverReset();
+    void Form_MouseDown(Qt::MouseButtons buttons, QPointF posInWindow);
+    void Form_MouseMove(Qt::MouseButtons buttons, QPointF posInWindow);
     void ShowRecentList();
     void SelectFirstItem();
     void Fail(const QString &text);
     bool SaveRecent();
 
+    Platform &platform_;
+    LinkLauncher links_;
     Catalogue catalogue_;
     std::unique_ptr<CatalogueListModel> model_;
     QStringList recent_;
@@ -103,22 +110,20 @@ private:
     QImage background_;
     PlayerStart playerStart_;
 
-    bool DragActive = false;
-    int DragX = 0;
-    int DragY = 0;
+    WindowDrag drag_;
     bool unloading_ = false;
 
-    QLabel *Label4 = nullptr;      // title
-    QLabel *Image2 = nullptr;      // minimise
-    QLabel *Image4 = nullptr;      // close
+    QLabel *Label4 = nullptr;          // title
+    PictureLabel *Image2 = nullptr;    // minimise
+    PictureLabel *Image4 = nullptr;    // close
     QLabel *Find = nullptr;
-    QLineEdit *Text1 = nullptr;    // search box
-    QLabel *ImgSearch = nullptr;
-    QLabel *Label3 = nullptr;      // "Play"
-    QLabel *Image3 = nullptr;      // play image
-    QLabel *Label1_0 = nullptr;    // "Options"
-    QLabel *Image1 = nullptr;      // help
-    QLabel *Label1_2 = nullptr;    // "Recent"
+    QLineEdit *Text1 = nullptr;        // search box
+    PictureLabel *ImgSearch = nullptr;
+    QLabel *Label3 = nullptr;          // "Play"
+    PictureLabel *Image3 = nullptr;    // play image
+    LinkLabel *Label1_0 = nullptr;     // "Options"
+    PictureLabel *Image1 = nullptr;    // help
+    LinkLabel *Label1_2 = nullptr;     // "Recent"
     QLabel *Label2_2 = nullptr;
     QLabel *Label2_3 = nullptr;    // match count
     QListWidget *List2 = nullptr;  // recent list

@@ -1,6 +1,6 @@
-#include "recentfile.h"
+#include "app/recentfile.h"
 
-#include "textcodec.h"
+#include "catalogue/textcodec.h"
 
 #include <QFile>
 #include <QSaveFile>

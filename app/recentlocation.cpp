@@ -1,4 +1,4 @@
-#include "recentlocation.h"
+#include "app/recentlocation.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "app/settings.h"
 
 #include <QSettings>
 #include <cmath>
@@ -100,7 +100,7 @@ QPoint ReachablePosition(const QPoint &position, const QRect &titleBand, const Q
         if (seen.width() >= MinimumVisibleTitle && seen.height() >= MinimumVisibleTitle)
             return position;
     }
-    return {DefaultWindowEdgeTwips / TwipsPerPixel, DefaultWindowEdgeTwips / TwipsPerPixel};
+    return {TwipsToPixels(DefaultWindowEdgeTwips), TwipsToPixels(DefaultWindowEdgeTwips)};
 }
 
 } // namespace helicordia

@@ -3,6 +3,8 @@
 // group "Startup").
 #pragma once
 
+#include "ui/twips.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -13,8 +15,7 @@ class QSettings;
 
 namespace helicordia {
 
-// Positions and sizes are in twips, 15 to a pixel.
-constexpr int TwipsPerPixel = 15;
+// Positions and sizes are in twips.
 constexpr int DefaultWindowEdgeTwips = 3000;
 
 // What the store gave back. A value that was stored but could not be

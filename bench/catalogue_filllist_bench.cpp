@@ -5,8 +5,8 @@
 //
 // Run with --benchmark_repetitions=N --benchmark_report_aggregates_only=true
 // and read the median lines.
-#include "catalogue.h"
-#include "cataloguelistmodel.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/cataloguelistmodel.h"
 
 #include <QApplication>
 #include <QDir>

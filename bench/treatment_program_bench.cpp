@@ -1,7 +1,7 @@
 // How long the player's per-treatment and per-tick text work takes: reading a
 // full 100-frequency list, and building the status line ten times a second.
-#include "frequency_program.h"
-#include "player_core.h"
+#include "treatment/frequency_program.h"
+#include "treatment/player_core.h"
 
 #include <benchmark/benchmark.h>
 

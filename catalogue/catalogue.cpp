@@ -1,7 +1,7 @@
-#include "catalogue.h"
+#include "catalogue/catalogue.h"
 
-#include "entrytext.h"
-#include "textcodec.h"
+#include "catalogue/entrytext.h"
+#include "catalogue/textcodec.h"
 
 #include <QDir>
 #include <QFile>

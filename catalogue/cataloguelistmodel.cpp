@@ -1,6 +1,6 @@
-#include "cataloguelistmodel.h"
+#include "catalogue/cataloguelistmodel.h"
 
-#include "catalogue.h"
+#include "catalogue/catalogue.h"
 
 #include <algorithm>
 

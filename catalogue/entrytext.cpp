@@ -1,4 +1,4 @@
-#include "entrytext.h"
+#include "catalogue/entrytext.h"
 
 #include <cmath>
 #include <limits>

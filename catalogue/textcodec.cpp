@@ -1,4 +1,4 @@
-#include "textcodec.h"
+#include "catalogue/textcodec.h"
 
 namespace helicordia {
 

@@ -1,7 +1,7 @@
-#include "links.h"
+#include "links/links.h"
 
-#include "maker.h"
-#include "platform.h"
+#include "links/maker.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QUrl>
@@ -36,24 +36,19 @@ bool MayLeaveProgram(const QUrl &url, const QString &ownHelpFile)
     return false;
 }
 
-namespace {
-
-// The one door to the desktop's URL handler.
-bool HandOver(const QUrl &url)
+bool LinkLauncher::HandOver(const QUrl &url) const
 {
-    if (!MayLeaveProgram(url, dataFile(maker::helpFileName)))
+    if (!MayLeaveProgram(url, platform_.dataFile(maker::helpFileName)))
         return false;
-    return platform().openUrl(url);
+    return platform_.openUrl(url);
 }
-
-} // namespace
 
 QString MailCommandUrl()
 {
     return QStringLiteral("mailto:") + maker::mailAddress + QStringLiteral("?subject=Dictionary%20%20Comments");
 }
 
-bool OpenLink(const QString &link)
+bool LinkLauncher::OpenLink(const QString &link) const
 {
     QString target = link;
     if (target.startsWith(QLatin1Char('\\'))) {
@@ -63,19 +58,18 @@ bool OpenLink(const QString &link)
             return HandOver(url);
         }
     }
-    ShellOpen(nullptr, target);
+    ShellOpen(target);
     return true;
 }
 
-void ShellOpen(QWidget *owner, const QString &target)
+void LinkLauncher::ShellOpen(const QString &target) const
 {
-    Q_UNUSED(owner); // the desktop's URL handler needs no owner window
     if (target.isEmpty())
         return;
     HandOver(QUrl(target, QUrl::TolerantMode));
 }
 
-void MailCommand()
+void LinkLauncher::MailCommand() const
 {
     HandOver(QUrl(MailCommandUrl(), QUrl::TolerantMode));
 }

@@ -6,23 +6,36 @@
 #include <QString>
 
 class QUrl;
-class QWidget;
 
 namespace helicordia {
 
-// Opens a link. A link written with a leading backslash and the "mailto"
-// scheme is a mail link: its spaces are encoded as %20 and it is opened as a
-// mail URL. Anything else (without its leading backslash, if it had one) goes
-// to ShellOpen. Returns false when the mail link could not be handed over.
-bool OpenLink(const QString &link);
+class Platform;
 
-// Hands a target (a web address) to the user's programs. An empty target
-// opens nothing. The result of the hand-over is not reported.
-void ShellOpen(QWidget *owner, const QString &target);
+class LinkLauncher {
+public:
+    explicit LinkLauncher(Platform &platform) : platform_(platform) {}
 
-// Starts a new e-mail message to the maker with the fixed subject; failures
-// are silent.
-void MailCommand();
+    // Opens a link. A link written with a leading backslash and the "mailto"
+    // scheme is a mail link: its spaces are encoded as %20 and it is opened as
+    // a mail URL. Anything else (without its leading backslash, if it had one)
+    // goes to ShellOpen. Returns false when the mail link could not be handed
+    // over.
+    bool OpenLink(const QString &link) const;
+
+    // Hands a target (a web address) to the user's programs. An empty target
+    // opens nothing. The result of the hand-over is not reported.
+    void ShellOpen(const QString &target) const;
+
+    // Starts a new e-mail message to the maker with the fixed subject; failures
+    // are silent.
+    void MailCommand() const;
+
+private:
+    // The one door to the desktop's URL handler.
+    bool HandOver(const QUrl &url) const;
+
+    Platform &platform_;
+};
 
 // The mail link's space encoding: every space becomes "%20", nothing else
 // changes.

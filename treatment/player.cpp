@@ -1,10 +1,10 @@
-#include "player.h"
+#include "treatment/player.h"
 
-#include "links.h"
-#include "maker.h"
-#include "picture_label.h"
-#include "platform.h"
-#include "player_artwork.h"
+#include "links/maker.h"
+#include "platform/platform.h"
+#include "treatment/player_artwork.h"
+#include "ui/picture_label.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -19,32 +19,13 @@
 #include <QStatusBar>
 
 #include <algorithm>
-#include <cfenv>
-#include <cmath>
 
 namespace helicordia {
 
 namespace {
 
-constexpr int TwipsPerPixel = 15;
 constexpr int ClientWidthTwips = 9285;
 constexpr int ClientHeightTwips = 6900;
-
-int px(int twips)
-{
-    return int(std::lround(double(twips) / TwipsPerPixel));
-}
-
-QRect twipRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-// Whole twips, halves to the even neighbour.
-int roundTwips(double pixels)
-{
-    return int(std::nearbyint(pixels * TwipsPerPixel));
-}
 
 QFont labelFont()
 {
@@ -66,16 +47,6 @@ playerart::Transport artKind(int index)
 
 } // namespace
 
-int DragStepTwips(int windowTwips, int dragTwips, int pointerTwips)
-{
-    long long v = static_cast<long long>(windowTwips) - dragTwips + pointerTwips;
-    v = std::clamp<long long>(v, -32768, 32767);
-    long long q = v / 32;
-    if (v % 32 != 0 && v < 0)
-        --q;
-    return int(q * 32);
-}
-
 QPolygon Player::WindowOutline()
 {
     static const int pts[21][2] = {{15, 2},    {608, 2},   {612, 3},   {616, 6},   {618, 9},   {619, 15},
@@ -93,13 +64,16 @@ QString Player::AfiseazaTimp(int valoare)
     return helicordia::AfiseazaTimp(valoare);
 }
 
-Player::Player(ToneEngine &engine, QWidget *mainWindow, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), core_(engine, *this), mainWindow_(mainWindow)
+Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      platform_(platform),
+      core_(engine, *this, platform),
+      links_(platform),
+      mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("Player"));
     setWindowTitle(ApplicationTitle);
-    setFixedSize(px(ClientWidthTwips), px(ClientHeightTwips));
-    background_ = new QImage;
+    setFixedSize(TwipsToPixels(ClientWidthTwips), TwipsToPixels(ClientHeightTwips));
     buildControls();
     restoreDesignState();
 
@@ -114,10 +88,7 @@ Player::Player(ToneEngine &engine, QWidget *mainWindow, QWidget *parent)
     connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
 }
 
-Player::~Player()
-{
-    delete background_;
-}
+Player::~Player() = default;
 
 void Player::buildControls()
 {
@@ -149,20 +120,20 @@ void Player::buildControls()
     };
 
     // Image7 first so the labels stay above the strip.
-    Image7 = makePicture("Image7", twipRect(60, 3060, 9105, 255), playerart::decorativeStrip, QString());
+    Image7 = makePicture("Image7", TwipsRect(60, 3060, 9105, 255), playerart::decorativeStrip, QString());
 
-    Find = makeLabel("Find", twipRect(1200, 840, 2130, 285), QStringLiteral("Health problem:"), heading);
-    Label4 = makeLabel("Label4", twipRect(960, 480, 2370, 285), QStringLiteral("Health problem ID:"), heading);
-    lblID = makeLabel("lblID", twipRect(3480, 480, 1050, 285), QStringLiteral("0"), value);
-    lblHealthProblem = makeLabel("lblHealthProblem", twipRect(3480, 840, 5610, 1485), QStringLiteral("0"), value);
+    Find = makeLabel("Find", TwipsRect(1200, 840, 2130, 285), QStringLiteral("Health problem:"), heading);
+    Label4 = makeLabel("Label4", TwipsRect(960, 480, 2370, 285), QStringLiteral("Health problem ID:"), heading);
+    lblID = makeLabel("lblID", TwipsRect(3480, 480, 1050, 285), QStringLiteral("0"), value);
+    lblHealthProblem = makeLabel("lblHealthProblem", TwipsRect(3480, 840, 5610, 1485), QStringLiteral("0"), value);
     lblHealthProblem->setWordWrap(true);
-    Label1 = makeLabel("Label1", twipRect(1200, 2400, 2130, 285), QStringLiteral("Number of frequency:"), heading);
-    lblFrequency = makeLabel("lblFrequency", twipRect(3480, 2400, 2130, 285), QStringLiteral("0"), value);
-    Label2 = makeLabel("Label2", twipRect(-360, 2760, 3690, 285), QStringLiteral("Duration of treatment (suggested):"),
+    Label1 = makeLabel("Label1", TwipsRect(1200, 2400, 2130, 285), QStringLiteral("Number of frequency:"), heading);
+    lblFrequency = makeLabel("lblFrequency", TwipsRect(3480, 2400, 2130, 285), QStringLiteral("0"), value);
+    Label2 = makeLabel("Label2", TwipsRect(-360, 2760, 3690, 285), QStringLiteral("Duration of treatment (suggested):"),
                        heading);
     lblDurataRecomandata =
-        makeLabel("lblDurataRecomandata", twipRect(3480, 2760, 2130, 285), QStringLiteral("0"), value);
-    Label8 = makeLabel("Label8", twipRect(1020, 3420, 2250, 585), QStringLiteral("Duration of treatment (can adjust):"),
+        makeLabel("lblDurataRecomandata", TwipsRect(3480, 2760, 2130, 285), QStringLiteral("0"), value);
+    Label8 = makeLabel("Label8", TwipsRect(1020, 3420, 2250, 585), QStringLiteral("Duration of treatment (can adjust):"),
                        heading);
     Label8->setWordWrap(true);
 
@@ -173,32 +144,32 @@ void Player::buildControls()
         s->setToolTip(tip);
         return s;
     };
-    Slider1 = makeSlider("Slider1", twipRect(3540, 3420, 4335, 375), QStringLiteral("Duration of treatment (can adjust)"));
+    Slider1 = makeSlider("Slider1", TwipsRect(3540, 3420, 4335, 375), QStringLiteral("Duration of treatment (can adjust)"));
     Slider1->setTickPosition(QSlider::NoTicks);
-    lblDurata = makeLabel("lblDurata", twipRect(4680, 3900, 2130, 285), QStringLiteral("0"), value);
+    lblDurata = makeLabel("lblDurata", TwipsRect(4680, 3900, 2130, 285), QStringLiteral("0"), value);
 
-    Volume = makeLabel("Volume", twipRect(2280, 4200, 1455, 375), QStringLiteral("Channel Volume"), heading, false);
-    volumeSlider = makeSlider("volumeSlider", twipRect(3720, 4200, 4335, 375), QStringLiteral("Channel Volume"));
+    Volume = makeLabel("Volume", TwipsRect(2280, 4200, 1455, 375), QStringLiteral("Channel Volume"), heading, false);
+    volumeSlider = makeSlider("volumeSlider", TwipsRect(3720, 4200, 4335, 375), QStringLiteral("Channel Volume"));
     volumeSlider->setRange(0, 1024);
     volumeSlider->setSingleStep(1);
     volumeSlider->setPageStep(100);
-    lblVolume = makeLabel("lblVolume", twipRect(8160, 4260, 1050, 285), QStringLiteral("Idle"), value);
+    lblVolume = makeLabel("lblVolume", TwipsRect(8160, 4260, 1050, 285), QStringLiteral("Idle"), value);
     lblVolume->setToolTip(QStringLiteral("Status"));
-    Image8 = makePicture("Image8", twipRect(8700, 4200, 480, 480), playerart::volumeWarning,
+    Image8 = makePicture("Image8", TwipsRect(8700, 4200, 480, 480), playerart::volumeWarning,
                          QStringLiteral("High volume level may be dangerous!"));
 
-    Pan = makeLabel("Pan", twipRect(2280, 4680, 1455, 375), QStringLiteral("Channel Pan"), heading, false);
-    panSlider = makeSlider("panSlider", twipRect(3720, 4680, 4335, 375), QStringLiteral("Channel Pan"));
+    Pan = makeLabel("Pan", TwipsRect(2280, 4680, 1455, 375), QStringLiteral("Channel Pan"), heading, false);
+    panSlider = makeSlider("panSlider", TwipsRect(3720, 4680, 4335, 375), QStringLiteral("Channel Pan"));
     panSlider->setRange(-512, 512);
     panSlider->setSingleStep(5);
     panSlider->setPageStep(50);
 
-    Image1 = makePicture("Image1", twipRect(180, 4140, 1740, 2160), playerart::homePage,
+    Image1 = makePicture("Image1", TwipsRect(180, 4140, 1740, 2160), playerart::homePage,
                          QStringLiteral("Visit our web site for more programs and news"));
     Image1->setCursor(Qt::PointingHandCursor);
 
-    Label3 = makeLabel("Label3", twipRect(2400, 5400, 1830, 285), QStringLiteral("Frequency control"), value);
-    lblTime = makeLabel("lblTime", twipRect(5400, 5400, 2370, 285), QStringLiteral("Time"), value);
+    Label3 = makeLabel("Label3", TwipsRect(2400, 5400, 1830, 285), QStringLiteral("Frequency control"), value);
+    lblTime = makeLabel("lblTime", TwipsRect(5400, 5400, 2370, 285), QStringLiteral("Time"), value);
     lblTime->setToolTip(QStringLiteral("Elapsed Time"));
 
     auto makeFrame = [&](const char *name, QRect where) {
@@ -209,15 +180,15 @@ void Player::buildControls()
         f->setFrameShadow(QFrame::Sunken);
         return f;
     };
-    Frame2 = makeFrame("Frame2", twipRect(2700, 5700, 1215, 735));
-    Frame1 = makeFrame("Frame1", twipRect(5160, 5700, 2775, 735));
+    Frame2 = makeFrame("Frame2", TwipsRect(2700, 5700, 1215, 735));
+    Frame1 = makeFrame("Frame1", TwipsRect(5160, 5700, 2775, 735));
 
     static const char *names[5] = {"btnPlay", "btnPause", "btnStop", "btnSkip", "btnHold"};
     static const char *tips[5] = {"Play", "Pause", "Stop", "Skip current frequency",
                                   "Hold current frequency (continuous play)"};
-    const QRect places[5] = {twipRect(600, 180, 480, 480), twipRect(1200, 180, 480, 480),
-                             twipRect(1800, 180, 480, 480), twipRect(540, 180, 480, 480),
-                             twipRect(60, 180, 480, 480)};
+    const QRect places[5] = {TwipsRect(600, 180, 480, 480), TwipsRect(1200, 180, 480, 480),
+                             TwipsRect(1800, 180, 480, 480), TwipsRect(540, 180, 480, 480),
+                             TwipsRect(60, 180, 480, 480)};
     for (int i = 0; i < 5; ++i) {
         auto *b = new PictureLabel(i < 3 ? Frame1 : Frame2);
         b->setObjectName(QLatin1String(names[i]));
@@ -234,25 +205,25 @@ void Player::buildControls()
     connect(buttons_[3], &PictureLabel::clicked, this, [this] { btnSkip_Click(); });
     connect(buttons_[4], &PictureLabel::clicked, this, [this] { btnHold_Click(); });
 
-    lblTrack = makeLabel("lblTrack", twipRect(4080, 5940, 1050, 285), QStringLiteral("Track"), value);
+    lblTrack = makeLabel("lblTrack", TwipsRect(4080, 5940, 1050, 285), QStringLiteral("Track"), value);
     lblTrack->setToolTip(QStringLiteral("Track number"));
-    lblState = makeLabel("lblState", twipRect(8100, 5940, 1050, 285), QStringLiteral("Idle"), value);
+    lblState = makeLabel("lblState", TwipsRect(8100, 5940, 1050, 285), QStringLiteral("Idle"), value);
     lblState->setToolTip(QStringLiteral("Status"));
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar->setGeometry(twipRect(0, 6525, 9285, 375));
+    StatusBar->setGeometry(TwipsRect(0, 6525, 9285, 375));
     StatusBar->setFont(font);
     StatusBar->setSizeGripEnabled(false);
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twipRect(0, 6560, 9255, 315));
+    Text1->setGeometry(TwipsRect(0, 6560, 9255, 315));
     Text1->setFont(font);
     Text1->setReadOnly(true); // rewritten ten times a second: nothing to type here
     Text1->setFrame(false);
 
-    Image2 = makePicture("Image2", twipRect(8520, 60, 315, 315), playerart::minimise, QStringLiteral("Minimized"));
-    Image4 = makePicture("Image4", twipRect(8835, 60, 315, 315), playerart::close, QStringLiteral("Exit"));
+    Image2 = makePicture("Image2", TwipsRect(8520, 60, 315, 315), playerart::minimise, QStringLiteral("Minimized"));
+    Image4 = makePicture("Image4", TwipsRect(8835, 60, 315, 315), playerart::close, QStringLiteral("Exit"));
     connect(Image1, &PictureLabel::clicked, this, [this] { Image1_Click(); });
     connect(Image2, &PictureLabel::clicked, this, [this] { Image2_Click(); });
     connect(Image4, &PictureLabel::clicked, this, [this] { Image4_Click(); });
@@ -312,13 +283,13 @@ void Player::restoreDesignState()
 bool Player::Form_Load()
 {
     restoreDesignState();
-    // 1. the picture
-    builtInBackground_ = !background_->load(dataFile(QStringLiteral("Background_5.jpg")));
+    // The picture, or the built-in one when the file cannot be read.
+    builtInBackground_ = !background_.load(platform_.dataFile(BackgroundFileName));
     if (builtInBackground_)
-        *background_ = playerart::builtInBackground(size());
-    // 2. the outline
+        background_ = playerart::builtInBackground(size());
+    // The outline.
     setMask(QRegion(WindowOutline(), Qt::OddEvenFill));
-    // 3. the tone engine, stopped with the clock off
+    // The tone engine, stopped with the clock off.
     loaded_ = true;
     if (!core_.Form_Load())
         return false;
@@ -375,7 +346,7 @@ void Player::Timer2_Timer()
 
 void Player::Image1_Click()
 {
-    OpenLink(maker::homePage());
+    links_.OpenLink(maker::homePage());
 }
 
 void Player::Image2_Click()
@@ -399,32 +370,31 @@ void Player::mousePressEvent(QMouseEvent *event)
 {
     // Only the window's own background drags: presses on the controls (which
     // reach the window when a label passes them on) start nothing.
-    pressOnBackground_ = childAt(event->position().toPoint()) == nullptr;
-    if (!pressOnBackground_ || event->button() != Qt::LeftButton)
+    if (childAt(event->position().toPoint()) != nullptr) {
+        drag_.release();
         return;
-    DragActive = true;
-    DragX = std::int16_t(std::clamp(roundTwips(event->position().x()), -32768, 32767));
-    DragY = std::int16_t(std::clamp(roundTwips(event->position().y()), -32768, 32767));
+    }
+    drag_.press(event->buttons(), event->position());
+}
+
+void Player::mouseReleaseEvent(QMouseEvent *)
+{
+    drag_.release();
 }
 
 void Player::mouseMoveEvent(QMouseEvent *event)
 {
-    if (event->buttons() != Qt::LeftButton || !DragActive || !pressOnBackground_)
-        return;
     // The pointer's place in the window is taken from its screen position: the
     // window system reports window-relative positions of events generated
     // before our last move arrived, which would make the window run away.
-    const QPointF pointer = mapFromGlobal(event->globalPosition());
-    const int left = DragStepTwips(x() * TwipsPerPixel, DragX, roundTwips(pointer.x()));
-    const int top = DragStepTwips(y() * TwipsPerPixel, DragY, roundTwips(pointer.y()));
-    move(px(left), px(top));
+    move(drag_.step(pos(), event->buttons(), mapFromGlobal(event->globalPosition())));
 }
 
 void Player::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (!background_->isNull())
-        p.drawImage(0, 0, *background_);
+    if (!background_.isNull())
+        p.drawImage(0, 0, background_);
     else
         p.fillRect(rect(), QColor(220, 230, 245));
     // a thin rim along the outline

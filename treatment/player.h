@@ -4,8 +4,11 @@
 // engine and gives the main window back; the next Player_Start loads it again.
 #pragma once
 
-#include "player_core.h"
+#include "links/links.h"
+#include "treatment/player_core.h"
+#include "ui/window_drag.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QPolygon>
 #include <QTimer>
@@ -14,7 +17,6 @@
 #include <array>
 
 class QFrame;
-class QImage;
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -23,16 +25,12 @@ class QStatusBar;
 namespace helicordia {
 
 class PictureLabel;
-
-// One drag step, in twips: the window's new left (or top) for a press point
-// and the pointer's position, both relative to the window. Floored to a
-// multiple of 32 twips and kept within the 16-bit twip range.
-int DragStepTwips(int windowTwips, int dragTwips, int pointerTwips);
+class Platform;
 
 class Player : public QWidget, private PlayerView {
     Q_OBJECT
 public:
-    Player(ToneEngine &engine, QWidget *mainWindow, QWidget *parent = nullptr);
+    Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWidget *parent = nullptr);
     ~Player() override;
 
     // Shows the window (which loads it: picture, outline, tone engine), hides
@@ -43,6 +41,9 @@ public:
 
     // The window's outline in pixels (21 points, alternate fill).
     static QPolygon WindowOutline();
+
+    // Run before the program ends because the engine failed.
+    void setSaveBeforeAbruptEnd(std::function<void()> save) { core_.setSaveBeforeAbruptEnd(std::move(save)); }
 
     PlayerCore &core() { return core_; }
     const PlayerCore &core() const { return core_; }
@@ -68,6 +69,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -81,7 +83,6 @@ private:
     int slider1Value() const override;
     int volumeSliderValue() const override;
     int panSliderValue() const override;
-    QWidget *messageParent() override { return this; }
 
     void buildControls();
     void restoreDesignState();
@@ -90,17 +91,14 @@ private:
     void Form_Unload();
     QLabel *label(PlayerLabel which) const;
 
+    Platform &platform_;
     PlayerCore core_;
+    LinkLauncher links_;
     QWidget *mainWindow_;
     bool loaded_ = false;
     bool builtInBackground_ = false;
-    QImage *background_ = nullptr;
-
-    // dragging, in twips
-    bool DragActive = false;
-    std::int16_t DragX = 0;
-    std::int16_t DragY = 0;
-    bool pressOnBackground_ = false;
+    QImage background_;
+    WindowDrag drag_;
 
     QLabel *Find = nullptr, *Label4 = nullptr, *lblID = nullptr, *lblHealthProblem = nullptr;
     QLabel *Label1 = nullptr, *lblFrequency = nullptr, *Label2 = nullptr, *lblDurataRecomandata = nullptr;

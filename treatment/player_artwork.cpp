@@ -1,4 +1,6 @@
-#include "player_artwork.h"
+#include "treatment/player_artwork.h"
+
+#include "platform/application.h"
 
 #include <QImage>
 #include <QLinearGradient>
@@ -262,7 +264,7 @@ QImage builtInBackground(QSize size)
     f.setPixelSize(15);
     p.setFont(f);
     p.setPen(QColor(255, 255, 255));
-    p.drawText(QRectF(24, 0, w - 120, 26), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Helicordia"));
+    p.drawText(QRectF(24, 0, w - 120, 26), Qt::AlignVCenter | Qt::AlignLeft, ApplicationTitle);
     return img;
 }
 

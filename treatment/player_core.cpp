@@ -1,6 +1,6 @@
-#include "player_core.h"
+#include "treatment/player_core.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cmath>
 
@@ -53,8 +53,8 @@ QString VolumeLabelText(float volume)
     return QString::number(percentFloor(volume)) + QStringLiteral(" %");
 }
 
-PlayerCore::PlayerCore(ToneEngine &engine, PlayerView &view, const QLocale &locale)
-    : engine_(engine), view_(view), locale_(locale)
+PlayerCore::PlayerCore(ToneEngine &engine, PlayerView &view, Platform &platform, const QLocale &locale)
+    : engine_(engine), view_(view), platform_(platform), locale_(locale)
 {
 }
 
@@ -65,15 +65,14 @@ bool PlayerCore::CheckResult(ToneResult result)
     if (programEnded_)
         return false;
     programEnded_ = true;
-    platform().message(view_.messageParent(), ApplicationTitle,
-                       EngineErrorText(result, engine_.Tone_ErrorString(result)));
+    platform_.message(ApplicationTitle, EngineErrorText(result, engine_.Tone_ErrorString(result)));
     // Keep what the user has before the program goes: the main window saves its
     // settings and the recent list. No window's unload runs and the engine is
     // not released.
-    if (platform().saveBeforeAbruptEnd)
-        platform().saveBeforeAbruptEnd();
+    if (saveBeforeAbruptEnd_)
+        saveBeforeAbruptEnd_();
     view_.setTimer1(false);
-    platform().endProgram(1);
+    platform_.endProgram(1);
     return false;
 }
 
@@ -88,7 +87,7 @@ bool PlayerCore::Form_Load()
     if (!CheckResult(engine_.Tone_System_GetVersion(SoundSystem, &version)))
         return false;
     if (version != RequiredEngineVersion)
-        platform().message(view_.messageParent(), ApplicationTitle, EngineVersionWarning(version));
+        platform_.message(ApplicationTitle, EngineVersionWarning(version));
     if (!CheckResult(engine_.Tone_System_Init(SoundSystem, 32, TONE_INIT_NORMAL, nullptr)))
         return false;
     if (!CheckResult(engine_.Tone_System_CreateDSPByType(SoundSystem, TONE_DSP_TYPE_OSCILLATOR, &Oscillator)))

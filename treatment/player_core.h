@@ -3,17 +3,19 @@
 // engine. The window implements PlayerView and forwards its events here.
 #pragma once
 
-#include "frequency_program.h"
-#include "tone_engine.h"
+#include "engine/tone_engine.h"
+#include "platform/application.h"
+#include "treatment/frequency_program.h"
 
 #include <QLocale>
 #include <QString>
 
 #include <cstdint>
-
-class QWidget;
+#include <functional>
 
 namespace helicordia {
+
+class Platform;
 
 enum PlayerStateValue : std::uint8_t {
     StatePlaying = 1,
@@ -51,8 +53,6 @@ public:
     virtual int slider1Value() const = 0;
     virtual int volumeSliderValue() const = 0;
     virtual int panSliderValue() const = 0;
-    // Owner of message boxes (may be null).
-    virtual QWidget *messageParent() { return nullptr; }
 };
 
 // The tone engine version this player is built for.
@@ -73,12 +73,13 @@ QString StatusLineText(int isPlaying, float channelFrequency, float volume, floa
 // ⌊volume × 100⌋ " %", as lblVolume shows it.
 QString VolumeLabelText(float volume);
 
-// The application's title, the caption of the player's message boxes.
-inline const QString ApplicationTitle = QStringLiteral("Helicordia");
-
 class PlayerCore {
 public:
-    PlayerCore(ToneEngine &engine, PlayerView &view, const QLocale &locale = QLocale());
+    PlayerCore(ToneEngine &engine, PlayerView &view, Platform &platform, const QLocale &locale = QLocale());
+
+    // Run before the program ends because the engine failed, so that what the
+    // user has (settings, recent list) is kept.
+    void setSaveBeforeAbruptEnd(std::function<void()> save) { saveBeforeAbruptEnd_ = std::move(save); }
 
     // --- the members (they keep their values from one window load to the next)
     FrequencyTable Frequencies{};
@@ -99,7 +100,7 @@ public:
     bool Form_Load();
     // Stop (if playing) and release the engine.
     void Form_Unload();
-    // Steps 3 to 8 of Player_Start: labels, list, slider set-up, length.
+    // The treatment part of Player_Start: labels, list, slider set-up, length.
     void LoadProgram(int numar, const QString &description, const QString &frecvente);
 
     // --- event handlers
@@ -133,6 +134,8 @@ private:
 
     ToneEngine &engine_;
     PlayerView &view_;
+    Platform &platform_;
+    std::function<void()> saveBeforeAbruptEnd_;
     QLocale locale_;
     bool programEnded_ = false;
     // ToneChannel was given by the engine of the current window load. A handle

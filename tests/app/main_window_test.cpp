@@ -1,7 +1,7 @@
 // The main window as a user meets it: start-up and its failures, search,
 // the recent list, playing an entry, and what shutdown leaves behind.
-#include "mainwindow.h"
-#include "platform.h"
+#include "app/mainwindow.h"
+#include "platform/platform.h"
 
 #include <QFile>
 #include <QDir>
@@ -41,16 +41,37 @@ QStringList CatalogueLines()
     return lines;
 }
 
+// Program folder and settings in a temporary folder; messages and ends kept.
+class TestPlatform : public Platform {
+public:
+    std::unique_ptr<QTemporaryDir> dir;
+    QStringList messages;
+    QList<int> ends;
+    bool settingsUnavailable = false;
+
+    void message(const QString &caption, const QString &text) override { messages << caption + "|" + text; }
+    void endProgram(int status) override { ends << status; }
+    QString programFolder() const override { return dir->path(); }
+    std::unique_ptr<QSettings> openSettings() override
+    {
+        if (settingsUnavailable)
+            return nullptr;
+        return std::make_unique<QSettings>(dir->filePath("settings.ini"), QSettings::IniFormat);
+    }
+    bool openUrl(const QUrl &) override { return true; }
+};
+
 } // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QStringList messages;
-    QList<int> ends;
+    TestPlatform platform;
+    std::unique_ptr<QTemporaryDir> &dir = platform.dir;
+    QStringList &messages = platform.messages;
+    QList<int> &ends = platform.ends;
+    bool &settingsUnavailable = platform.settingsUnavailable;
     QList<Played> played;
-    bool settingsUnavailable = false;
 
     void writeFile(const QString &name, const QByteArray &bytes)
     {
@@ -66,7 +87,7 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<MainWindow> started()
     {
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(platform);
         window->setPlayerStart([this](int n, const QString &d, const QString &f) { played.append({n, d, f}); });
         if (!window->Form_Load())
             return nullptr;
@@ -87,28 +108,13 @@ private slots:
         ends.clear();
         played.clear();
         settingsUnavailable = false;
-        platform().programFolder = [this] { return dir->path(); };
-        platform().message = [this](QWidget *, const QString &caption, const QString &text) {
-            messages << caption + "|" + text;
-        };
-        platform().endProgram = [this](int status) { ends << status; };
-        platform().openSettings = [this]() -> std::unique_ptr<QSettings> {
-            if (settingsUnavailable)
-                return nullptr;
-            return std::make_unique<QSettings>(dir->filePath("settings.ini"), QSettings::IniFormat);
-        };
-        platform().openUrl = [](const QUrl &) { return true; };
         QImage background(623, 460, QImage::Format_RGB32);
         background.fill(QColor(200, 210, 220));
         QVERIFY(background.save(dir->filePath("Background_5.jpg"), "JPG"));
         writeCatalogue(CatalogueLines());
         QCoreApplication::setApplicationVersion("2.10.0");
     }
-    void cleanup()
-    {
-        resetPlatform();
-        QImageReader::setAllocationLimit(256);
-    }
+    void cleanup() { QImageReader::setAllocationLimit(256); }
 
     void startUpShowsTheWholeCatalogue()
     {
@@ -182,7 +188,7 @@ private slots:
             writeFile(file, content);
         writeFile("Dic.ini", "kept\r\n");
 
-        MainWindow window;
+        MainWindow window(platform);
         QVERIFY(!window.Form_Load());
         QCOMPARE(ends, QList<int>{1});
         QCOMPARE(messages.size(), 1);
@@ -369,7 +375,7 @@ private slots:
         auto window = started();
         QVERIFY(window);
         window->AddRecent("Delta");
-        platform().saveBeforeAbruptEnd();
+        window->SaveAll();
         QFile recent(dir->filePath("Dic.ini"));
         QVERIFY(recent.open(QIODevice::ReadOnly));
         QCOMPARE(recent.readAll(), QByteArray("Delta\r\n"));

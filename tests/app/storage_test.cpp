@@ -1,9 +1,9 @@
 // What survives a restart: the recent-list file and the stored settings; and
 // where the shipped data files are found.
-#include "platform.h"
-#include "recentfile.h"
-#include "recentlocation.h"
-#include "settings.h"
+#include "app/recentfile.h"
+#include "app/recentlocation.h"
+#include "app/settings.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,10 +38,18 @@ private slots:
             QFile(dir.filePath("program/db.db")).open(QIODevice::WriteOnly);
         if (installed)
             QFile(dir.filePath("share/db.db")).open(QIODevice::WriteOnly);
-        platform().programFolder = [&] { return dir.filePath("program"); };
-        platform().installedDataFolder = [&] { return dir.filePath("share"); };
-        const QString found = dataFile("db.db");
-        resetPlatform();
+        struct Folders : Platform {
+            QString program, share;
+            void message(const QString &, const QString &) override {}
+            void endProgram(int) override {}
+            QString programFolder() const override { return program; }
+            QString installedDataFolder() const override { return share; }
+            std::unique_ptr<QSettings> openSettings() override { return nullptr; }
+            bool openUrl(const QUrl &) override { return false; }
+        } folders;
+        folders.program = dir.filePath("program");
+        folders.share = dir.filePath("share");
+        const QString found = folders.dataFile("db.db");
         QCOMPARE(found, dir.filePath(expectedFolder + "/db.db"));
     }
 

@@ -1,4 +1,4 @@
-#include "entrytext.h"
+#include "catalogue/entrytext.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +35,9 @@ TEST_P(EntryTextRules, LineToListTextAndBack)
     EXPECT_EQ(EntryNumber(text), c.number);
     EXPECT_EQ(EntryName(text), c.name);
     EXPECT_EQ(EntryTitle(text), c.title);
-    if (c.frequencies)
+    if (c.frequencies) {
         EXPECT_EQ(EntryFrequencies(c.line), *c.frequencies);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

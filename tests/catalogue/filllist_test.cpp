@@ -1,5 +1,5 @@
-#include "catalogue.h"
-#include "cataloguelistmodel.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/cataloguelistmodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -33,7 +33,7 @@ protected:
 
     void setLines(const QStringList &lines)
     {
-        cat.setCatalogueLineCount(lines.size());
+        cat.setCatalogueLineCount(static_cast<int>(lines.size()));
         for (int i = 0; i < lines.size(); ++i)
             cat.setEntry(i + 1, lines[i]);
     }
@@ -193,7 +193,7 @@ TEST(FindEntries, AgreesWithLineByLineSearch)
         QString s;
         const int length = std::uniform_int_distribution<int>(0, maxLength)(random);
         for (int i = 0; i < length; ++i)
-            s += alphabet[std::uniform_int_distribution<int>(0, alphabet.size() - 2)(random)];
+            s += alphabet[std::uniform_int_distribution<qsizetype>(0, alphabet.size() - 2)(random)];
         return s;
     };
 

@@ -1,5 +1,5 @@
-#include "catalogue.h"
-#include "textcodec.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/textcodec.h"
 
 #include <QFile>
 #include <QFileInfo>

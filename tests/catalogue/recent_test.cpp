@@ -1,4 +1,4 @@
-#include "recentlist.h"
+#include "catalogue/recentlist.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Checks on the catalogue file that ships with the program.
-#include "catalogue.h"
-#include "cataloguelistmodel.h"
-#include "entrytext.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/cataloguelistmodel.h"
+#include "catalogue/entrytext.h"
 
 #include <QFile>
 #include <QSet>
@@ -82,9 +82,10 @@ TEST_F(ShippedCatalogue, MakesNoHealthClaims)
     for (const char *word : {"heal", "cure", "therap", "disease", "pain", "treat"}) {
         for (int n = 1; n <= 1553; ++n) {
             const QString &line = cat.entry(n);
-            if (line.contains(word, Qt::CaseInsensitive))
+            if (line.contains(word, Qt::CaseInsensitive)) {
                 EXPECT_TRUE(line.contains("not treatments") || line.contains("no health claim"))
                     << line.toStdString();
+            }
         }
     }
 }

@@ -1,7 +1,7 @@
 // Treatments rendered to files, read back and measured.
 #include "treatment/export/audio_export.h"
 
-#include "audio_support.h"
+#include "tests/audio_support/audio_support.h"
 #include "engine/tone.h"
 
 #include <QDir>

@@ -1,27 +1,42 @@
 // Links reach the user's programs as URLs, exactly as written, with mail
 // links' spaces encoded; nothing is ever run as a command line.
-#include "links.h"
-#include "platform.h"
+#include "links/links.h"
+#include "platform/platform.h"
 
+#include <QSettings>
 #include <QTest>
 #include <QUrl>
 
 using namespace helicordia;
 
+namespace {
+
+// Keeps the URLs handed to the user's programs.
+class UrlPlatform : public Platform {
+public:
+    QStringList opened;
+    QString folder = QStringLiteral("/opt/helicordia");
+    void message(const QString &, const QString &) override {}
+    void endProgram(int) override {}
+    QString programFolder() const override { return folder; }
+    std::unique_ptr<QSettings> openSettings() override { return nullptr; }
+    bool openUrl(const QUrl &url) override
+    {
+        opened << url.toString(QUrl::FullyEncoded);
+        return true;
+    }
+};
+
+} // namespace
+
 class LinksTest : public QObject {
     Q_OBJECT
-    QStringList opened;
+    UrlPlatform platform;
+    LinkLauncher links{platform};
+    QStringList &opened = platform.opened;
 
 private slots:
-    void init()
-    {
-        opened.clear();
-        platform().openUrl = [this](const QUrl &url) {
-            opened << url.toString(QUrl::FullyEncoded);
-            return true;
-        };
-    }
-    void cleanupTestCase() { resetPlatform(); }
+    void init() { opened.clear(); }
 
     void encodesOnlySpaces_data()
     {
@@ -60,7 +75,7 @@ private slots:
     {
         QFETCH(QString, link);
         QFETCH(QStringList, expected);
-        OpenLink(link);
+        links.OpenLink(link);
         QCOMPARE(opened, expected);
     }
 
@@ -86,8 +101,7 @@ private slots:
     {
         QFETCH(QString, link);
         QFETCH(bool, opened);
-        platform().programFolder = [] { return QStringLiteral("/opt/helicordia"); };
-        OpenLink(link);
+        links.OpenLink(link);
         QCOMPARE(this->opened.size(), opened ? 1 : 0);
         for (const QString &url : this->opened)
             QVERIFY(!url.startsWith('-'));
@@ -96,7 +110,7 @@ private slots:
     void mailPrefixCaseIsKept()
     {
         // The scheme is recognised whatever its case; the text itself is untouched.
-        QVERIFY(OpenLink("\\MailTo:me@example.org?subject=a b"));
+        QVERIFY(links.OpenLink("\\MailTo:me@example.org?subject=a b"));
         QCOMPARE(opened.size(), 1);
         QVERIFY(opened.first().startsWith("mailto:", Qt::CaseInsensitive));
         QCOMPARE(EncodeMailSpaces("MailTo:me@example.org?subject=a b"), QString("MailTo:me@example.org?subject=a%20b"));
@@ -104,7 +118,7 @@ private slots:
 
     void mailCommandSubjectHasTwoSpaces()
     {
-        MailCommand();
+        links.MailCommand();
         QCOMPARE(opened.size(), 1);
         const QUrl url(opened.first());
         QCOMPARE(url.scheme(), QString("mailto"));

@@ -2,7 +2,7 @@
 // "Tone_Channel_SetFrequency(33,52800)", and answers from its fields.
 #pragma once
 
-#include "tone_engine.h"
+#include "engine/tone_engine.h"
 
 #include <QString>
 #include <QStringList>

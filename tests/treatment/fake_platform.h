@@ -1,15 +1,19 @@
-// Replaces the platform seam for one test: records messages, program ends,
-// saves and opened URLs instead of showing, exiting or browsing.
+// A platform for tests: records messages, program ends, saves and opened URLs
+// instead of showing, exiting or browsing.
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
+#include <QSettings>
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 namespace helicordia::test {
 
-struct RecordingPlatform {
+class RecordingPlatform : public Platform {
+public:
     QStringList captions;
     QStringList messages;
     QList<int> endStatuses;
@@ -20,28 +24,31 @@ struct RecordingPlatform {
     explicit RecordingPlatform(const QString &programFolder = QStringLiteral("/nonexistent-helicordia-folder"))
         : folder(programFolder)
     {
-        Platform &p = platform();
-        p.message = [this](QWidget *, const QString &caption, const QString &text) {
-            captions << caption;
-            messages << text;
-            events << QStringLiteral("message");
-        };
-        p.endProgram = [this](int status) {
-            endStatuses << status;
-            events << QStringLiteral("end(%1)").arg(status);
-        };
-        p.programFolder = [this] { return folder; };
-        p.openUrl = [this](const QUrl &url) {
-            urls << url;
-            return true;
-        };
-        p.saveBeforeAbruptEnd = [this] {
-            events << QStringLiteral("save");
-        };
     }
-    ~RecordingPlatform() { resetPlatform(); }
-    RecordingPlatform(const RecordingPlatform &) = delete;
-    RecordingPlatform &operator=(const RecordingPlatform &) = delete;
+
+    void message(const QString &caption, const QString &text) override
+    {
+        captions << caption;
+        messages << text;
+        events << QStringLiteral("message");
+    }
+    void endProgram(int status) override
+    {
+        endStatuses << status;
+        events << QStringLiteral("end(%1)").arg(status);
+    }
+    QString programFolder() const override { return folder; }
+    std::unique_ptr<QSettings> openSettings() override { return nullptr; }
+    bool openUrl(const QUrl &url) override
+    {
+        urls << url;
+        return true;
+    }
+    // What the program saves before an abrupt end, recorded as "save".
+    std::function<void()> saveRecorder()
+    {
+        return [this] { events << QStringLiteral("save"); };
+    }
 };
 
 } // namespace helicordia::test

@@ -2,7 +2,7 @@
 // log of every effect in order.
 #pragma once
 
-#include "player_core.h"
+#include "treatment/player_core.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "frequency_program.h"
+#include "treatment/frequency_program.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "fake_engine.h"
-#include "fake_platform.h"
-#include "fake_view.h"
-#include "player_core.h"
+#include "tests/treatment/fake_engine.h"
+#include "tests/treatment/fake_platform.h"
+#include "tests/treatment/fake_view.h"
+#include "treatment/player_core.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,11 @@ struct Rig {
     RecordingPlatform platform;
     RecordingEngine engine;
     RecordingView view;
-    PlayerCore core{engine, view, QLocale::c()};
+    PlayerCore core{engine, view, platform, QLocale::c()};
 
     explicit Rig(const QString &list = QStringLiteral("528,741"))
     {
+        core.setSaveBeforeAbruptEnd(platform.saveRecorder());
         EXPECT_TRUE(core.Form_Load());
         core.LoadProgram(7, QStringLiteral("Test problem "), list);
         engine.clear();
@@ -90,10 +91,11 @@ TEST_P(Transport, Row)
     EXPECT_EQ(rig.view.effects(), c.effects);
     EXPECT_EQ(rig.engine.calls, c.calls);
     // The clock runs exactly while playing.
-    if (c.effects.isEmpty())
+    if (c.effects.isEmpty()) {
         EXPECT_EQ(rig.view.timer1, timerBefore);
-    else if (c.to != StateStopped || c.from != StateStopped)
+    } else if (c.to != StateStopped || c.from != StateStopped) {
         EXPECT_EQ(rig.view.timer1, c.to == StatePlaying);
+    }
     EXPECT_FALSE(rig.core.programEnded());
     EXPECT_TRUE(rig.platform.messages.isEmpty());
 }
@@ -145,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                       L(S("play:active"), S("hold:normal"), S("Slider1 enabled"), S("Timer1 on")), {}},
         TransportCase{"HoldWhileStopped", Event::Hold, StateStopped, StateStopped, {}, {}},
         TransportCase{"HoldWhilePaused", Event::Hold, StatePaused, StatePaused, {}, {}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &row) { return std::string(row.param.name); });
 
 TEST(Transport, StopKeepsTrackIndexAndSkipLookAndStartResetsThem)
 {
@@ -359,7 +361,8 @@ TEST(Program, LoadFillsLabelsAndSlider)
     RecordingPlatform platform;
     RecordingEngine engine;
     RecordingView view;
-    PlayerCore core(engine, view, QLocale::c());
+    PlayerCore core(engine, view, platform, QLocale::c());
+    core.setSaveBeforeAbruptEnd(platform.saveRecorder());
     ASSERT_TRUE(core.Form_Load());
     view.log.clear();
     engine.clear();
@@ -403,7 +406,8 @@ TEST(Binding, WindowLoadCallsInOrder)
     RecordingPlatform platform;
     RecordingEngine engine;
     RecordingView view;
-    PlayerCore core(engine, view, QLocale::c());
+    PlayerCore core(engine, view, platform, QLocale::c());
+    core.setSaveBeforeAbruptEnd(platform.saveRecorder());
     core.PlayerState = StateHolding;
     ASSERT_TRUE(core.Form_Load());
     EXPECT_EQ(engine.calls,
@@ -422,7 +426,8 @@ TEST(Binding, AnOtherVersionWarnsAndGoesOn)
     RecordingEngine engine;
     engine.version = 0x2010A;
     RecordingView view;
-    PlayerCore core(engine, view, QLocale::c());
+    PlayerCore core(engine, view, platform, QLocale::c());
+    core.setSaveBeforeAbruptEnd(platform.saveRecorder());
     ASSERT_TRUE(core.Form_Load());
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(platform.messages[0],
@@ -544,7 +549,7 @@ INSTANTIATE_TEST_SUITE_P(States, Unload,
                          ::testing::Values(UnloadCase{"Stopped", 0, Release},
                                            UnloadCase{"Playing", 1, QStringList{QStringLiteral("Tone_Channel_Stop(33)")} + Release},
                                            UnloadCase{"Paused", 2, Release}, UnloadCase{"Holding", 3, Release}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &row) { return std::string(row.param.name); });
 
 TEST(Binding, UnloadWithoutAChannelStopsNothing)
 {
@@ -569,7 +574,8 @@ TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
     RecordingPlatform platform;
     RecordingEngine engine;
     RecordingView view;
-    PlayerCore core(engine, view, QLocale::c());
+    PlayerCore core(engine, view, platform, QLocale::c());
+    core.setSaveBeforeAbruptEnd(platform.saveRecorder());
     auto fail = [&] { engine.failures[QString::fromLatin1(c.function)] = 6; engine.clear(); };
     if (c.stage == 0)
         fail();
@@ -615,7 +621,7 @@ TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
     EXPECT_TRUE(core.programEnded());
 
     // Nothing runs after the end: no further engine call, no unload, no release.
-    const int before = engine.calls.size();
+    const qsizetype before = engine.calls.size();
     core.Timer1_Timer();
     core.Timer2_Timer();
     core.btnStop_Click();
@@ -649,7 +655,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"DspRelease", "Tone_DSP_Release", 7, 2},
                       FailureCase{"Close", "Tone_System_Close", 7, 3},
                       FailureCase{"Release", "Tone_System_Release", 7, 4}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &row) { return std::string(row.param.name); });
 
 TEST(EngineError, UnknownCodesUseTheEngineText)
 {
@@ -700,4 +706,4 @@ INSTANTIATE_TEST_SUITE_P(
                    "  Channel playing : Frequency 99576.81Hz Volume 10% Pan 0%"},
         StatusCase{"DividedFrequency", 1, 99576.807f, 0.1006f, 0.001f, QLocale::C,
                    "  Channel playing : Frequency 995.7681Hz Volume 10% Pan +0%"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &row) { return std::string(row.param.name); });

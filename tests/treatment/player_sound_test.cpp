@@ -2,9 +2,9 @@
 // sound server. Plays a three-frequency entry into the test sink and checks
 // the recording of the sink's monitor: the tones in order, silence while
 // paused and after Stop, no clicks.
-#include "audio_support.h"
-#include "fake_platform.h"
-#include "player.h"
+#include "tests/audio_support/audio_support.h"
+#include "tests/treatment/fake_platform.h"
+#include "treatment/player.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -66,7 +66,7 @@ TEST(PlayerSound, ThreeFrequenciesWithSkipPauseAndStop)
     test::RecordingPlatform platform;
     QWidget mainWindow;
     mainWindow.show();
-    Player player(realToneEngine(), &mainWindow);
+    Player player(realToneEngine(), platform, &mainWindow);
 
     audiotest::MonitorRecorder recorder;
     ASSERT_TRUE(recorder.start()) << recorder.lastError();
@@ -160,7 +160,7 @@ TEST(PlayerSound, ASecondTreatmentInTheSameRunStartsCleanly)
     test::RecordingPlatform platform;
     QWidget mainWindow;
     mainWindow.show();
-    Player player(realToneEngine(), &mainWindow);
+    Player player(realToneEngine(), platform, &mainWindow);
     player.Player_Start(1, QStringLiteral("First"), QStringLiteral("528"));
     player.btnPlay_Click();
     playFor(200);

@@ -1,6 +1,6 @@
-#include "fake_engine.h"
-#include "fake_platform.h"
-#include "player.h"
+#include "tests/treatment/fake_engine.h"
+#include "tests/treatment/fake_platform.h"
+#include "treatment/player.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -26,9 +26,13 @@ struct Window {
     RecordingPlatform platform;
     RecordingEngine engine;
     QWidget mainWindow;
-    Player player{engine, &mainWindow};
+    Player player{engine, platform, &mainWindow};
 
-    Window() { mainWindow.show(); }
+    Window()
+    {
+        player.setSaveBeforeAbruptEnd(platform.saveRecorder());
+        mainWindow.show();
+    }
     template <typename T = QLabel>
     T *control(const char *name) const
     {
@@ -338,7 +342,7 @@ TEST(PlayerWindow, EngineErrorAtStartEndsWithoutUnload)
     ASSERT_EQ(w.platform.messages.size(), 1);
     EXPECT_EQ(w.platform.messages[0], QStringLiteral("Tone engine error! (5) Some engine sentence."));
     EXPECT_EQ(w.platform.events, (QStringList{QStringLiteral("message"), QStringLiteral("save"), QStringLiteral("end(1)")}));
-    const int calls = w.engine.calls.size();
+    const qsizetype calls = w.engine.calls.size();
     w.player.Timer2_Timer();
     w.player.btnPlay_Click();
     w.player.close();

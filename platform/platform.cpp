@@ -1,0 +1,23 @@
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace helicordia {
+
+QString Platform::programFile(const QString &name) const
+{
+    return QDir(programFolder()).filePath(name);
+}
+
+QString Platform::dataFile(const QString &name) const
+{
+    const QString local = programFile(name);
+    const QString installedFolder = installedDataFolder();
+    if (QFileInfo::exists(local) || installedFolder.isEmpty())
+        return local;
+    const QString installed = QDir(installedFolder).filePath(name);
+    return QFileInfo::exists(installed) ? installed : local;
+}
+
+} // namespace helicordia

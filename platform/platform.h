@@ -1,0 +1,48 @@
+// The few places where the program touches the world outside its windows:
+// message boxes, ending the program, its folder, the settings store and the
+// user's web browser / mail program. The program makes one real platform at
+// start and hands it to whatever needs it; tests hand in their own to watch
+// what the program did without showing dialogs, exiting, or touching the real
+// user's settings.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QSettings;
+class QUrl;
+
+namespace helicordia {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Shows a message box with an OK button and returns when the user closed it.
+    virtual void message(const QString &caption, const QString &text) = 0;
+    // Ends the program at once with the given exit status. Callers return right
+    // after it, so a test's replacement may simply record the call.
+    virtual void endProgram(int status) = 0;
+    // The folder that holds db.db, Background_5.jpg and Dic.ini.
+    virtual QString programFolder() const = 0;
+    // Where an installed program finds db.db and Background_5.jpg when they are
+    // not in its own folder (share/helicordia beside its bin folder); empty
+    // when there is no such place.
+    virtual QString installedDataFolder() const { return QString(); }
+    // The per-user settings store, application "Verbarium".
+    virtual std::unique_ptr<QSettings> openSettings() = 0;
+    // Hands a URL to the user's own programs; never goes through a shell.
+    virtual bool openUrl(const QUrl &url) = 0;
+
+    // The full path of a file in the program folder.
+    QString programFile(const QString &name) const;
+
+    // The full path of a shipped data file (db.db, Background_5.jpg): the one
+    // in the program folder when it is there, so that the build folder and a
+    // portable copy keep working, otherwise the one in the installed data
+    // folder. When neither exists, the program folder's path, so that a report
+    // names it.
+    QString dataFile(const QString &name) const;
+};
+
+} // namespace helicordia

@@ -1,0 +1,73 @@
+#include "ui/link_label.h"
+
+#include <QMouseEvent>
+
+namespace helicordia {
+
+LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setMouseTracking(true);
+}
+
+void LinkLabel::setColours(const Colours &colours)
+{
+    colours_ = colours;
+}
+
+void LinkLabel::showNormal()
+{
+    setTextColour(colours_.normal);
+}
+
+QColor LinkLabel::textColour() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void LinkLabel::setTextColour(const QColor &colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, colour);
+    setPalette(p);
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    pressed_ = event->button() == Qt::LeftButton;
+    if (!pressed_)
+        return;
+    setTextColour(colours_.pressed);
+    emit pressed();
+}
+
+void LinkLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    setTextColour(event->buttons() == Qt::LeftButton ? colours_.pressed : colours_.hover);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    const bool inside = rect().contains(event->position().toPoint());
+    setTextColour(inside ? colours_.hover : colours_.normal);
+    if (wasPressed && event->button() == Qt::LeftButton && inside)
+        emit clicked();
+}
+
+void LinkLabel::enterEvent(QEnterEvent *event)
+{
+    setTextColour(colours_.hover);
+    QLabel::enterEvent(event);
+}
+
+void LinkLabel::leaveEvent(QEvent *event)
+{
+    setTextColour(colours_.normal);
+    QLabel::leaveEvent(event);
+}
+
+} // namespace helicordia
