@@ -84,7 +84,7 @@ private slots:
     void onlyLinksLeave_data()
     {
         QTest::addColumn<QString>("link");
-        QTest::addColumn<bool>("opened");
+        QTest::addColumn<bool>("leaves");
         QTest::newRow("http") << "http://example.org/x" << true;
         QTest::newRow("own help page") << "file:///opt/helicordia/helicordia_help.html" << true;
         QTest::newRow("option") << "--help" << false;
@@ -100,10 +100,10 @@ private slots:
     void onlyLinksLeave()
     {
         QFETCH(QString, link);
-        QFETCH(bool, opened);
+        QFETCH(bool, leaves);
         links.OpenLink(link);
-        QCOMPARE(this->opened.size(), opened ? 1 : 0);
-        for (const QString &url : this->opened)
+        QCOMPARE(opened.size(), leaves ? 1 : 0);
+        for (const QString &url : opened)
             QVERIFY(!url.startsWith('-'));
     }
 

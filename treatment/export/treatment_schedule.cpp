@@ -1,6 +1,10 @@
 #include "treatment/export/treatment_schedule.h"
 
+#include "platform/platform.h"
 #include "treatment/player_core.h"
+
+#include <QSettings>
+#include <QUrl>
 
 namespace helicordia {
 
@@ -76,13 +80,24 @@ private:
     int length_;
 };
 
+// Nothing reaches the world: the engine above never fails.
+class NoPlatform final : public Platform {
+public:
+    void message(const QString &, const QString &) override {}
+    void endProgram(int) override {}
+    QString programFolder() const override { return QString(); }
+    std::unique_ptr<QSettings> openSettings() override { return nullptr; }
+    bool openUrl(const QUrl &) override { return false; }
+};
+
 } // namespace
 
 TreatmentSchedule ScheduleTreatment(const FrequencyTable &frequencies, int frequencyCount, int treatmentLength)
 {
     ClockOnlyEngine engine;
     SilentView view(treatmentLength);
-    PlayerCore core(engine, view);
+    NoPlatform platform;
+    PlayerCore core(engine, view, platform);
     core.Frequencies = frequencies;
     core.FrequencyCount = std::int16_t(frequencyCount);
     core.Slider1_Change();
