@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/terminal/terminal_modes.h"
 #include "engine/tone_engine.h"
 #include "platform/application.h"
 #include "platform/desktop_platform.h"
@@ -14,16 +15,19 @@ int main(int argc, char *argv[])
 {
     QApplication::setApplicationName(helicordia::ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(HELICORDIA_VERSION));
+    helicordia::DesktopPlatform platform;
+    if (const auto status = helicordia::RunTerminalMode(argc, argv, platform))
+        return *status;
     {
         QTextStream out(stdout), err(stderr);
         helicordia::CommandLine commandLine;
+        helicordia::DescribeTerminalModes(commandLine.parser());
         if (const auto status = commandLine.handle(helicordia::ArgumentsOf(argc, argv), out, err))
             return *status;
     }
 
     QApplication app(argc, argv);
 
-    helicordia::DesktopPlatform platform;
     helicordia::MainWindow mainWindow(platform);
     helicordia::Player player(realToneEngine(), platform, &mainWindow);
     player.setSaveBeforeAbruptEnd([&mainWindow] { mainWindow.SaveAll(); });

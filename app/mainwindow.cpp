@@ -461,9 +461,7 @@ void MainWindow::Image3_Click()
     if (text.isEmpty())
         return; // nothing listed, nothing to play
     if (text.startsWith(QLatin1Char('_'))) {
-        platform_.message(ApplicationTitle,
-                          QStringLiteral("Selectat item is not playable. Please carefully read the description!") +
-                               QStringLiteral("\r\n\r\n") + text);
+        platform_.message(ApplicationTitle, NotPlayableMessage(text));
         return;
     }
     const int number = EntryNumber(text);

@@ -135,4 +135,9 @@ QString EntryFrequencies(const QString &line)
     return TrimSpaces(trimmed.mid(sep + EntrySeparator.size())).toString();
 }
 
+QString NotPlayableMessage(const QString &text)
+{
+    return QStringLiteral("Selectat item is not playable. Please carefully read the description!\r\n\r\n") + text;
+}
+
 }  // namespace helicordia

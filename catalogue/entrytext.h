@@ -36,4 +36,7 @@ QString EntryTitle(const QString &text);
 // Empty for a line without the separator.
 QString EntryFrequencies(const QString &line);
 
+// The refusal shown when a descriptive entry (list text `text`) is played.
+QString NotPlayableMessage(const QString &text);
+
 }  // namespace helicordia

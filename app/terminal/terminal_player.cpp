@@ -1,0 +1,86 @@
+#include "app/terminal/terminal_player.h"
+
+#include "app/terminal/terminal_modes.h"
+
+namespace helicordia {
+
+TerminalPlayer::TerminalPlayer(ToneEngine &engine, Platform &platform, const Settings &settings,
+                               std::function<void(const QString &)> show, std::function<bool()> stopRequested)
+    : settings_(settings), core_(engine, *this, platform), show_(std::move(show)), stopRequested_(std::move(stopRequested))
+{
+    timer1_.setInterval(1000);
+    timer1_.setTimerType(Qt::PreciseTimer);
+    timer2_.setInterval(100);
+    connect(&timer1_, &QTimer::timeout, this, &TerminalPlayer::tick);
+    connect(&timer2_, &QTimer::timeout, this, &TerminalPlayer::engineTick);
+}
+
+bool TerminalPlayer::start()
+{
+    if (!core_.Form_Load())
+        return false;
+    timer2_.start();
+    core_.LoadProgram(settings_.number, settings_.name, settings_.frequencies);
+    length_ = settings_.lengthSeconds > 0 ? settings_.lengthSeconds : core_.TreatmentLength;
+    core_.Slider1_Change();
+    core_.btnPlay_Click();
+    if (core_.programEnded())
+        return false;
+    if (settings_.panSlider != 0)
+        core_.panSlider_Click();
+    report();
+    return !core_.programEnded();
+}
+
+void TerminalPlayer::setText(PlayerLabel, const QString &) {}
+
+void TerminalPlayer::setTimer1(bool on)
+{
+    if (on)
+        timer1_.start();
+    else
+        timer1_.stop();
+}
+
+void TerminalPlayer::tick()
+{
+    core_.Timer1_Timer();
+    if (core_.PlayerState == StateStopped) {
+        elapsed_ = length_;
+        finish();
+    } else {
+        elapsed_ = core_.ElapsedSeconds;
+        report();
+    }
+}
+
+void TerminalPlayer::engineTick()
+{
+    if (stopRequested_ && stopRequested_()) {
+        core_.btnStop_Click(); // fades the tone out
+        finish();
+        return;
+    }
+    core_.Timer2_Timer();
+}
+
+void TerminalPlayer::report()
+{
+    const int k = core_.CurrentFrequency;
+    show_(ProgressLine(settings_.name.trimmed(), core_.Frequencies[std::size_t(k)], k, core_.FrequencyCount,
+                       elapsed_, length_));
+}
+
+void TerminalPlayer::finish()
+{
+    if (finished_)
+        return;
+    finished_ = true;
+    timer1_.stop();
+    timer2_.stop();
+    report();
+    core_.Form_Unload(); // closing the engine lets the fade-out play first
+    emit finished(core_.programEnded() ? 1 : 0);
+}
+
+} // namespace helicordia

@@ -1,0 +1,67 @@
+// Plays one treatment through the sound card from a terminal: the player's
+// own logic with its timers, and a progress line instead of a window.
+#pragma once
+
+#include "treatment/player_core.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+class QTextStream;
+
+namespace helicordia {
+
+class TerminalPlayer : public QObject, private PlayerView {
+    Q_OBJECT
+
+public:
+    struct Settings {
+        int number = 0;
+        QString name;
+        QString frequencies;
+        int lengthSeconds = 0; // 0: the suggested length
+        int volumeSlider = 103;
+        int panSlider = 0;
+    };
+
+    // `show` receives the progress line after every change; `stopRequested`
+    // is asked ten times a second (a signal handler's flag).
+    TerminalPlayer(ToneEngine &engine, Platform &platform, const Settings &settings,
+                   std::function<void(const QString &)> show, std::function<bool()> stopRequested);
+
+    // Loads the engine and starts the treatment. False when the engine failed.
+    bool start();
+    PlayerCore &core() { return core_; }
+
+signals:
+    // The tone has faded out and the engine is released.
+    void finished(int status);
+
+private:
+    void setText(PlayerLabel label, const QString &text) override;
+    void setButtonLook(TransportButton, bool) override {}
+    void setSlider1Enabled(bool) override {}
+    void setTimer1(bool on) override;
+    void setupSlider1(const SliderSetup &) override {}
+    int slider1Value() const override { return length_; }
+    int volumeSliderValue() const override { return settings_.volumeSlider; }
+    int panSliderValue() const override { return settings_.panSlider; }
+
+    void tick();
+    void engineTick();
+    void finish();
+    void report();
+
+    Settings settings_;
+    PlayerCore core_;
+    std::function<void(const QString &)> show_;
+    std::function<bool()> stopRequested_;
+    QTimer timer1_, timer2_;
+    int length_ = 0;
+    int elapsed_ = 0;
+    bool finished_ = false;
+};
+
+} // namespace helicordia
