@@ -133,7 +133,7 @@ private slots:
 
     void layoutWrapsAtMaxWidth()
     {
-        TipContent content{"Title", true, QString("word ").repeated(40), 120, {1, 2, 3, 4}};
+        TipContent content{QString("Title ").repeated(10), true, QString("word ").repeated(40), 120, {1, 2, 3, 4}};
         const QFont font;
         const TipGeometry g = LayoutTip(content, font, font, 16);
         QVERIFY(g.textRect.width() <= 120);
@@ -141,6 +141,8 @@ private slots:
         QCOMPARE(g.textRect.left(), 1 + TipPadding + 1);
         QCOMPARE(g.size.height(), g.textRect.bottom() + 1 + 4 + TipPadding + 1);
         QVERIFY(g.iconRect.right() < g.titleRect.left());
+        QVERIFY(g.titleRect.right() - g.iconRect.left() < 120);
+        QCOMPARE(g.size.width(), 1 + TipPadding + 1 + std::max(g.textRect.width(), g.titleRect.right() + 1 - g.iconRect.left()) + 3 + TipPadding + 1);
     }
 
     void placement_data()

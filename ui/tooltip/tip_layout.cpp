@@ -27,32 +27,35 @@ TipGeometry LayoutTip(const TipContent &content, const QFont &textFont, const QF
     int y = 1 + TipPadding + content.margin.top;
     int width = 0;
 
+    const bool wraps = content.maxWidth > 0;
+    const int wrapFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs | (wraps ? Qt::TextWordWrap : 0);
+    constexpr int Unlimited = 1 << 20;
+
     if (!content.title.isEmpty()) {
+        // The title wraps too, beside the icon, so that a long one keeps the
+        // tip within its maximum width.
         const QFontMetrics metrics(titleFont);
+        const int iconWidth = content.hasIcon ? iconSize + TipGap : 0;
+        const int limit = wraps ? std::max(content.maxWidth - iconWidth, 1) : Unlimited;
+        const QRect bounds = metrics.boundingRect(QRect(0, 0, limit, Unlimited), wrapFlags, content.title);
         const int lineHeight = std::max(content.hasIcon ? iconSize : 0, metrics.height());
-        int x = left;
-        if (content.hasIcon) {
-            geometry.iconRect = QRect(x, y + (lineHeight - iconSize) / 2, iconSize, iconSize);
-            x += iconSize + TipGap;
-        }
-        const int titleWidth = metrics.horizontalAdvance(content.title);
-        geometry.titleRect = QRect(x, y + (lineHeight - metrics.height()) / 2, titleWidth,
-                                   metrics.height());
-        width = x + titleWidth - left;
-        y += lineHeight;
+        if (content.hasIcon)
+            geometry.iconRect = QRect(left, y + (lineHeight - iconSize) / 2, iconSize, iconSize);
+        const int firstLineOffset = (lineHeight - metrics.height()) / 2;
+        geometry.titleRect = QRect(left + iconWidth, y + firstLineOffset, bounds.width(), bounds.height());
+        geometry.titleFlags = wrapFlags;
+        width = iconWidth + bounds.width();
+        y += std::max(lineHeight, firstLineOffset + bounds.height());
         if (!content.text.isEmpty())
             y += TipGap;
     }
 
     const QFontMetrics metrics(textFont);
-    const bool wraps = content.maxWidth > 0;
-    geometry.textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs
-                         | (wraps ? Qt::TextWordWrap : 0);
-    const int limit = wraps ? content.maxWidth : 1 << 20;
+    geometry.textFlags = wrapFlags;
+    const int limit = wraps ? content.maxWidth : Unlimited;
     const QRect bounds = content.text.isEmpty()
                              ? QRect()
-                             : metrics.boundingRect(QRect(0, 0, limit, 1 << 20), geometry.textFlags,
-                                                    content.text);
+                             : metrics.boundingRect(QRect(0, 0, limit, Unlimited), wrapFlags, content.text);
     geometry.textRect = QRect(left, y, bounds.width(), bounds.height());
     width = std::max(width, bounds.width());
     y += bounds.height();

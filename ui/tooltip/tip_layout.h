@@ -31,7 +31,7 @@ struct TipContent {
     QString title;
     bool hasIcon = false;
     QString text;
-    int maxWidth = -1;  // text wraps at this width; 0 or less: no limit
+    int maxWidth = -1;  // title and text wrap at this width; 0 or less: no limit
     Rect margin;
 };
 
@@ -40,6 +40,7 @@ struct TipGeometry {
     QRect iconRect;   // empty without an icon
     QRect titleRect;  // empty without a title
     QRect textRect;
+    int titleFlags = 0;
     int textFlags = 0;
 };
 

@@ -444,7 +444,7 @@ void TooltipControl::paintEvent(QPaintEvent *)
         QFont bold = font();
         bold.setBold(true);
         painter.setFont(bold);
-        painter.drawText(geometry_.titleRect, Qt::AlignLeft | Qt::AlignVCenter, content_.title);
+        painter.drawText(geometry_.titleRect, geometry_.titleFlags, content_.title);
         painter.setFont(font());
     }
     painter.drawText(geometry_.textRect, geometry_.textFlags, content_.text);
