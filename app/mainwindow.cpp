@@ -8,6 +8,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/cataloguelistmodel.h"
 #include "catalogue/entrytext.h"
+#include "catalogue/hovertip.h"
 #include "catalogue/recentlist.h"
 #include "links/maker.h"
 #include "platform/application.h"
@@ -15,6 +16,7 @@
 #include "treatment/player_artwork.h"
 #include "ui/link_label.h"
 #include "ui/picture_label.h"
+#include "ui/tooltip/tooltip.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -183,6 +185,9 @@ void MainWindow::buildControls()
     lv->header()->setStretchLastSection(true); // the one column fills the list at any size
     lv->header()->setSectionsMovable(false);
     lv->installEventFilter(this);
+    // Every move over the items reaches lv_MouseMove, buttons or not.
+    lv->viewport()->setMouseTracking(true);
+    lv->viewport()->installEventFilter(this);
     connect(lv, &QTreeView::doubleClicked, this, [this] { Image3_Click(); });
 
     List2 = new QListWidget(this);
@@ -296,8 +301,11 @@ bool MainWindow::Form_Load()
 
 void MainWindow::CreateListTooltip()
 {
-    // The list's hover tips (title, icon, colour per entry kind) are created and
-    // set up here, before the catalogue is loaded.
+    if (!ListTooltip)
+        ListTooltip = std::make_unique<cTooltip>();
+    ListTooltip->create(this);
+    ListTooltip->MaxTipWidth(300);
+    ListTooltip->DelayTime(2, 5000);
 }
 
 void MainWindow::ApplyOutline()
@@ -527,6 +535,17 @@ void MainWindow::mouseReleaseEvent(QMouseEvent *)
     drag_.release();
 }
 
+// The tip over the list follows the entry under the pointer.
+void MainWindow::lv_MouseMove(QPointF posInList)
+{
+    Form_MouseMove(Qt::NoButton, lv->viewport()->mapTo(this, posInList));
+    if (!ListTooltip)
+        return;
+    const QModelIndex hovered = lv->indexAt(posInList.toPoint());
+    const QString text = hovered.isValid() ? model_->itemText(hovered.row()) : QString();
+    UpdateListTip(*ListTooltip, lv, hovered.isValid() ? &text : nullptr);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -549,6 +568,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             if (key == Qt::Key_Return || key == Qt::Key_Enter)
                 ImgSearch_Click();
         }
+    } else if (watched == lv->viewport() && type == QEvent::MouseMove) {
+        lv_MouseMove(static_cast<QMouseEvent *>(event)->position());
     } else if (watched == lv && type == QEvent::KeyPress) {
         // No key plays an entry: typing in the list goes back to the search box.
         Text1->setFocus(Qt::OtherFocusReason);

@@ -25,6 +25,7 @@ class QListWidgetItem;
 namespace helicordia {
 
 class CatalogueListModel;
+class cTooltip;
 class LinkLabel;
 class PictureLabel;
 class Platform;
@@ -76,6 +77,7 @@ public:
     QLabel *titleLabel() const { return Label4; }
     const QStringList &recentNames() const { return recent_; }
     const Catalogue &catalogue() const { return catalogue_; }
+    cTooltip *listTooltip() const { return ListTooltip.get(); }
     bool romanianChecked() const;
     bool englishChecked() const;
     QString selectedItemText() const;
@@ -96,6 +98,7 @@ private:
     void Form_GotFocus();
     void Form_MouseDown(Qt::MouseButtons buttons, QPointF posInWindow);
     void Form_MouseMove(Qt::MouseButtons buttons, QPointF posInWindow);
+    void lv_MouseMove(QPointF posInList);
     void ShowRecentList();
     void SelectFirstItem();
     void Fail(const QString &text);
@@ -109,6 +112,7 @@ private:
     QString recentPath_;
     QImage background_;
     PlayerStart playerStart_;
+    std::unique_ptr<cTooltip> ListTooltip;
 
     WindowDrag drag_;
     bool unloading_ = false;

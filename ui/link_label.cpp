@@ -26,6 +26,10 @@ QColor LinkLabel::textColour() const
 
 void LinkLabel::setTextColour(const QColor &colour)
 {
+    // Called on every pointer move over the window: a colour it already has
+    // costs nothing.
+    if (textColour() == colour)
+        return;
     QPalette p = palette();
     p.setColor(QPalette::WindowText, colour);
     setPalette(p);

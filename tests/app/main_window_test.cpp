@@ -2,6 +2,8 @@
 // the recent list, playing an entry, and what shutdown leaves behind.
 #include "app/mainwindow.h"
 #include "platform/platform.h"
+#include "ui/tooltip/tooltip.h"
+#include "ui/tooltip/tooltip_control.h"
 
 #include <QFile>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -264,6 +267,50 @@ private slots:
         window->Image3_Click();
         QVERIFY(played.isEmpty());
         QVERIFY(messages.isEmpty());
+    }
+
+    void hoverTips_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("row");  // -1: the empty space below the items
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("colour");
+        QTest::newRow("playable") << "alpha" << 0 << "Alpha complaint " << "Alpha complaint (example) " << 0xDCFFFF;
+        QTest::newRow("playable, no (") << "alpha" << 1 << "ALPHA wave set " << "ALPHA wave set " << 0xDCFFFF;
+        QTest::newRow("descriptive") << "how to" << 0 << "How to use the programs" << "How to use the programs"
+                                     << 0xDC7DFF;
+        QTest::newRow("empty space") << "alpha" << -1 << "" << "" << 0xDC7DFF;
+    }
+    void hoverTips()
+    {
+        QFETCH(QString, search);
+        QFETCH(int, row);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QFETCH(int, colour);
+        auto window = started();
+        QVERIFY(window);
+        cTooltip *tooltip = window->listTooltip();
+        QCOMPARE(tooltip->MaxTipWidth(), 300);
+        QCOMPARE(tooltip->DelayTime(2), 5000);
+        window->searchBox()->setText(search);
+        QTreeView *lv = window->catalogueList();
+        const QPoint at = row >= 0 ? lv->visualRect(lv->model()->index(row, 0)).center()
+                                   : QPoint(10, lv->viewport()->height() - 5);
+        for (int i = 0; i < 3; ++i) {
+            QMouseEvent move(QEvent::MouseMove, at, lv->viewport()->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(lv->viewport(), &move);
+        }
+        auto *control = dynamic_cast<TooltipControl *>(tooltip->hwnd());
+        control->showTimerElapsed();
+        QCOMPARE(control->tipShown(), !text.isEmpty());
+        QCOMPARE(control->shownTitle(), title);
+        QCOMPARE(control->shownText(), text);
+        QCOMPARE(tooltip->BackColor(), colour);
+        QCOMPARE(tooltip->DelayTime(2), 4000);
+        QCOMPARE(tooltip->ToolCount(), 1);
     }
 
     void keysInTheListGoToTheSearchBox()
