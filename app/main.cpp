@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/main_window_access.h"
 #include "app/mainwindow.h"
 #include "app/terminal/terminal_modes.h"
 #include "engine/tone_engine.h"
@@ -7,6 +8,7 @@
 #include "treatment/player.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTextStream>
 
 #include <cstdio>
@@ -27,6 +29,8 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(HELICORDIA_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(HELICORDIA_APP_ID)));
 
     helicordia::MainWindow mainWindow(platform);
     helicordia::Player player(realToneEngine(), platform, &mainWindow);
@@ -34,6 +38,8 @@ int main(int argc, char *argv[])
     mainWindow.setPlayerStart([&player](int numar, const QString &description, const QString &frecvente) {
         player.Player_Start(numar, description, frecvente);
     });
+    helicordia::QuitKey quitKey([&mainWindow] { mainWindow.close(); });
+    app.installEventFilter(&quitKey);
     if (!mainWindow.Form_Load())
         return 1;
     mainWindow.show();

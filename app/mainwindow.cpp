@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/artwork.h"
+#include "app/main_window_access.h"
 #include "app/background.h"
 #include "app/recentfile.h"
 #include "app/recentlocation.h"
@@ -88,6 +89,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     setFixedSize(WindowWidth, WindowHeight);
     setMouseTracking(true);
     buildControls();
+    InstallMainWindowAccess(*this);
 }
 
 MainWindow::~MainWindow() = default;

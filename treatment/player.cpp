@@ -2,6 +2,7 @@
 
 #include "links/maker.h"
 #include "platform/platform.h"
+#include "treatment/player_access.h"
 #include "treatment/player_artwork.h"
 #include "ui/picture_label.h"
 #include "ui/twips.h"
@@ -86,6 +87,7 @@ Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWid
     Timer2.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    InstallPlayerAccess(*this);
 }
 
 Player::~Player() = default;

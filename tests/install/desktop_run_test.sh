@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The installed program as a user meets it: started from its menu entry's Exec
+# line on an X display, driven by the keyboard alone. It finds its data in the
+# install prefix, plays an entry into the sound server, ends with Ctrl+Q, and
+# keeps its recent list across a restart.
+# Usage: desktop_run_test.sh BUILD_DIR APP_ID
+# Needs Xvfb, xdotool and a PulseAudio server (the sink in HELICORDIA_TEST_SINK);
+# without a server the test is skipped (exit 77) unless HELICORDIA_AUDIO_REQUIRED=1.
+set -euo pipefail
+build=$1
+id=$2
+if ! pactl info >/dev/null 2>&1; then
+    [ "${HELICORDIA_AUDIO_REQUIRED:-0}" = 1 ] && { echo "FAIL: no sound server answers"; exit 1; }
+    echo "SKIP: no sound server"; exit 77
+fi
+sink=${HELICORDIA_TEST_SINK:-$(pactl get-default-sink)}
+
+tmp=$(mktemp -d)
+PIDS=()
+cleanup() {
+    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+    for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; [ -f "$tmp/app.log" ] && cat "$tmp/app.log" >&2; exit 1; }
+
+prefix=$tmp/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
+mkdir -p "$HOME"
+export PATH=$prefix/bin:$PATH
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+PIDS+=($!)
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$tmp/display")
+
+exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$id.desktop")
+# Waits for a visible window with this exact title and gives it the keyboard.
+window() {
+    local wid
+    wid=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || fail "no window \"$1\""
+    xdotool windowfocus --sync "$wid"
+    echo "$wid"
+}
+start() {
+    # shellcheck disable=SC2086  # the Exec line is a command line
+    $exec_line >"$tmp/app.log" 2>&1 &
+    app=$!
+    window Helicordia >/dev/null
+}
+finish() {
+    xdotool key ctrl+q
+    local status=0
+    timeout 20 tail --pid="$app" -f /dev/null || fail "Ctrl+Q did not end the program"
+    wait "$app" || status=$?
+    [ $status = 0 ] || fail "the program ended with status $status"
+}
+
+start
+xdotool type --delay 20 'A major scale'
+xdotool key ctrl+Return
+window 'Helicordia player' >/dev/null
+parec -d "$sink.monitor" --file-format=wav "$tmp/played.wav" &
+rec=$!
+xdotool key space
+sleep 1.5   # the tone itself: a second and a half of it is recorded
+xdotool key s
+kill -INT $rec; wait $rec || true
+level=$(sox "$tmp/played.wav" -n stat 2>&1 | sed -n 's/^RMS *amplitude: *//p')
+awk -v l="$level" 'BEGIN { exit !(l > 0.01) }' || fail "nothing was heard (RMS $level)"
+xdotool key Escape
+window Helicordia >/dev/null
+finish
+
+recent=$prefix/bin/Dic.ini
+grep -q '^A major scale' "$recent" || fail "the played entry is not in the recent list: $(cat "$recent")"
+# A second run loads the list and writes it back unchanged.
+cp "$recent" "$tmp/first.ini"
+start
+finish
+cmp -s "$recent" "$tmp/first.ini" || fail "the recent list changed across a restart: $(cat "$recent")"
+echo "desktop run test passed (RMS $level)"
