@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -54,26 +55,14 @@ public:
 
     static QString Name(unsigned msg)
     {
-        using namespace tip;
-        switch (msg) {
-        case TTM_SETDELAYTIME: return "TTM_SETDELAYTIME";
-        case TTM_ADDTOOLA: return "TTM_ADDTOOLA";
-        case TTM_DELTOOLA: return "TTM_DELTOOLA";
-        case TTM_UPDATETIPTEXTA: return "TTM_UPDATETIPTEXTA";
-        case TTM_GETTOOLCOUNT: return "TTM_GETTOOLCOUNT";
-        case TTM_ENUMTOOLSA: return "TTM_ENUMTOOLSA";
-        case TTM_SETTIPBKCOLOR: return "TTM_SETTIPBKCOLOR";
-        case TTM_SETTIPTEXTCOLOR: return "TTM_SETTIPTEXTCOLOR";
-        case TTM_GETDELAYTIME: return "TTM_GETDELAYTIME";
-        case TTM_GETTIPBKCOLOR: return "TTM_GETTIPBKCOLOR";
-        case TTM_GETTIPTEXTCOLOR: return "TTM_GETTIPTEXTCOLOR";
-        case TTM_SETMAXTIPWIDTH: return "TTM_SETMAXTIPWIDTH";
-        case TTM_GETMAXTIPWIDTH: return "TTM_GETMAXTIPWIDTH";
-        case TTM_SETMARGIN: return "TTM_SETMARGIN";
-        case TTM_GETMARGIN: return "TTM_GETMARGIN";
-        case TTM_SETTITLEA: return "TTM_SETTITLEA";
-        default: return QString::number(msg, 16);
-        }
+        static const char *const names[] = {
+            "TTM_SETDELAYTIME", "TTM_ADDTOOLA", "TTM_DELTOOLA", nullptr, nullptr, nullptr, nullptr, nullptr,
+            nullptr, "TTM_UPDATETIPTEXTA", "TTM_GETTOOLCOUNT", "TTM_ENUMTOOLSA", nullptr, nullptr, nullptr,
+            nullptr, "TTM_SETTIPBKCOLOR", "TTM_SETTIPTEXTCOLOR", "TTM_GETDELAYTIME", "TTM_GETTIPBKCOLOR",
+            "TTM_GETTIPTEXTCOLOR", "TTM_SETMAXTIPWIDTH", "TTM_GETMAXTIPWIDTH", "TTM_SETMARGIN", "TTM_GETMARGIN",
+            nullptr, nullptr, nullptr, nullptr, "TTM_SETTITLEA"};
+        const unsigned i = msg - tip::TTM_SETDELAYTIME;
+        return i < std::size(names) && names[i] ? names[i] : QString::number(msg, 16);
     }
 
     TooltipControl real{nullptr, tip::TTS_ALWAYSTIP};

@@ -161,12 +161,6 @@ private slots:
         QCOMPARE(PlaceTip(pointer, QSize(100, 50), QRect(0, 0, 800, 600)), topLeft);
         QCOMPARE(PlaceTip(pointer, QSize(900, 700), QRect(0, 0, 800, 600)), QPoint(0, 0));
     }
-
-    void colourValues()
-    {
-        QCOMPARE(ColourFromValue(0xDCFFFF), QColor(255, 255, 220));
-        QCOMPARE(ValueFromColour(QColor(255, 125, 220)), 0xDC7DFFu);
-    }
 };
 
 QTEST_MAIN(TooltipControlTest)
