@@ -14,18 +14,6 @@ constexpr double kTwoTo64 = 18446744073709551616.0;
 constexpr double kNyquistHz = TONE_SAMPLE_RATE / 2.0;
 constexpr std::uint32_t kRunPlaying = 1, kRunPaused = 2;
 
-struct RampShape {
-    double v[TONE_RAMP_FRAMES + 1];
-    RampShape()
-    {
-        for (int i = 0; i <= TONE_RAMP_FRAMES; ++i)
-            v[i] = 0.5 - 0.5 * std::cos(M_PI * i / TONE_RAMP_FRAMES);
-        v[0] = 0.0;
-        v[TONE_RAMP_FRAMES] = 1.0;
-    }
-};
-const RampShape kRampShape;
-
 std::uint64_t packGains(float left, float right)
 {
     std::uint32_t l, r;
@@ -45,21 +33,25 @@ void unpackGains(std::uint64_t g, float &left, float &right)
 
 // ---- ramps ------------------------------------------------------------------
 
-double Ramp::value() const { return from + (to - from) * kRampShape.v[pos]; }
-
-void Ramp::retarget(double target)
+void Ramp::retarget(double target, int frames)
 {
     if (target == to)
         return;
     from = value();
     to = target;
+    rising = std::fabs(to) > std::fabs(from);
     pos = 0;
+    length = frames;
+    c = 1.0;
+    s = 0.0;
+    dc = std::cos(M_PI / 2 / frames);
+    ds = std::sin(M_PI / 2 / frames);
 }
 
 void Ramp::snap(double target)
 {
     from = to = target;
-    pos = TONE_RAMP_FRAMES;
+    pos = length = 0;
 }
 
 // ---- control side -------------------------------------------------------------
@@ -100,7 +92,7 @@ void Voice::reset()
 
 // ---- mixer side -----------------------------------------------------------------
 
-void Voice::mixInto(float *out, int frames)
+bool Voice::mixInto(float *out, int frames)
 {
     for (int done = 0; done < frames;) {
         const int n = std::min(kBlock, frames - done);
@@ -111,7 +103,7 @@ void Voice::mixInto(float *out, int frames)
         const bool audible = (run & kRunPlaying) && !(run & kRunPaused) && !muted;
         const bool silent = !envelope_.moving() && envelope_.value() == 0.0;
         if (silent && !audible)
-            return;  // stands still: a paused tone resumes where it stood
+            return done > 0;  // stands still: a paused tone resumes where it stood
         const std::uint32_t starts = starts_.load(std::memory_order_relaxed);
         if (starts != seenStarts_) {
             // A new tone rises from its zero crossing; one played over a tone
@@ -121,6 +113,15 @@ void Voice::mixInto(float *out, int frames)
             seenStarts_ = starts;
         }
 
+        if (inc != rotIncrement_) {
+            const double w = double(inc) * (kTwoPi / kTwoTo64);
+            rotCos_ = std::cos(w);
+            rotSin_ = std::sin(w);
+            rotIncrement_ = inc;
+            // A quarter period, within the ramp's bounds.
+            const double quarter = w > 0 ? std::ceil(kTwoPi / (4.0 * w)) : double(TONE_RAMP_MAX_FRAMES);
+            rampFrames_ = int(std::clamp(quarter, double(TONE_RAMP_FRAMES), double(TONE_RAMP_MAX_FRAMES)));
+        }
         if (g != seenGains_) {
             float gl, gr;
             unpackGains(g, gl, gr);
@@ -128,19 +129,13 @@ void Voice::mixInto(float *out, int frames)
                 left_.snap(gl);
                 right_.snap(gr);
             } else {
-                left_.retarget(gl);
-                right_.retarget(gr);
+                left_.retarget(gl, rampFrames_);
+                right_.retarget(gr, rampFrames_);
             }
             seenGains_ = g;
         }
-        envelope_.retarget(audible ? 1.0 : 0.0);
+        envelope_.retarget(audible ? 1.0 : 0.0, rampFrames_);
 
-        if (inc != rotIncrement_) {
-            const double w = double(inc) * (kTwoPi / kTwoTo64);
-            rotCos_ = std::cos(w);
-            rotSin_ = std::sin(w);
-            rotIncrement_ = inc;
-        }
         const double theta = double(phase_) * (kTwoPi / kTwoTo64);
         double cs = std::cos(theta), sn = std::sin(theta);
         const double rc = rotCos_, rs = rotSin_;
@@ -172,13 +167,16 @@ void Voice::mixInto(float *out, int frames)
         phase_ += inc * std::uint64_t(n);
         done += n;
     }
+    return true;
 }
 
-void Mixer::render(float *buffer, int frames)
+bool Mixer::render(float *buffer, int frames)
 {
     std::memset(buffer, 0, sizeof(float) * 2 * std::size_t(frames));
+    bool sounding = false;
     for (int i = 0; i < channels; ++i)
-        voices[std::size_t(i)].mixInto(buffer, frames);
+        sounding = voices[std::size_t(i)].mixInto(buffer, frames) || sounding;
+    return sounding;
 }
 
 }  // namespace tone

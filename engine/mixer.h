@@ -11,7 +11,8 @@
 // the block a double-precision rotation produces sin() sample by sample.
 // Frequency changes take effect at a block boundary with the phase carried
 // over, so the waveform stays continuous. Start, stop, pause, resume, volume
-// and pan changes follow a raised-cosine ramp of TONE_RAMP_FRAMES frames.
+// and pan changes follow a ramp of TONE_RAMP_FRAMES frames, or of a quarter
+// of the tone's period where that is longer (at most TONE_RAMP_MAX_FRAMES).
 #pragma once
 
 #include "engine/tone.h"
@@ -22,19 +23,34 @@
 
 namespace tone {
 
-// A value that glides to its target along a raised cosine. Mixer-only.
+// A value that glides to its target over a given number of frames. A value
+// that moves away from zero follows a quarter sine, one that moves towards
+// zero a quarter cosine: over a quarter of the tone's period either shape
+// keeps the tone's steps within those of the steady sine. Mixer-only.
 struct Ramp {
     double from = 0.0, to = 0.0;
-    int pos = TONE_RAMP_FRAMES;
+    int pos = 0, length = 0;  // at rest when pos == length
+    bool rising = false;
+    double c = 1.0, s = 0.0;    // cos and sin of (pi/2) pos / length
+    double dc = 1.0, ds = 0.0;  // their rotation per frame
 
-    bool moving() const { return pos < TONE_RAMP_FRAMES; }
-    double value() const;
-    void retarget(double target);
+    bool moving() const { return pos < length; }
+    double value() const
+    {
+        if (!moving())
+            return to;
+        return rising ? from + (to - from) * s : to + (from - to) * c;
+    }
+    void retarget(double target, int frames);
     void snap(double target);
     void step()
     {
-        if (pos < TONE_RAMP_FRAMES)
+        if (pos < length) {
             ++pos;
+            const double nc = c * dc - s * ds;
+            s = s * dc + c * ds;
+            c = nc;
+        }
     }
 };
 
@@ -54,8 +70,9 @@ public:
     // Back to silence at phase 0. Only while no one renders.
     void reset();
 
-    // Mixer side: adds `frames` frames of this voice to `out`.
-    void mixInto(float *out, int frames);
+    // Mixer side: adds `frames` frames of this voice to `out`. False when
+    // the voice was at rest and silent (it added nothing).
+    bool mixInto(float *out, int frames);
 
 private:
     std::atomic<std::uint64_t> increment_{0};  // phase step per frame
@@ -70,6 +87,7 @@ private:
     std::uint32_t seenStarts_ = 0;
     std::uint64_t rotIncrement_ = ~std::uint64_t(0);
     double rotCos_ = 1.0, rotSin_ = 0.0;
+    int rampFrames_ = TONE_RAMP_FRAMES;  // for the pitch in rotIncrement_
 };
 
 // All voices of one system.
@@ -78,7 +96,8 @@ struct Mixer {
     int channels = 0;  // voices in use: 0 .. TONE_MAX_CHANNELS
 
     // Writes `frames` frames of the mix (interleaved stereo) into `buffer`.
-    void render(float *buffer, int frames);
+    // False when every voice was at rest and silent: the buffer is silence.
+    bool render(float *buffer, int frames);
 };
 
 }  // namespace tone

@@ -38,7 +38,8 @@ constexpr std::uint32_t TONE_INIT_NO_OUTPUT = 0x100;
 constexpr int TONE_MAX_CHANNELS = 32;
 constexpr int TONE_SAMPLE_RATE = 48000;     // mixing rate, Hz
 constexpr int TONE_BUFFER_FRAMES = 480;     // audio callback buffer (10 ms)
-constexpr int TONE_RAMP_FRAMES = 480;       // start/stop/pause/volume/pan ramps (10 ms)
+constexpr int TONE_RAMP_FRAMES = 480;       // start/stop/pause/volume/pan ramps: at least 10 ms,
+constexpr int TONE_RAMP_MAX_FRAMES = 2400;  // a quarter period below 25 Hz, at most 50 ms
 
 ToneResult Tone_System_Create(ToneHandle *system);
 ToneResult Tone_System_GetVersion(ToneHandle system, std::uint32_t *version);
@@ -67,7 +68,8 @@ const char *Tone_ErrorString(ToneResult code);
 // into `buffer`, exactly as the audio callback does. Only for a system
 // initialised with TONE_INIT_NO_OUTPUT (TONE_ERR_UNSUPPORTED otherwise).
 ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames);
-// Underruns reported by the sound output since Init.
+// Underruns since Init: every one the sound output reports, and every late
+// callback whose lateness exceeds the audio that was buffered.
 ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count);
 // Latency of the open output stream in seconds, as RtAudio reports it
 // (0 without a stream).
@@ -75,6 +77,9 @@ ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds);
 // Non-zero while the output stream runs; *reopens counts the times
 // Tone_System_Update has reopened a failed stream.
 ToneResult Tone_System_GetOutputState(ToneHandle system, int *running, std::uint32_t *reopens);
+// Non-zero while the output stream is suspended because nothing sounds (it
+// resumes by itself when a channel plays).
+ToneResult Tone_System_GetOutputSuspended(ToneHandle system, int *suspended);
 // For tests: marks the output stream as failed, as a lost sound server would,
 // so that the next Tone_System_Update reopens it.
 ToneResult Tone_System_SimulateOutputFailure(ToneHandle system);
