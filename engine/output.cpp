@@ -1,57 +1,17 @@
 #include "engine/output.h"
 
-#include <RtAudio.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
+#include <cstdlib>
+#include <cstring>
 
 namespace tone {
 
 namespace {
 
-constexpr unsigned kOutputBuffers = 3;  // PulseAudio buffer = kOutputBuffers x TONE_BUFFER_FRAMES
-
-// RtAudio's error callback carries no user pointer; errors raised on a stream
-// thread belong to the stream whose callback runs on that thread. Errors on
-// the caller's thread (while opening) come back as exceptions instead.
-thread_local OutputStream *tCallbackStream = nullptr;
-
-int audioCallback(void *output, void *, unsigned int frames, double, RtAudioStreamStatus status, void *user)
+std::int64_t nowNs()
 {
-    OutputStream *stream = static_cast<OutputStream *>(user);
-    tCallbackStream = stream;
-    stream->onCallback(static_cast<float *>(output), frames, (status & RTAUDIO_OUTPUT_UNDERFLOW) != 0);
-    return 0;
-}
-
-void audioErrorCallback(RtAudioError::Type type, const std::string &text)
-{
-    OutputStream *stream = tCallbackStream;
-    if (!stream || type == RtAudioError::DEBUG_WARNING)
-        return;
-    stream->onError(text.find("underrun") != std::string::npos || text.find("underflow") != std::string::npos);
-}
-
-void closeDevice(std::unique_ptr<RtAudio> &audio, bool drain)
-{
-    if (!audio)
-        return;
-    try {
-        if (audio->isStreamRunning()) {
-            if (drain)
-                audio->stopStream();
-            else
-                audio->abortStream();
-        }
-    } catch (...) {
-    }
-    try {
-        if (audio->isStreamOpen())
-            audio->closeStream();
-    } catch (...) {
-    }
-    audio.reset();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 }  // namespace
@@ -61,92 +21,45 @@ OutputStream::OutputStream(Mixer &mixer) : mixer_(mixer) {}
 OutputStream::~OutputStream()
 {
     finishWorker();
-    closeDevice(audio_, false);
+    device_.reset();
 }
 
-void OutputStream::onCallback(float *out, unsigned frames, bool underflow)
+bool OutputStream::onCallback(float *out, int frames, std::int64_t bufferedNs)
 {
-    // A callback that comes later than everything buffered could last means
-    // the device ran dry in between (RtAudio's PulseAudio output does not
-    // report underruns itself).
-    const std::int64_t now =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
-    const std::int64_t buffered =
-        std::int64_t(kOutputBuffers + 1) * TONE_BUFFER_FRAMES * 1000000000LL / TONE_SAMPLE_RATE;
-    const bool late = lastCallbackNs_ != 0 && now - lastCallbackNs_ > buffered;
-    lastCallbackNs_ = now;
-    if (underflow || late)
-        underruns_.fetch_add(1, std::memory_order_relaxed);
-    mixer_.render(out, int(frames));
+    // A call that comes later than everything buffered could last means the
+    // device ran dry in between.
+    const std::int64_t now = nowNs();
+    const std::int64_t last = lastCallbackNs_.exchange(now, std::memory_order_relaxed);
+    if (last != 0 && now - last > bufferedNs)
+        late_.fetch_add(1, std::memory_order_relaxed);
+    const bool sounding = mixer_.render(out, frames);
+    sounding_.store(sounding, std::memory_order_relaxed);
+    const std::int64_t silent =
+        sounding ? 0 : silentNs_.load(std::memory_order_relaxed) + std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE;
+    silentNs_.store(silent, std::memory_order_relaxed);
     callbacks_.fetch_add(1, std::memory_order_release);
+    return silent > bufferedNs;
 }
 
-void OutputStream::onError(bool underrun)
+std::unique_ptr<OutputDevice> OutputStream::openDevice()
 {
-    if (underrun)
-        underruns_.fetch_add(1, std::memory_order_relaxed);
-    else
-        failed_.store(true, std::memory_order_release);
-}
-
-// Opens and starts a stream on the default output device, PulseAudio first.
-std::unique_ptr<RtAudio> OutputStream::openDevice(double &latency)
-{
-    std::vector<RtAudio::Api> apis;
-    RtAudio::getCompiledApi(apis);
-    std::vector<RtAudio::Api> order;
-    if (std::find(apis.begin(), apis.end(), RtAudio::LINUX_PULSE) != apis.end())
-        order.push_back(RtAudio::LINUX_PULSE);
-    order.push_back(RtAudio::UNSPECIFIED);
-
     lastCallbackNs_ = 0;
-    for (RtAudio::Api api : order) {
-        std::unique_ptr<RtAudio> audio;
-        try {
-            audio = std::make_unique<RtAudio>(api);
-            audio->showWarnings(false);
-            if (audio->getDeviceCount() == 0)
-                continue;
-            RtAudio::StreamParameters params;
-            params.deviceId = audio->getDefaultOutputDevice();
-            params.nChannels = 2;
-            params.firstChannel = 0;
-            RtAudio::StreamOptions options;
-            options.numberOfBuffers = kOutputBuffers;
-            options.streamName = "Helicordia";
-            unsigned int bufferFrames = TONE_BUFFER_FRAMES;
-            audio->openStream(&params, nullptr, RTAUDIO_FLOAT32, TONE_SAMPLE_RATE, &bufferFrames, &audioCallback,
-                              this, &options, &audioErrorCallback);
-            if (!audio->isStreamOpen())
-                continue;
-            if (audio->getStreamSampleRate() != unsigned(TONE_SAMPLE_RATE)) {
-                audio->closeStream();
-                continue;
-            }
-            audio->startStream();
-            if (!audio->isStreamRunning()) {
-                audio->closeStream();
-                continue;
-            }
-            // RtAudio's PulseAudio output reports no latency: then the
-            // buffer it was capped to is the figure.
-            const long frames = audio->getStreamLatency();
-            latency = frames > 0 ? double(frames) / TONE_SAMPLE_RATE
-                                 : double(bufferFrames) * kOutputBuffers / TONE_SAMPLE_RATE;
-            return audio;
-        } catch (const RtAudioError &) {
-        } catch (const std::exception &) {
-        }
-    }
-    return nullptr;
+    silentNs_ = 0;
+    const char *choice = std::getenv("HELICORDIA_OUTPUT");
+    const bool rtaudioFirst = choice && std::strcmp(choice, "rtaudio") == 0;
+    std::unique_ptr<OutputDevice> device = rtaudioFirst ? openRtAudioDevice(*this) : openPulseDevice(*this);
+    if (!device)
+        device = rtaudioFirst ? openPulseDevice(*this) : openRtAudioDevice(*this);
+    return device;
 }
 
 bool OutputStream::open()
 {
-    underruns_ = 0;
+    reported_ = 0;
+    late_ = 0;
     failed_ = false;
-    audio_ = openDevice(latency_);
-    if (!audio_)
+    device_ = openDevice();
+    if (!device_)
         return false;
     lastCallbacks_ = callbacks_.load();
     lastProgress_ = Clock::now();
@@ -159,8 +72,7 @@ void OutputStream::finishWorker()
         return;
     worker_.join();
     if (workerResult_) {
-        audio_ = std::move(workerResult_);
-        latency_ = workerLatency_;
+        device_ = std::move(workerResult_);
         ++reopens_;
         failed_.store(false);
         lastCallbacks_ = callbacks_.load();
@@ -172,21 +84,32 @@ void OutputStream::finishWorker()
 // so that closing never cuts a tone off mid-wave.
 void OutputStream::waitForFadeOut()
 {
-    if (!audio_)
+    if (!device_ || device_->suspended())
         return;
-    const std::uint64_t start = callbacks_.load();
-    const std::uint64_t needed = TONE_RAMP_FRAMES / TONE_BUFFER_FRAMES + 2;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(100);
-    while (callbacks_.load() < start + needed && Clock::now() < deadline && !failed_.load())
+    // Until a call made after the stop renders nothing more: the whole
+    // fade-out has then been written.
+    const std::uint64_t start = callbacks_.load(std::memory_order_acquire);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(300);
+    while (Clock::now() < deadline && !failed_.load() && device_->healthy() && !device_->suspended()) {
+        if (callbacks_.load(std::memory_order_acquire) > start && !sounding_.load(std::memory_order_relaxed))
+            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 void OutputStream::close()
 {
     finishWorker();
     waitForFadeOut();
-    closeDevice(audio_, true);
-    latency_ = 0.0;
+    if (device_ && !device_->suspended())
+        device_->drain();
+    device_.reset();
+}
+
+void OutputStream::wake()
+{
+    if (device_ && !worker_.joinable())
+        device_->resume();
 }
 
 void OutputStream::update()
@@ -198,31 +121,29 @@ void OutputStream::update()
         return;
     }
 
-    bool broken = failed_.load(std::memory_order_acquire) || !audio_;
-    if (!broken) {
-        try {
-            broken = !audio_->isStreamRunning();
-        } catch (...) {
-            broken = true;
-        }
-    }
-    // A stream whose callback has stopped coming has failed too.
+    bool broken = failed_.load(std::memory_order_acquire) || !device_ || !device_->healthy();
+    // A stream whose callback has stopped coming has failed too, unless it
+    // is suspended.
     const std::uint64_t calls = callbacks_.load(std::memory_order_acquire);
-    if (calls != lastCallbacks_) {
+    if (calls != lastCallbacks_ || (device_ && device_->suspended())) {
         lastCallbacks_ = calls;
         lastProgress_ = now;
     } else if (now - lastProgress_ > std::chrono::seconds(1)) {
         broken = true;
     }
-    if (!broken || now - lastAttempt_ < std::chrono::milliseconds(500))
+    if (!broken) {
+        device_->suspendIfIdle();
+        return;
+    }
+    if (now - lastAttempt_ < std::chrono::milliseconds(500))
         return;
 
     lastAttempt_ = now;
     workerDone_.store(false);
-    std::unique_ptr<RtAudio> old = std::move(audio_);
+    std::unique_ptr<OutputDevice> old = std::move(device_);
     worker_ = std::thread([this, old = std::move(old)]() mutable {
-        closeDevice(old, false);
-        workerResult_ = openDevice(workerLatency_);
+        old.reset();
+        workerResult_ = openDevice();
         workerDone_.store(true, std::memory_order_release);
     });
 }
@@ -231,15 +152,11 @@ void OutputStream::simulateFailure() { failed_.store(true); }
 
 bool OutputStream::running() const
 {
-    if (!audio_ || worker_.joinable())
-        return false;
-    try {
-        return audio_->isStreamRunning() && !failed_.load();
-    } catch (...) {
-        return false;
-    }
+    return device_ && !worker_.joinable() && device_->healthy() && !failed_.load();
 }
 
-double OutputStream::latency() const { return audio_ ? latency_ : 0.0; }
+bool OutputStream::suspended() const { return device_ && !worker_.joinable() && device_->suspended(); }
+
+double OutputStream::latency() const { return device_ && !worker_.joinable() ? device_->latency() : 0.0; }
 
 }  // namespace tone

@@ -1,6 +1,12 @@
 // The output stream of the tone engine: plays a Mixer through the sound
-// server (RtAudio, PulseAudio first), counts underruns, and reopens a failed
-// stream on a worker thread so that the caller never waits for the server.
+// server, counts underruns, suspends itself while nothing sounds, and reopens
+// a failed stream on a worker thread so that the caller never waits for the
+// server.
+//
+// Devices: PulseAudio through its asynchronous client library where a server
+// answers (the stream is corked while silent), otherwise RtAudio (ALSA, JACK;
+// stopped while silent). HELICORDIA_OUTPUT=rtaudio asks for RtAudio first,
+// for comparisons.
 #pragma once
 
 #include "engine/mixer.h"
@@ -11,9 +17,28 @@
 #include <memory>
 #include <thread>
 
-class RtAudio;
-
 namespace tone {
+
+class OutputStream;
+
+// One open stream on a sound device. Calls OutputStream::onCallback from its
+// own thread for audio.
+class OutputDevice {
+public:
+    virtual ~OutputDevice() = default;  // stops at once and closes
+    virtual bool healthy() const = 0;   // open and not failed (suspended counts as healthy)
+    virtual bool suspended() const = 0;
+    virtual double latency() const = 0;  // seconds of audio buffered ahead
+    // Caller's thread. Suspends when the stream has been silent long enough
+    // (devices that cannot do so from their own thread); resumes.
+    virtual void suspendIfIdle() {}
+    virtual void resume() = 0;
+    // Plays what has been written, then stops.
+    virtual void drain() = 0;
+};
+
+std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream);
+std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream);
 
 class OutputStream {
 public:
@@ -27,42 +52,55 @@ public:
     bool open();
     // Lets the fade-out of every stopped voice play, then stops and closes.
     void close();
-    // Notices a failed or stalled stream and reopens it in the background.
+    // Notices a failed or stalled stream and reopens it in the background;
+    // suspends a silent stream where the device needs the caller for it.
     void update();
+    // A voice may have started to sound: resumes a suspended stream.
+    void wake();
     // Marks the stream as failed, as a lost sound server would.
     void simulateFailure();
 
     bool running() const;
+    bool suspended() const;
     double latency() const;  // seconds; 0 without a stream
     std::uint32_t reopens() const { return reopens_; }
-    std::uint64_t underruns() const { return underruns_.load(); }
+    std::uint64_t underruns() const { return reported_.load() + late_.load(); }
+    std::uint64_t reportedUnderruns() const { return reported_.load(); }  // by the sound output
+    std::uint64_t lateCallbacks() const { return late_.load(); }          // seen here
 
-    // Called on the stream's thread.
-    void onCallback(float *out, unsigned frames, bool underflow);
-    void onError(bool underrun);
+    // ---- for devices --------------------------------------------------
+    // Audio thread: renders `frames` frames into `out`. `buffered` is the
+    // audio the device held before this call was due (a later call means
+    // it ran dry). True once the stream has been silent for longer than
+    // that: everything still queued is silence and the device may suspend.
+    bool onCallback(float *out, int frames, std::int64_t bufferedNs);
+    void onUnderrun() { reported_.fetch_add(1, std::memory_order_relaxed); }
+    void onFailure() { failed_.store(true, std::memory_order_release); }
+    void restartClock() { lastCallbackNs_.store(0, std::memory_order_relaxed); }
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    std::unique_ptr<RtAudio> openDevice(double &latency);
+    std::unique_ptr<OutputDevice> openDevice();
     void finishWorker();
     void waitForFadeOut();
 
     Mixer &mixer_;
-    std::unique_ptr<RtAudio> audio_;
-    double latency_ = 0.0;
+    std::unique_ptr<OutputDevice> device_;
     std::uint32_t reopens_ = 0;
 
-    std::atomic<std::uint64_t> underruns_{0};
+    std::atomic<std::uint64_t> reported_{0};
+    std::atomic<std::uint64_t> late_{0};
     std::atomic<std::uint64_t> callbacks_{0};
-    std::int64_t lastCallbackNs_ = 0;  // audio thread only; 0 = none yet
+    std::atomic<std::int64_t> lastCallbackNs_{0};  // 0 = none since (re)start
+    std::atomic<std::int64_t> silentNs_{0};        // audio thread only: silence rendered lately
+    std::atomic<bool> sounding_{false};
     std::atomic<bool> failed_{false};
 
     // Reopening runs on a worker so that update() never waits for the server.
     std::thread worker_;
     std::atomic<bool> workerDone_{false};
-    std::unique_ptr<RtAudio> workerResult_;
-    double workerLatency_ = 0.0;
+    std::unique_ptr<OutputDevice> workerResult_;
 
     std::uint64_t lastCallbacks_ = 0;
     Clock::time_point lastProgress_{};

@@ -215,9 +215,20 @@ double heardHz(const Registry &r, const Channel &c)
     return c.dsp >= 0 ? double(r.dsps[std::size_t(c.dsp)].rate) : 0.0;
 }
 
-void publishFrequency(const Registry &r, System &s, const Channel &c) { s.voice(c).setFrequency(heardHz(r, c)); }
+// A change that can make a voice sound wakes a suspended output.
+void publishFrequency(const Registry &r, System &s, const Channel &c)
+{
+    s.voice(c).setFrequency(heardHz(r, c));
+    if (c.playing && !c.paused)
+        s.output.wake();
+}
 void publishGains(System &s, const Channel &c) { s.voice(c).setGains(c.volume, c.pan); }
-void publishRun(System &s, const Channel &c) { s.voice(c).setRun(c.playing, c.paused); }
+void publishRun(System &s, const Channel &c)
+{
+    s.voice(c).setRun(c.playing, c.paused);
+    if (c.playing && !c.paused)
+        s.output.wake();
+}
 
 bool isFinite(float v) { return std::isfinite(v); }
 
@@ -553,6 +564,17 @@ ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count)
     });
 }
 
+ToneResult Tone_System_GetUnderrunCauses(ToneHandle system, std::uint64_t *reported, std::uint64_t *late)
+{
+    return withSystem(system, Need::Handle, [=](Registry &, System &s, int) -> ToneResult {
+        if (!reported || !late)
+            return TONE_ERR_INVALID_PARAM;
+        *reported = s.output.reportedUnderruns();
+        *late = s.output.lateCallbacks();
+        return TONE_OK;
+    });
+}
+
 ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds)
 {
     return withSystem(system, Need::Handle, [seconds](Registry &, System &s, int) {
@@ -568,6 +590,13 @@ ToneResult Tone_System_GetOutputState(ToneHandle system, int *running, std::uint
         *running = s.output.running() ? 1 : 0;
         *reopens = s.output.reopens();
         return TONE_OK;
+    });
+}
+
+ToneResult Tone_System_GetOutputSuspended(ToneHandle system, int *suspended)
+{
+    return withSystem(system, Need::Handle, [suspended](Registry &, System &s, int) {
+        return give(suspended, s.output.suspended() ? 1 : 0);
     });
 }
 

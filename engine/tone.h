@@ -71,6 +71,10 @@ ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames);
 // Underruns since Init: every one the sound output reports, and every late
 // callback whose lateness exceeds the audio that was buffered.
 ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count);
+// The same, by cause: reported by the sound output (the server ran dry
+// although every callback came in time) and late callbacks (this program was
+// not scheduled in time).
+ToneResult Tone_System_GetUnderrunCauses(ToneHandle system, std::uint64_t *reported, std::uint64_t *late);
 // Latency of the open output stream in seconds, as RtAudio reports it
 // (0 without a stream).
 ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds);

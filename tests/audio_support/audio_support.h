@@ -64,6 +64,9 @@ public:
     // file. False with a reason in lastError() when parec does not start or
     // no data arrives.
     bool start(std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+    // Before start(): record as a busy machine needs (raised priority, a
+    // larger buffer).
+    void setUnderLoad(bool on) { underLoad_ = on; }
     // SIGINT to parec, wait for it, load the file. False if loading fails.
     bool stop();
     bool running() const { return pid_ > 0; }
@@ -94,6 +97,7 @@ private:
 
     std::string source_;
     std::string path_;
+    bool underLoad_ = false;
     bool ownsFile_ = false;
     pid_t pid_ = -1;
     std::string error_;
@@ -106,6 +110,22 @@ private:
     std::atomic<bool> watching_{false};
     mutable std::mutex arrivalsMutex_;
     std::vector<Arrival> arrivals_;
+};
+
+// A program that loads the machine (such as stress-ng), started in a process
+// group of its own and ended with all its children.
+class LoadGenerator {
+public:
+    LoadGenerator() = default;
+    ~LoadGenerator();
+    LoadGenerator(const LoadGenerator &) = delete;
+    LoadGenerator &operator=(const LoadGenerator &) = delete;
+
+    bool start(const std::vector<std::string> &args);  // false if it is not there or ends at once
+    void stop();
+
+private:
+    pid_t pid_ = -1;
 };
 
 // ---- analysis -------------------------------------------------------------

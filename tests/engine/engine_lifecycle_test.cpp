@@ -34,8 +34,9 @@ TEST_P(Lifecycle, EngineCreatedAndReleasedAHundredTimes)
         ASSERT_EQ(Tone_System_CreateDSPByType(system, TONE_DSP_TYPE_OSCILLATOR, &osc), TONE_OK);
         ASSERT_EQ(Tone_System_PlayDSP(system, TONE_CHANNEL_REUSE, osc, 0, &channel), TONE_OK);
         ASSERT_EQ(Tone_Channel_SetFrequency(channel, 44000.0f + float(i)), TONE_OK);
-        if (offline())
+        if (offline()) {
             ASSERT_EQ(Tone_System_Render(system, buf.data(), 256), TONE_OK);
+        }
         // Every way out: all released in order, or the system alone.
         if (i % 2 == 0) {
             EXPECT_EQ(Tone_Channel_Stop(channel), TONE_OK);
@@ -62,10 +63,11 @@ TEST_P(Lifecycle, ChannelStartedAndStoppedAThousandTimes)
         ASSERT_EQ(Tone_System_PlayDSP(system, index, osc, 1, &channel), TONE_OK) << i;
         ASSERT_EQ(Tone_Channel_SetFrequency(channel, float(100 + i) * 100.0f), TONE_OK);
         ASSERT_EQ(Tone_Channel_SetPaused(channel, 0), TONE_OK);
-        if (offline())
+        if (offline()) {
             ASSERT_EQ(Tone_System_Render(system, buf.data(), 64), TONE_OK);
-        else if (i % 100 == 0)
+        } else if (i % 100 == 0) {
             ASSERT_EQ(Tone_System_Update(system), TONE_OK);
+        }
         ASSERT_EQ(Tone_Channel_Stop(channel), TONE_OK);
     }
     int playing = 1;

@@ -11,6 +11,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <functional>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -285,6 +287,62 @@ TEST(EngineSound, EndingWhilePlayingFadesOut)
                     closeFirst ? "Close" : "Release", step / (allowed / 1.01));
         EXPECT_LE(step, allowed);
     }
+}
+
+// Once a pause or a stop has faded out, the output stream is suspended (it
+// costs nothing); Play brings it back at once. Neither edge clicks.
+TEST(EngineSound, StreamSuspendsAfterStopAndPauseAndComesBackOnPlay)
+{
+    if (!needServer())
+        GTEST_SKIP() << "no sound server";
+    audiotest::MonitorRecorder recorder;
+    ASSERT_TRUE(recorder.start()) << recorder.lastError();
+    Engine engine;
+    ASSERT_TRUE(engine.ok);
+    ToneHandle &ch = engine.channel;
+    const auto suspended = [&] {
+        int on = -1;
+        EXPECT_EQ(Tone_System_GetOutputSuspended(engine.system, &on), TONE_OK);
+        return on;
+    };
+    ASSERT_EQ(Tone_System_PlayDSP(engine.system, -2, engine.osc, 1, &ch), TONE_OK);
+    ASSERT_EQ(Tone_Channel_SetVolume(ch, 0.5f), TONE_OK);
+    ASSERT_EQ(Tone_Channel_SetFrequency(ch, 52800.0f), TONE_OK);
+    engine.tick(300);
+    EXPECT_EQ(suspended(), 1) << "nothing has played yet";
+    // Play, pause, resume, stop, play again.
+    const std::function<void()> steps[] = {[&] { Tone_Channel_SetPaused(ch, 0); },
+                                           [&] { Tone_Channel_SetPaused(ch, 1); },
+                                           [&] { Tone_Channel_SetPaused(ch, 0); },
+                                           [&] { Tone_Channel_Stop(ch); },
+                                           [&] {
+                                               Tone_System_PlayDSP(engine.system, -2, engine.osc, 0, &ch);
+                                               Tone_Channel_SetVolume(ch, 0.5f);
+                                               Tone_Channel_SetFrequency(ch, 52800.0f);
+                                           },
+                                           [&] { Tone_Channel_Stop(ch); }};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i]();
+        const bool sounds = i % 2 == 0;
+        if (sounds) {
+            EXPECT_EQ(suspended(), 0) << "step " << i << ": back at once";
+        }
+        engine.tick(400);
+        EXPECT_EQ(suspended(), sounds ? 0 : 1) << "step " << i;
+    }
+    std::uint64_t underruns = 0;
+    Tone_System_GetUnderruns(engine.system, &underruns);
+    ASSERT_TRUE(recorder.stop()) << recorder.lastError();
+
+    const std::vector<float> left = recorder.recording().channel(0);
+    const auto seg = audiotest::findSoundSegments(left.data(), left.size(), kRate, 2e-3);
+    EXPECT_EQ(seg.size(), 3u) << "play, resume, play again";
+    const double allowed = 2.0 * 0.5 * std::cos(M_PI / 4) * std::sin(M_PI * 528.0 / kRate) * 1.01;
+    const double step = audiotest::largestStep(left.data(), left.size());
+    std::printf("[ figure ] suspend and resume: largest step / sine's own step = %.3f; underruns %llu\n",
+                step / (allowed / 1.01), (unsigned long long)underruns);
+    EXPECT_LE(step, allowed);
+    EXPECT_EQ(underruns, 0u);
 }
 
 }  // namespace

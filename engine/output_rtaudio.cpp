@@ -1,0 +1,187 @@
+// The output device through RtAudio (ALSA, JACK, or PulseAudio's blocking
+// path where the asynchronous one is not used). Stopped while silent.
+#include "engine/output.h"
+
+#include <RtAudio.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tone {
+
+namespace {
+
+constexpr unsigned kOutputBuffers = 3;  // buffer = kOutputBuffers x TONE_BUFFER_FRAMES
+
+class RtAudioDevice final : public OutputDevice {
+public:
+    explicit RtAudioDevice(OutputStream &stream) : stream_(stream) {}
+    ~RtAudioDevice() override { close(false); }
+
+    bool open();
+    bool healthy() const override
+    {
+        if (!audio_)
+            return false;
+        try {
+            return audio_->isStreamOpen() && (suspended_ || audio_->isStreamRunning());
+        } catch (...) {
+            return false;
+        }
+    }
+    bool suspended() const override { return suspended_; }
+    double latency() const override { return latency_; }
+    void suspendIfIdle() override
+    {
+        if (suspended_ || !idle_.load(std::memory_order_relaxed))
+            return;
+        try {
+            audio_->stopStream();  // plays out what is queued: silence
+            suspended_ = true;
+        } catch (...) {
+            stream_.onFailure();
+        }
+    }
+    void resume() override
+    {
+        if (!suspended_)
+            return;
+        idle_ = false;
+        stream_.restartClock();
+        try {
+            audio_->startStream();
+            suspended_ = false;
+        } catch (...) {
+            stream_.onFailure();
+        }
+    }
+    void drain() override { close(true); }
+
+private:
+    static int callback(void *output, void *, unsigned int frames, double, RtAudioStreamStatus status, void *user);
+    static void errorCallback(RtAudioError::Type type, const std::string &text);
+    void close(bool drain);
+
+    OutputStream &stream_;
+    std::unique_ptr<RtAudio> audio_;
+    double latency_ = 0.0;
+    std::int64_t bufferedNs_ = 0;
+    bool suspended_ = false;  // caller's thread
+    std::atomic<bool> idle_{false};
+};
+
+// RtAudio's error callback carries no user pointer; errors raised on a stream
+// thread belong to the stream whose callback runs on that thread. Errors on
+// the caller's thread (while opening) come back as exceptions instead.
+thread_local OutputStream *tCallbackStream = nullptr;
+
+int RtAudioDevice::callback(void *output, void *, unsigned int frames, double, RtAudioStreamStatus status, void *user)
+{
+    RtAudioDevice *d = static_cast<RtAudioDevice *>(user);
+    tCallbackStream = &d->stream_;
+    if (status & RTAUDIO_OUTPUT_UNDERFLOW)
+        d->stream_.onUnderrun();
+    d->idle_.store(d->stream_.onCallback(static_cast<float *>(output), int(frames), d->bufferedNs_),
+                   std::memory_order_relaxed);
+    return 0;
+}
+
+void RtAudioDevice::errorCallback(RtAudioError::Type type, const std::string &text)
+{
+    OutputStream *stream = tCallbackStream;
+    if (!stream || type == RtAudioError::DEBUG_WARNING)
+        return;
+    if (text.find("underrun") != std::string::npos || text.find("underflow") != std::string::npos)
+        stream->onUnderrun();
+    else
+        stream->onFailure();
+}
+
+// Opens and starts a stream on the default output device.
+bool RtAudioDevice::open()
+{
+    std::vector<RtAudio::Api> apis;
+    RtAudio::getCompiledApi(apis);
+    std::vector<RtAudio::Api> order;
+    if (std::find(apis.begin(), apis.end(), RtAudio::LINUX_PULSE) != apis.end())
+        order.push_back(RtAudio::LINUX_PULSE);
+    order.push_back(RtAudio::UNSPECIFIED);
+
+    for (RtAudio::Api api : order) {
+        try {
+            audio_ = std::make_unique<RtAudio>(api);
+            audio_->showWarnings(false);
+            if (audio_->getDeviceCount() == 0)
+                continue;
+            RtAudio::StreamParameters params;
+            params.deviceId = audio_->getDefaultOutputDevice();
+            params.nChannels = 2;
+            params.firstChannel = 0;
+            RtAudio::StreamOptions options;
+            options.numberOfBuffers = kOutputBuffers;
+            options.streamName = "Helicordia";
+            options.flags = RTAUDIO_SCHEDULE_REALTIME;  // where the system allows it
+            options.priority = 10;
+            unsigned int bufferFrames = TONE_BUFFER_FRAMES;
+            audio_->openStream(&params, nullptr, RTAUDIO_FLOAT32, TONE_SAMPLE_RATE, &bufferFrames, &callback, this,
+                               &options, &errorCallback);
+            if (!audio_->isStreamOpen())
+                continue;
+            if (audio_->getStreamSampleRate() != unsigned(TONE_SAMPLE_RATE)) {
+                audio_->closeStream();
+                continue;
+            }
+            // The queue can hold all buffers and the one being filled.
+            bufferedNs_ = std::int64_t(kOutputBuffers + 1) * bufferFrames * 1000000000LL / TONE_SAMPLE_RATE;
+            audio_->startStream();
+            if (!audio_->isStreamRunning()) {
+                audio_->closeStream();
+                continue;
+            }
+            // RtAudio's PulseAudio output reports no latency: then the
+            // buffer it was capped to is the figure.
+            const long frames = audio_->getStreamLatency();
+            latency_ = frames > 0 ? double(frames) / TONE_SAMPLE_RATE
+                                  : double(bufferFrames) * kOutputBuffers / TONE_SAMPLE_RATE;
+            return true;
+        } catch (const RtAudioError &) {
+        } catch (const std::exception &) {
+        }
+    }
+    audio_.reset();
+    return false;
+}
+
+void RtAudioDevice::close(bool drain)
+{
+    if (!audio_)
+        return;
+    try {
+        if (audio_->isStreamRunning()) {
+            if (drain)
+                audio_->stopStream();
+            else
+                audio_->abortStream();
+        }
+    } catch (...) {
+    }
+    try {
+        if (audio_->isStreamOpen())
+            audio_->closeStream();
+    } catch (...) {
+    }
+    audio_.reset();
+}
+
+}  // namespace
+
+std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream)
+{
+    auto device = std::make_unique<RtAudioDevice>(stream);
+    if (!device->open())
+        return nullptr;
+    return device;
+}
+
+}  // namespace tone
