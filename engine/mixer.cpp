@@ -33,19 +33,21 @@ void unpackGains(std::uint64_t g, float &left, float &right)
 
 // ---- ramps ------------------------------------------------------------------
 
-void Ramp::retarget(double target, int frames)
+void Ramp::retarget(double target, int frames, bool smoothShape)
 {
     if (target == to)
         return;
     from = value();
     to = target;
+    smooth = smoothShape;
     rising = std::fabs(to) > std::fabs(from);
     pos = 0;
     length = frames;
     c = 1.0;
     s = 0.0;
-    dc = std::cos(M_PI / 2 / frames);
-    ds = std::sin(M_PI / 2 / frames);
+    const double angle = (smooth ? M_PI : M_PI / 2) / frames;
+    dc = std::cos(angle);
+    ds = std::sin(angle);
 }
 
 void Ramp::snap(double target)
@@ -118,8 +120,11 @@ bool Voice::mixInto(float *out, int frames)
             rotCos_ = std::cos(w);
             rotSin_ = std::sin(w);
             rotIncrement_ = inc;
-            // A quarter period, within the ramp's bounds.
+            // A raised cosine of the shortest length moves no steeper than
+            // the sine once it lasts 1.6 quarter periods (40 Hz and up);
+            // below that, quarter-wave shapes over a quarter period.
             const double quarter = w > 0 ? std::ceil(kTwoPi / (4.0 * w)) : double(TONE_RAMP_MAX_FRAMES);
+            rampSmooth_ = TONE_RAMP_FRAMES >= 1.6 * quarter;
             rampFrames_ = int(std::clamp(quarter, double(TONE_RAMP_FRAMES), double(TONE_RAMP_MAX_FRAMES)));
         }
         if (g != seenGains_) {
@@ -129,12 +134,12 @@ bool Voice::mixInto(float *out, int frames)
                 left_.snap(gl);
                 right_.snap(gr);
             } else {
-                left_.retarget(gl, rampFrames_);
-                right_.retarget(gr, rampFrames_);
+                left_.retarget(gl, rampFrames_, rampSmooth_);
+                right_.retarget(gr, rampFrames_, rampSmooth_);
             }
             seenGains_ = g;
         }
-        envelope_.retarget(audible ? 1.0 : 0.0, rampFrames_);
+        envelope_.retarget(audible ? 1.0 : 0.0, rampFrames_, rampSmooth_);
 
         const double theta = double(phase_) * (kTwoPi / kTwoTo64);
         double cs = std::cos(theta), sn = std::sin(theta);

@@ -23,15 +23,18 @@
 
 namespace tone {
 
-// A value that glides to its target over a given number of frames. A value
-// that moves away from zero follows a quarter sine, one that moves towards
-// zero a quarter cosine: over a quarter of the tone's period either shape
+// A value that glides to its target over a given number of frames. A smooth
+// ramp follows a raised cosine. Where that would be too steep for a slow
+// tone, a value moving away from zero follows a quarter sine and one moving
+// towards zero a quarter cosine: over a quarter of the tone's period either
 // keeps the tone's steps within those of the steady sine. Mixer-only.
 struct Ramp {
     double from = 0.0, to = 0.0;
     int pos = 0, length = 0;  // at rest when pos == length
+    bool smooth = true;
     bool rising = false;
-    double c = 1.0, s = 0.0;    // cos and sin of (pi/2) pos / length
+    double c = 1.0, s = 0.0;    // cos and sin of the angle for pos: pi pos / length if
+                                // smooth, else (pi/2) pos / length
     double dc = 1.0, ds = 0.0;  // their rotation per frame
 
     bool moving() const { return pos < length; }
@@ -39,9 +42,11 @@ struct Ramp {
     {
         if (!moving())
             return to;
+        if (smooth)
+            return from + (to - from) * (0.5 - 0.5 * c);
         return rising ? from + (to - from) * s : to + (from - to) * c;
     }
-    void retarget(double target, int frames);
+    void retarget(double target, int frames, bool smoothShape);
     void snap(double target);
     void step()
     {
@@ -88,6 +93,7 @@ private:
     std::uint64_t rotIncrement_ = ~std::uint64_t(0);
     double rotCos_ = 1.0, rotSin_ = 0.0;
     int rampFrames_ = TONE_RAMP_FRAMES;  // for the pitch in rotIncrement_
+    bool rampSmooth_ = true;
 };
 
 // All voices of one system.
