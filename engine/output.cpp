@@ -24,13 +24,13 @@ OutputStream::~OutputStream()
     device_.reset();
 }
 
-bool OutputStream::onCallback(float *out, int frames, std::int64_t bufferedNs)
+bool OutputStream::onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate)
 {
     // A call that comes later than everything buffered could last means the
     // device ran dry in between.
     const std::int64_t now = nowNs();
     const std::int64_t last = lastCallbackNs_.exchange(now, std::memory_order_relaxed);
-    if (last != 0 && now - last > bufferedNs)
+    if (checkLate && last != 0 && now - last > bufferedNs)
         late_.fetch_add(1, std::memory_order_relaxed);
     const bool sounding = mixer_.render(out, frames);
     sounding_.store(sounding, std::memory_order_relaxed);

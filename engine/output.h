@@ -73,8 +73,11 @@ public:
     // audio the device held before this call was due (a later call means
     // it ran dry). True once the stream has been silent for longer than
     // that: everything still queued is silence and the device may suspend.
-    bool onCallback(float *out, int frames, std::int64_t bufferedNs);
+    bool onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate = true);
     void onUnderrun() { reported_.fetch_add(1, std::memory_order_relaxed); }
+    // A device that knows its queue ran dry before a call counts it here
+    // (and passes no `bufferedNs` bound to onCallback).
+    void onLate() { late_.fetch_add(1, std::memory_order_relaxed); }
     void onFailure() { failed_.store(true, std::memory_order_release); }
     void restartClock() { lastCallbackNs_.store(0, std::memory_order_relaxed); }
 

@@ -94,9 +94,11 @@ private:
     bool realtimeAsked_ = false;
     std::int64_t bufferedNs_ = framesToNs(kTargetFrames);  // the queue and the sink's share
     std::int64_t sinkNs_ = 0;
+    std::size_t targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes;  // as granted
     std::int64_t lastWriteNs_ = 0;
     std::int64_t lastBusyNs_ = 0;  // the last request that came late by a quarter of the buffer
     int targetFrames_ = kTargetFrames;
+    bool primed_ = false;  // the first request fills the empty queue
 };
 
 void PulseDevice::contextState(pa_context *c, void *user)
@@ -143,6 +145,11 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
             d->setTarget(s, std::max(d->targetFrames_ / 2, kTargetFrames));
     }
     d->lastWriteNs_ = now;
+    // The server asks for what its queue lacks: more than the whole queue
+    // means the request came so late that the queue ran dry.
+    if (bytes > d->targetBytes_ + kFrameBytes && d->primed_)
+        d->owner_.onLate();
+    d->primed_ = true;
     bool idle = false;
     while (bytes >= kFrameBytes) {
         void *data = nullptr;
@@ -156,7 +163,7 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
             pa_stream_cancel_write(s);
             break;
         }
-        idle = d->owner_.onCallback(static_cast<float *>(data), int(frames), d->bufferedNs_);
+        idle = d->owner_.onCallback(static_cast<float *>(data), int(frames), d->bufferedNs_, false);
         pa_stream_write(s, data, frames * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
         bytes -= frames * kFrameBytes;
     }
@@ -181,6 +188,7 @@ void PulseDevice::corked(pa_stream *s, int, void *user)
 void PulseDevice::setTarget(pa_stream *s, int frames)
 {
     targetFrames_ = frames;
+    targetBytes_ = std::max(targetBytes_, std::size_t(frames) * kFrameBytes);
     lastBusyNs_ = nowNs();
     const pa_buffer_attr attr = bufferFor(frames);
     if (pa_operation *op = pa_stream_set_buffer_attr(s, &attr, &bufferSet, this))
@@ -192,6 +200,7 @@ void PulseDevice::bufferChanged(pa_stream *s, void *user)
 {
     auto *d = static_cast<PulseDevice *>(user);
     if (const pa_buffer_attr *granted = pa_stream_get_buffer_attr(s)) {
+        d->targetBytes_ = std::max<std::size_t>(d->targetBytes_, granted->tlength);
         d->bufferedNs_ = framesToNs(int(granted->tlength / kFrameBytes)) + d->sinkNs_;
         d->latencyNs_.store(d->bufferedNs_);
     }
@@ -259,6 +268,8 @@ bool PulseDevice::connectStream()
     pa_stream_set_buffer_attr_callback(stream_, &bufferChanged, this);
     lastWriteNs_ = 0;
     sinkNs_ = 0;
+    primed_ = false;
+    targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes;
     targetFrames_ = kTargetFrames;
     const pa_buffer_attr attr = bufferFor(targetFrames_);
     // No latency adjustment: asked to cover the whole buffer, the server
