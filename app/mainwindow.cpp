@@ -15,6 +15,7 @@
 #include "platform/application.h"
 #include "platform/platform.h"
 #include "treatment/player_artwork.h"
+#include "ui/about/form2.h"
 #include "ui/link_label.h"
 #include "ui/picture_label.h"
 #include "ui/tooltip/tooltip.h"
@@ -26,6 +27,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,6 +38,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTreeView>
+#include <QUrl>
 #include <QVersionNumber>
 
 namespace helicordia {
@@ -128,6 +131,9 @@ void MainWindow::buildControls()
     Find->setFont(Arial(9.75, true));
     Find->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetTextColour(Find, DarkGrey);
+    // The captions keep the pointer to themselves: they neither drag the
+    // window nor count as its background.
+    Find->setAttribute(Qt::WA_NoMousePropagation);
 
     Text1 = new QLineEdit(this);
     Text1->setGeometry(TwipsRect(2280, 480, 2760, 375));
@@ -143,6 +149,7 @@ void MainWindow::buildControls()
     Label3->setGeometry(TwipsRect(5880, 540, 570, 285));
     Label3->setFont(Arial(9.75, true));
     SetTextColour(Label3, DarkGrey);
+    Label3->setAttribute(Qt::WA_NoMousePropagation);
 
     Image3 = picture(TwipsRect(6600, 450, 480, 480), artwork::playButton(32), QString());
     Image3->setHoverFrame(true);
@@ -202,6 +209,7 @@ void MainWindow::buildControls()
     connect(List2, &QListWidget::itemActivated, this, [this] { List2_Click(); });
 
     mnuOptions = new QMenu(this);
+    mnuAbout = mnuOptions->addAction(QStringLiteral("About"));
     mnuHelp = mnuOptions->addAction(QStringLiteral("Help"));
     mnuOptRom = mnuOptions->addAction(QStringLiteral("Interfata in limba Romana"));
     mnuOptEng = mnuOptions->addAction(QStringLiteral("English interface"));
@@ -222,16 +230,18 @@ void MainWindow::buildControls()
     for (const auto &[widget, name] : names)
         widget->setObjectName(QString::fromLatin1(name));
 
-    connect(mnuHelp, &QAction::triggered, this, [this] { links_.OpenLink(maker::helpPage()); });
-    connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+    connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
+    connect(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
 
-    connect(Image2, &PictureLabel::clicked, this, [this] { showMinimized(); });
-    connect(Image4, &PictureLabel::clicked, this, [this] { close(); });
+    connect(Image2, &PictureLabel::clicked, this, [this] { Image2_Click(); });
+    connect(Image4, &PictureLabel::clicked, this, [this] { Image4_Click(); });
     connect(ImgSearch, &PictureLabel::clicked, this, [this] { ImgSearch_Click(); });
     connect(Image3, &PictureLabel::clicked, this, [this] { Image3_Click(); });
-    // Help opens on the press already.
-    connect(Image1, &PictureLabel::pressed, this, [this] { links_.OpenLink(maker::helpPage()); });
-    connect(Label1_0, &LinkLabel::pressed, this, [this] { mnuOptions->popup(QCursor::pos()); });
+    // Help opens on the press already, whichever button.
+    connect(Image1, &PictureLabel::pressed, this, [this] { mnuHelp_Click(); });
+    // The menu opens on the press, at the pointer, whichever button.
+    connect(Label1_0, &LinkLabel::pressed, this, [this](QPoint at) { mnuOptions->popup(at); });
     connect(Label1_2, &LinkLabel::clicked, this, [this] { Label1_Click(2); });
 }
 
@@ -495,6 +505,10 @@ void MainWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !List2->isVisible())
         Form_GotFocus();
+    // Coming back from the taskbar counts as a resize.
+    if (event->type() == QEvent::WindowStateChange &&
+        (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized) && !isMinimized())
+        Form_Resize();
     QWidget::changeEvent(event);
 }
 
@@ -511,12 +525,70 @@ void MainWindow::Form_MouseDown(Qt::MouseButtons buttons, QPointF posInWindow)
     drag_.press(buttons, posInWindow);
 }
 
-void MainWindow::Form_MouseMove(Qt::MouseButtons buttons, QPointF posInWindow)
+void MainWindow::HoverReset()
 {
-    // Moving over the window gives the links their normal colour back.
     Label1_0->showNormal();
     Label1_2->showNormal();
+    for (PictureLabel *picture : {ImgSearch, Image1, Image3})
+        if (picture->frameShape() != QFrame::NoFrame)
+            picture->setFrameShape(QFrame::NoFrame);
+}
+
+void MainWindow::Form_MouseMove(Qt::MouseButtons buttons, QPointF posInWindow)
+{
+    // Moving over the window's background takes the hover looks away.
+    HoverReset();
     move(drag_.step(pos(), buttons, posInWindow));
+}
+
+void MainWindow::Form_Resize()
+{
+    // The list's one column is as wide as the list's visible area, so that no
+    // sideways scroll bar appears.
+    lv->header()->resizeSection(0, lv->viewport()->width());
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void MainWindow::Image2_Click()
+{
+    showMinimized();
+}
+
+void MainWindow::Image4_Click()
+{
+    close();
+}
+
+void MainWindow::mnuExit_Click()
+{
+    close();
+}
+
+void MainWindow::mnuAbout_Click()
+{
+    if (!about_) {
+        about_ = new Form2(Form2::Links{[this](const QString &link) { links_.OpenLink(link); },
+                                        [this] { links_.MailCommand(); }},
+                           this);
+    }
+    about_->exec();
+}
+
+void MainWindow::mnuHelp_Click()
+{
+    // The help page ships beside the program.
+    const QString page = platform_.dataFile(maker::helpFileName);
+    if (!QFileInfo(page).isFile()) {
+        platform_.message(ApplicationTitle, QStringLiteral("The help page \"%1\" is missing.")
+                                                .arg(QDir::toNativeSeparators(page)));
+        return;
+    }
+    links_.OpenLink(QUrl::fromLocalFile(page).toString());
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)
@@ -555,12 +627,18 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == Label4) {
         // The title drags the window like its background.
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (type == QEvent::MouseButtonPress)
+        if (type == QEvent::MouseButtonPress) {
             Form_MouseDown(mouse->buttons(), Label4->mapTo(this, mouse->position()));
-        else if (type == QEvent::MouseMove)
+            return true;
+        }
+        if (type == QEvent::MouseMove) {
             Form_MouseMove(mouse->buttons(), mapFromGlobal(mouse->globalPosition()));
-        else if (type == QEvent::MouseButtonRelease)
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease) {
             drag_.release();
+            return true;
+        }
     } else if (watched == Text1) {
         if (type == QEvent::FocusIn) {
             // Select the whole search text, so that the next keystroke replaces it.

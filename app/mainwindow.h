@@ -26,6 +26,7 @@ namespace helicordia {
 
 class CatalogueListModel;
 class cTooltip;
+class Form2;
 class LinkLabel;
 class PictureLabel;
 class Platform;
@@ -89,6 +90,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -99,6 +101,13 @@ private:
     void Form_MouseDown(Qt::MouseButtons buttons, QPointF posInWindow);
     void Form_MouseMove(Qt::MouseButtons buttons, QPointF posInWindow);
     void lv_MouseMove(QPointF posInList);
+    void HoverReset();
+    void Form_Resize();
+    void Image2_Click();
+    void Image4_Click();
+    void mnuAbout_Click();
+    void mnuHelp_Click();
+    void mnuExit_Click();
     void ShowRecentList();
     void SelectFirstItem();
     void Fail(const QString &text);
@@ -132,7 +141,9 @@ private:
     QLabel *Label2_3 = nullptr;    // match count
     QListWidget *List2 = nullptr;  // recent list
     QTreeView *lv = nullptr;       // catalogue list
+    Form2 *about_ = nullptr;       // made when first shown
     QMenu *mnuOptions = nullptr;
+    QAction *mnuAbout = nullptr;
     QAction *mnuHelp = nullptr;
     QAction *mnuOptRom = nullptr;
     QAction *mnuOptEng = nullptr;

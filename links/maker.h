@@ -12,7 +12,6 @@ inline const QString mailAddress = QStringLiteral("contact@helicordia.example.or
 // The help page as it ships beside the program.
 inline const QString helpFileName = QStringLiteral("helicordia_help.html");
 
-inline QString helpPage() { return webSite + QStringLiteral("/helicordia_help.html"); }
 inline QString homePage() { return webSite + QStringLiteral("/index.htm"); }
 inline QString kitDownload() { return downloadSite + QStringLiteral("/KitHelicordia.zip"); }
 inline QString orbitdeckDownload() { return downloadSite + QStringLiteral("/kitorbitdeck.zip"); }

@@ -39,10 +39,8 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     pressed_ = event->button() == Qt::LeftButton;
-    if (!pressed_)
-        return;
     setTextColour(colours_.pressed);
-    emit pressed();
+    emit pressed(event->globalPosition().toPoint());
 }
 
 void LinkLabel::mouseMoveEvent(QMouseEvent *event)
@@ -56,22 +54,8 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     const bool wasPressed = pressed_;
     pressed_ = false;
-    const bool inside = rect().contains(event->position().toPoint());
-    setTextColour(inside ? colours_.hover : colours_.normal);
-    if (wasPressed && event->button() == Qt::LeftButton && inside)
+    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
-}
-
-void LinkLabel::enterEvent(QEnterEvent *event)
-{
-    setTextColour(colours_.hover);
-    QLabel::enterEvent(event);
-}
-
-void LinkLabel::leaveEvent(QEvent *event)
-{
-    setTextColour(colours_.normal);
-    QLabel::leaveEvent(event);
 }
 
 } // namespace helicordia

@@ -1,7 +1,8 @@
 // A text that works like a link: its own colours when normal, under the
-// pointer and pressed, a pressed() signal when the left button goes down on it
-// and clicked() when it is released over it. Presses never reach the window
-// below.
+// pointer and pressed, a pressed() signal when any button goes down on it and
+// clicked() when the left button is released over it. Presses and moves never
+// reach the window below. It goes back to its normal colour only when told
+// (the window does so when the pointer crosses its background).
 #pragma once
 
 #include <QColor>
@@ -29,15 +30,13 @@ public:
     QColor textColour() const;
 
 signals:
-    void pressed();
+    void pressed(QPoint globalPosition);
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void enterEvent(QEnterEvent *event) override;
-    void leaveEvent(QEvent *event) override;
 
 private:
     void setTextColour(const QColor &colour);

@@ -7,6 +7,7 @@ namespace helicordia {
 void PictureLabel::setHoverFrame(bool on)
 {
     hoverFrame_ = on;
+    setMouseTracking(on);
     if (!on)
         setFrameShape(QFrame::NoFrame);
 }
@@ -15,8 +16,7 @@ void PictureLabel::mousePressEvent(QMouseEvent *event)
 {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
-    if (pressed_)
-        emit pressed();
+    emit pressed(event->button());
 }
 
 void PictureLabel::mouseReleaseEvent(QMouseEvent *event)
@@ -26,6 +26,16 @@ void PictureLabel::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void PictureLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!hoverFrame_) {
+        QLabel::mouseMoveEvent(event);
+        return;
+    }
+    setFrameShape(QFrame::Box);
+    event->accept();
 }
 
 void PictureLabel::enterEvent(QEnterEvent *event)

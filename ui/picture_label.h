@@ -13,16 +13,18 @@ class PictureLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
-    // A box around the picture while the pointer is over it.
+    // A box around the picture while the pointer is over it. The pointer's
+    // moves over such a picture stay with it.
     void setHoverFrame(bool on);
 
 signals:
-    void pressed(); // left button down over the picture
+    void pressed(Qt::MouseButton button); // any button down over the picture
     void clicked(); // left button pressed and released over the picture
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 

@@ -37,9 +37,10 @@ private slots:
         QTest::mousePress(link, Qt::LeftButton, {}, QPoint(5, 5));
         QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(200, 5));
         QCOMPARE(clicked.size(), 1);
-        // Other buttons neither press nor click.
+        // Any button presses; only the left one clicks.
         QTest::mouseClick(link, Qt::RightButton, {}, QPoint(5, 5));
-        QCOMPARE(pressed.size(), 2);
+        QCOMPARE(pressed.size(), 3);
+        QCOMPARE(link->textColour(), colours.pressed);
         QCOMPARE(clicked.size(), 1);
     }
 
@@ -55,7 +56,8 @@ private slots:
         QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(16, 16));
         QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(40, 16));
         QTest::mouseClick(picture, Qt::RightButton, {}, QPoint(16, 16));
-        QCOMPARE(pressed.size(), 2);
+        QCOMPARE(pressed.size(), 3);
+        QCOMPARE(pressed.last().at(0).value<Qt::MouseButton>(), Qt::RightButton);
         QCOMPARE(clicked.size(), 1);
     }
 };
