@@ -7,7 +7,7 @@
 //
 // Buffer: kTargetFrames queued ahead, refilled a third at a time, with no
 // latency adjustment (the server then keeps about a third in the sink and
-// wakes up rarely). When a request comes later than half the buffer, the
+// wakes up rarely). When a request comes later than two thirds of the buffer, the
 // machine is too busy for it: the buffer doubles (up to kMaxTargetFrames)
 // before it runs dry, and halves again after ten calm seconds. A stream
 // connected again after a silence starts small again. The library's thread asks for real-time scheduling where the system
@@ -96,7 +96,7 @@ private:
     std::int64_t sinkNs_ = 0;
     std::size_t targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes;  // as granted
     std::int64_t lastWriteNs_ = 0;
-    std::int64_t lastBusyNs_ = 0;  // the last request that came late by a quarter of the buffer
+    std::int64_t lastBusyNs_ = 0;  // the last request that came late by a third of the buffer
     int targetFrames_ = kTargetFrames;
     bool primed_ = false;  // the first request fills the empty queue
 };
@@ -137,9 +137,9 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
     if (d->lastWriteNs_ != 0) {
         const std::int64_t gap = now - d->lastWriteNs_;
         const std::int64_t queued = framesToNs(d->targetFrames_);
-        if (gap > queued / 4)
+        if (gap > queued / 3)
             d->lastBusyNs_ = now;
-        if (gap > queued / 2 && d->targetFrames_ < kMaxTargetFrames)
+        if (gap > queued * 2 / 3 && d->targetFrames_ < kMaxTargetFrames)
             d->setTarget(s, std::min(2 * d->targetFrames_, kMaxTargetFrames));
         else if (d->targetFrames_ > kTargetFrames && now - d->lastBusyNs_ > kCalmNs)
             d->setTarget(s, std::max(d->targetFrames_ / 2, kTargetFrames));
