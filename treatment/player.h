@@ -15,10 +15,12 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QSlider;
 class QStatusBar;
 
@@ -51,6 +53,14 @@ public:
     bool buttonLookActive(TransportButton button) const;
     bool hasBuiltInBackground() const { return builtInBackground_; }
 
+    // Asks where an export goes: the path, or empty to give up; *wav16 set
+    // for 16-bit WAV. The file dialog unless a test puts its own in place.
+    using ExportFileChooser = std::function<QString(const QString &suggested, bool *wav16)>;
+    void setExportFileChooser(ExportFileChooser chooser) { chooseExportFile_ = std::move(chooser); }
+    // "Export treatment…" of the background menu: the program as loaded, the
+    // length set on Slider1, the volume and pan as set, into a chosen file.
+    void exportTreatment();
+
     // Event handlers (the controls and timers call these; tests may too).
     void btnPlay_Click() { core_.btnPlay_Click(); }
     void btnPause_Click() { core_.btnPause_Click(); }
@@ -67,6 +77,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -90,6 +101,7 @@ private:
     bool Form_Load();
     void Form_Unload();
     QLabel *label(PlayerLabel which) const;
+    QString askExportFile(const QString &suggested, bool *wav16);
 
     Platform &platform_;
     PlayerCore core_;
@@ -112,6 +124,8 @@ private:
     std::array<bool, 5> lookActive_{};
     QLineEdit *Text1 = nullptr;
     QStatusBar *StatusBar = nullptr;
+    QMenu *backgroundMenu_ = nullptr;
+    ExportFileChooser chooseExportFile_;
     QTimer Timer1;
     QTimer Timer2;
 };

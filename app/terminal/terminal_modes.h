@@ -54,9 +54,6 @@ EntryChoice ChooseEntry(const Catalogue &catalogue, const QString &entry);
 // match count as its label shows it.
 void PrintCatalogueList(const Catalogue &catalogue, const QString &search, QTextStream &out);
 
-// One line of progress: name, frequency, index of count, elapsed and left.
-QString ProgressLine(const QString &name, float hertz, int index, int count, int elapsed, int length);
-
 // Runs the program in a terminal mode when the arguments ask for one and
 // returns its exit status; nothing when the window should start instead (or
 // --help / --version are to be answered). `platform` finds the catalogue; its

@@ -10,12 +10,14 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 using namespace helicordia;
 using namespace helicordia::test;
@@ -216,6 +218,40 @@ TEST(PlayerWindow, TreatmentLengthFollowsSlider1)
     EXPECT_FALSE(slider1->isEnabled());
     w.player.btnStop_Click();
     EXPECT_TRUE(slider1->isEnabled());
+}
+
+// The background menu exports the loaded program with the length set on the
+// slider; a file that cannot be written is reported by name.
+TEST(PlayerWindow, BackgroundMenuExportsTheTreatment)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("Alpha: two "), QStringLiteral("528,741"));
+    w.control<QSlider>("Slider1")->setValue(25);
+    auto *menu = w.player.findChild<QMenu *>(QStringLiteral("backgroundMenu"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Export treatment…"));
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("alpha.flac")), suggested;
+    w.player.setExportFileChooser([&](const QString &s, bool *) {
+        suggested = s;
+        return path;
+    });
+    menu->actions()[0]->trigger();
+    EXPECT_TRUE(suggested.endsWith(QStringLiteral("/Alpha_ two.flac"))) << suggested.toStdString();
+    SF_INFO info{};
+    SNDFILE *f = sf_open(path.toLocal8Bit().constData(), SFM_READ, &info);
+    ASSERT_NE(f, nullptr);
+    sf_close(f);
+    EXPECT_EQ(info.frames, 25 * 48000 + 480);
+    EXPECT_EQ(info.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
+    EXPECT_TRUE(w.platform.messages.isEmpty());
+
+    path = dir.filePath(QStringLiteral("alpha.flac/inside.wav"));
+    menu->actions()[0]->trigger();
+    ASSERT_EQ(w.platform.messages.size(), 1);
+    EXPECT_TRUE(w.platform.messages[0].contains(path)) << w.platform.messages[0].toStdString();
 }
 
 TEST(PlayerWindow, TransportDrivesLabelsLooksAndTimers)

@@ -129,6 +129,15 @@ ExportProgress TreatmentRenderer::progress() const
     return p;
 }
 
+QString ProgressLine(const QString &name, float hertz, int index, int count, int elapsed, int length)
+{
+    return QStringLiteral("%1 | %2 Hz | %3 of %4 | %5 elapsed | %6 left")
+        .arg(name, QString::number(double(hertz), 'g', 7))
+        .arg(index)
+        .arg(count)
+        .arg(AfiseazaTimp(elapsed), AfiseazaTimp(std::max(0, length - elapsed)));
+}
+
 // ---- writing ----------------------------------------------------------------------
 
 namespace {

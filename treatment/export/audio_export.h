@@ -105,6 +105,9 @@ struct ExportResult {
     QString message; // for Failed: one sentence naming the file
 };
 
+// One line of progress: name, frequency, index of count, elapsed and left.
+QString ProgressLine(const QString &name, float hertz, int index, int count, int elapsed, int length);
+
 // Renders the request into `path` through a temporary file in the same folder
 // that replaces `path` only when everything has been written.
 ExportResult ExportTreatment(const ExportRequest &request, const QString &path,
