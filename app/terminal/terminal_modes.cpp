@@ -23,6 +23,7 @@
 #include <limits>
 #include <csignal>
 #include <cstdio>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace helicordia {
@@ -281,7 +282,12 @@ public:
     void show(const QString &line, int index)
     {
         if (terminal_) {
-            err_ << '\r' << line << "\x1b[K";
+            // Kept within the terminal's width, so that the line is rewritten in
+            // place instead of wrapping.
+            winsize size{};
+            const int columns = ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 ? size.ws_col : 0;
+            const QString shown = columns > 0 && line.size() >= columns ? QStringLiteral("…") + line.right(columns - 2) : line;
+            err_ << '\r' << shown << "\x1b[K";
             err_.flush();
         } else if (index != shownIndex_) {
             err_ << line << '\n';
