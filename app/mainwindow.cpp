@@ -624,8 +624,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
 
-    if (watched == Label4) {
-        // The title drags the window like its background.
+    const bool isMouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+                         type == QEvent::MouseButtonRelease;
+    if (watched == Label4 && isMouse) {
+        // The title drags the window like its background. Only mouse events
+        // are read as such: the filter sees every event the title gets.
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress) {
             Form_MouseDown(mouse->buttons(), Label4->mapTo(this, mouse->position()));

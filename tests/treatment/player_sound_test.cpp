@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <random>
 
 using namespace helicordia;
 
@@ -200,4 +201,37 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+// A treatment of 100 frequencies at its shortest length, the clock driven as
+// fast as it goes and Skip pressed at random: every tone change goes through
+// the real engine, and nothing may crash, leak or report an error.
+TEST(PlayerSound, HundredFrequenciesAtTheShortestLengthWithRandomSkips)
+{
+    REQUIRE_SOUND();
+    test::RecordingPlatform platform;
+    QWidget mainWindow;
+    Player player(realToneEngine(), platform, &mainWindow);
+    QStringList list;
+    for (int i = 0; i < 100; ++i)
+        list << QString::number(100 + 37 * i);
+    player.Player_Start(1, QStringLiteral("Stress "), list.join(QLatin1Char(',')));
+    auto *length = player.findChild<QSlider *>(QStringLiteral("Slider1"));
+    length->setValue(length->minimum());
+    ASSERT_EQ(player.core().TreatmentLength, 1000);
+
+    std::mt19937 random(20261207);
+    player.btnPlay_Click();
+    int ticks = 0;
+    while (player.core().PlayerState != StateStopped && ticks++ < 2000) {
+        if (random() % 4 == 0)
+            player.btnSkip_Click();
+        player.Timer1_Timer();
+        if (ticks % 10 == 0)
+            player.Timer2_Timer();
+    }
+    EXPECT_EQ(player.core().PlayerState, StateStopped);
+    EXPECT_LE(player.core().CurrentFrequency, 100);
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(platform.endStatuses.isEmpty());
 }
