@@ -1,13 +1,13 @@
 #include "app/commandline.h"
 #include "app/main_window_access.h"
-#include "app/mainwindow.h"
+#include "app/program.h"
 #include "app/terminal/terminal_modes.h"
 #include "engine/tone_engine.h"
 #include "platform/application.h"
 #include "platform/desktop_platform.h"
-#include "treatment/player.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QTextStream>
 
@@ -32,16 +32,10 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(HELICORDIA_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(HELICORDIA_APP_ID)));
 
-    helicordia::MainWindow mainWindow(platform);
-    helicordia::Player player(realToneEngine(), platform, &mainWindow);
-    player.setSaveBeforeAbruptEnd([&mainWindow] { mainWindow.SaveAll(); });
-    mainWindow.setPlayerStart([&player](int numar, const QString &description, const QString &frecvente) {
-        player.Player_Start(numar, description, frecvente);
-    });
-    helicordia::QuitKey quitKey([&mainWindow] { mainWindow.close(); });
+    helicordia::Program program(realToneEngine(), platform, QDir::tempPath());
+    helicordia::QuitKey quitKey([&program] { program.end(); });
     app.installEventFilter(&quitKey);
-    if (!mainWindow.Form_Load())
-        return 1;
-    mainWindow.show();
+    if (const auto status = program.start())
+        return *status;
     return app.exec();
 }

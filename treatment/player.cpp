@@ -250,21 +250,14 @@ void Player::buildControls()
     connect(Slider1, &QSlider::sliderReleased, this, [this] { core_.Slider1_Click(); });
     Slider1->installEventFilter(this);
 
-    // Volume and pan reach the channel only on the slider's "click": a user's
-    // press and release on it. In Qt terms that is sliderReleased (the handle
-    // was pressed, perhaps dragged, and let go) and actionTriggered for the
-    // one-shot actions (a click on the groove, arrow/page keys, the wheel). The
-    // live movement while the handle is dragged (SliderMove) and programmatic
-    // value changes are not clicks. actionTriggered comes before the slider
-    // takes its new position as value, so the position is committed first.
+    // Volume and pan reach the channel through their click handler whenever
+    // the slider's value changes, however it was moved: a click on the groove,
+    // the keys, the wheel, or dragging the handle (the value follows the
+    // handle). So what the handle shows is always what is heard. The window's
+    // own resets block the signal.
     auto clickOn = [this](QSlider *slider, void (Player::*handler)()) {
-        connect(slider, &QSlider::sliderReleased, this, [this, handler] { (this->*handler)(); });
-        connect(slider, &QAbstractSlider::actionTriggered, this, [this, slider, handler](int action) {
-            if (action == QAbstractSlider::SliderMove || action == QAbstractSlider::SliderNoAction)
-                return;
-            slider->setValue(slider->sliderPosition());
-            (this->*handler)();
-        });
+        slider->setTracking(true);
+        connect(slider, &QAbstractSlider::valueChanged, this, [this, handler] { (this->*handler)(); });
     };
     clickOn(volumeSlider, &Player::volumeSlider_Click);
     clickOn(panSlider, &Player::panSlider_Click);
@@ -323,6 +316,15 @@ void Player::Form_Unload()
         return;
     if (mainWindow_)
         mainWindow_->show();
+}
+
+void Player::silenceForEnd()
+{
+    Timer1.stop();
+    Timer2.stop();
+    if (loaded_)
+        core_.Silence();
+    loaded_ = false;
 }
 
 void Player::Player_Start(int numar, const QString &description, const QString &frecvente)

@@ -47,6 +47,10 @@ public:
     // Run before the program ends because the engine failed.
     void setSaveBeforeAbruptEnd(std::function<void()> save) { core_.setSaveBeforeAbruptEnd(std::move(save)); }
 
+    // The program ends: the tone fades out and the engine closes, if the
+    // window is loaded.
+    void silenceForEnd();
+
     PlayerCore &core() { return core_; }
     const PlayerCore &core() const { return core_; }
     bool isLoaded() const { return loaded_; }

@@ -126,6 +126,23 @@ void PlayerCore::Form_Unload()
     }
 }
 
+void PlayerCore::Silence()
+{
+    // The program is about to end: whatever failed before, stop the tone and
+    // close the engine, which lets the stop fade out. Results no longer matter.
+    view_.setTimer1(false);
+    if (SoundSystem != 0) {
+        if (ToneChannel != 0 && channelFromThisEngine_)
+            engine_.Tone_Channel_Stop(ToneChannel);
+        if (Oscillator != 0)
+            engine_.Tone_DSP_Release(Oscillator);
+        engine_.Tone_System_Close(SoundSystem);
+        engine_.Tone_System_Release(SoundSystem);
+    }
+    channelFromThisEngine_ = false;
+    programEnded_ = true;
+}
+
 void PlayerCore::LoadProgram(int numar, const QString &description, const QString &frecvente)
 {
     if (programEnded_)

@@ -100,6 +100,9 @@ public:
     bool Form_Load();
     // Stop (if playing) and release the engine.
     void Form_Unload();
+    // The program ends: stop the tone and close the engine (so the tone fades
+    // out) without reporting anything; nothing runs after it.
+    void Silence();
     // The treatment part of Player_Start: labels, list, slider set-up, length.
     void LoadProgram(int numar, const QString &description, const QString &frecvente);
 

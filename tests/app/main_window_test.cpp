@@ -6,6 +6,7 @@
 #include "ui/tooltip/tooltip_control.h"
 
 #include <QFile>
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QImageReader>
@@ -224,6 +225,45 @@ private slots:
         box->setText("no such thing");
         QCOMPARE(window->matchCountLabel()->text(), QString("0"));
         QVERIFY(window->selectedItemText().isEmpty());
+    }
+
+    void keypadEnterSearches()
+    {
+        auto window = started();
+        QVERIFY(window);
+        QLineEdit *box = window->searchBox();
+        {
+            const QSignalBlocker quiet(box); // typed, not yet searched
+            box->setText("alpha");
+        }
+        QCOMPARE(window->matchCountLabel()->text(), QString("1552"));
+        QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(window->matchCountLabel()->text(), QString("2"));
+    }
+
+    void titleDragsTheWindow()
+    {
+        auto window = started();
+        QVERIFY(window);
+        QWidget *title = window->titleLabel();
+        const QPoint start = window->pos();
+        const QPoint grip(20, 10), globalGrip = title->mapToGlobal(grip);
+        QMouseEvent press(QEvent::MouseButtonPress, grip, globalGrip, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(title, &press);
+        const QPoint moved = globalGrip + QPoint(120, 64);
+        QMouseEvent move(QEvent::MouseMove, title->mapFromGlobal(moved), moved, Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(title, &move);
+        // Positions snap to 32 twips, about two pixels.
+        QVERIFY2((window->pos() - (start + QPoint(120, 64))).manhattanLength() <= 4,
+                 qPrintable(QString("%1,%2").arg(window->pos().x()).arg(window->pos().y())));
+        QMouseEvent release(QEvent::MouseButtonRelease, title->mapFromGlobal(moved), moved, Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(title, &release);
+        const QPoint after = window->pos();
+        QMouseEvent hover(QEvent::MouseMove, grip, globalGrip, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(title, &hover);
+        QCOMPARE(window->pos(), after); // no button, no drag
     }
 
     void playingAPlayableEntry()

@@ -15,9 +15,12 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+
+#include <functional>
 
 using namespace helicordia;
 using namespace helicordia::test;
@@ -311,30 +314,46 @@ TEST(PlayerWindow, StatusLineUsesTheWindowLocale)
     EXPECT_EQ(w.text("lblVolume"), QStringLiteral("10 %"));
 }
 
-TEST(PlayerWindow, VolumeAndPanReachTheChannelOnClicksOnly)
+// However the handle moves, the channel gets the value the handle shows at
+// once: the wheel, the keys, a click on the groove, and dragging (before the
+// handle is let go).
+TEST(PlayerWindow, EveryWayOfMovingVolumeAndPanIsHeard)
 {
     Window w;
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
     w.player.btnPlay_Click();
-    w.engine.clear();
     auto *volume = w.control<QSlider>("volumeSlider");
     auto *pan = w.control<QSlider>("panSlider");
-    volume->setValue(512); // a change alone is not a click
-    pan->setValue(-256);
-    EXPECT_TRUE(w.engine.calls.isEmpty());
-    // keyboard page step: one action, applied at once with the new value
-    volume->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(w.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetVolume(33,0.59765625)")});
-    w.engine.clear();
-    // press and release on the handle
-    volume->setSliderDown(true);
-    volume->setSliderPosition(1024);
+    w.player.show();
+    auto wheel = [](QSlider *s, int delta) {
+        QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(s, &e);
+    };
+    const struct {
+        const char *way;
+        QSlider *slider;
+        std::function<void()> move;
+    } moves[] = {
+        {"wheel", volume, [&] { wheel(volume, 120); }},
+        {"wheel on pan", pan, [&] { wheel(pan, -120); }},
+        {"keys", volume, [&] { QTest::keyClick(volume, Qt::Key_PageUp); }},
+        {"groove", volume, [&] { QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(volume->width() - 3, volume->height() / 2)); }},
+        {"drag", volume, [&] { volume->setSliderDown(true); volume->setSliderPosition(40); }},
+    };
+    for (const auto &m : moves) {
+        const int before = m.slider->value();
+        w.engine.clear();
+        m.move();
+        ASSERT_NE(m.slider->value(), before) << m.way;
+        const bool isPan = m.slider == pan;
+        const QString expected = QStringLiteral("Tone_Channel_Set%1(33,%2)")
+                                     .arg(isPan ? "Pan" : "Volume")
+                                     .arg(double(float(m.slider->value()) / (isPan ? 512.0f : 1024.0f)), 0, 'g', 9);
+        ASSERT_FALSE(w.engine.calls.isEmpty()) << m.way;
+        EXPECT_EQ(w.engine.calls.last(), expected) << m.way;
+    }
     volume->setSliderDown(false);
-    EXPECT_EQ(w.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetVolume(33,1)")});
-    w.engine.clear();
-    pan->setSliderDown(true);
-    pan->setSliderDown(false);
-    EXPECT_EQ(w.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetPan(33,-0.5)")});
 }
 
 TEST(PlayerWindow, CloseReleasesTheEngineAndBringsBackTheMainWindow)

@@ -1,0 +1,67 @@
+// The running program: its two windows, the one-copy rule and the end
+// signals, wired so that every way of ending lets the tone fade out before
+// the process goes.
+#pragma once
+
+#include "app/exitsignals.h"
+#include "app/mainwindow.h"
+#include "app/singleinstance.h"
+#include "platform/platform.h"
+#include "treatment/player.h"
+
+#include <QObject>
+#include <QSettings>
+#include <optional>
+
+class ToneEngine;
+
+namespace helicordia {
+
+// Passes everything to the real platform; before the program ends, it first
+// silences the tone (which fades out) so that no ending cuts it off.
+class SilencingPlatform final : public Platform {
+public:
+    explicit SilencingPlatform(Platform &inner) : inner_(inner) {}
+    void setSilence(std::function<void()> silence) { silence_ = std::move(silence); }
+
+    void message(const QString &caption, const QString &text) override { inner_.message(caption, text); }
+    void endProgram(int status) override;
+    QString programFolder() const override { return inner_.programFolder(); }
+    QString installedDataFolder() const override { return inner_.installedDataFolder(); }
+    std::unique_ptr<QSettings> openSettings() override { return inner_.openSettings(); }
+    bool openUrl(const QUrl &url) override { return inner_.openUrl(url); }
+
+private:
+    Platform &inner_;
+    std::function<void()> silence_;
+};
+
+class Program : public QObject {
+    Q_OBJECT
+public:
+    // `lockFolder` holds the one-copy lock (the system's temporary folder).
+    Program(ToneEngine &engine, Platform &platform, const QString &lockFolder);
+
+    // Start-up. Returns an exit status when the program is to end at once: 0
+    // when another copy runs (it has been brought to the front), 1 when the
+    // start-up failed (already reported). Nothing otherwise: the main window
+    // shows and the event loop may run.
+    std::optional<int> start();
+
+    // The normal shutdown, as the Exit command runs it.
+    void end();
+
+    MainWindow &mainWindow() { return main_; }
+    Player &player() { return player_; }
+
+private:
+    void bringToFront();
+
+    SilencingPlatform platform_;
+    MainWindow main_;
+    Player player_;
+    SingleInstance instance_;
+    ExitSignals signals_;
+};
+
+} // namespace helicordia
