@@ -7,11 +7,11 @@
 //
 // Buffer: kTargetFrames queued ahead, refilled a third at a time, with no
 // latency adjustment (the server then keeps about a third in the sink and
-// wakes up rarely). When a request comes later than two thirds of the buffer, the
-// machine is too busy for it: the buffer doubles (up to kMaxTargetFrames)
-// before it runs dry, and halves again after ten calm seconds. A stream
-// connected again after a silence starts small again. The library's thread asks for real-time scheduling where the system
-// allows it.
+// wakes up rarely). When a request comes later than two thirds of the
+// buffer, the machine is too busy for it: the buffer doubles (up to
+// kMaxTargetFrames) before it runs dry, and halves again after ten calm
+// seconds. A stream connected again after a silence starts small again. The
+// library's thread asks for real-time scheduling where the system allows it.
 #include "engine/output.h"
 
 #include <pulse/pulseaudio.h>
