@@ -1,5 +1,6 @@
 #include "app/artwork.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -11,9 +12,13 @@ namespace {
 const QColor Ink(40, 52, 86);
 const QColor Accent(58, 110, 196);
 
+// Painted at the screens' pixel ratio, so that the pictures stay sharp on a
+// scaled display; the painting itself works in window pixels.
 QPixmap canvas(int size)
 {
-    QPixmap pixmap(size, size);
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QLinearGradient>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -18,9 +19,13 @@ const QColor Navy(28, 44, 86);
 const QColor Steel(62, 104, 170);
 const QColor ActiveGlow(245, 166, 35);
 
+// Painted at the screens' pixel ratio, so that the pictures stay sharp on a
+// scaled display; the painting itself works in window pixels.
 QPixmap blank(QSize size)
 {
-    QPixmap pm(size);
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(size * ratio);
+    pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);
     return pm;
 }

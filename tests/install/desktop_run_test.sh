@@ -2,7 +2,7 @@
 # The installed program as a user meets it: started from its menu entry's Exec
 # line on an X display, driven by the keyboard alone. It finds its data in the
 # install prefix, plays an entry into the sound server, ends with Ctrl+Q, and
-# keeps its recent list across a restart.
+# keeps its recent list across a restart; at scale 2 its window is twice the size.
 # Usage: desktop_run_test.sh BUILD_DIR APP_ID
 # Needs Xvfb, xdotool and a PulseAudio server (the sink in HELICORDIA_TEST_SINK);
 # without a server the test is skipped (exit 77) unless HELICORDIA_AUDIO_REQUIRED=1.
@@ -49,7 +49,7 @@ start() {
     # shellcheck disable=SC2086  # the Exec line is a command line
     $exec_line >"$tmp/app.log" 2>&1 &
     app=$!
-    window Helicordia >/dev/null
+    main=$(window Helicordia)
 }
 finish() {
     xdotool key ctrl+q
@@ -77,9 +77,12 @@ finish
 
 recent=$prefix/bin/Dic.ini
 grep -q '^A major scale' "$recent" || fail "the played entry is not in the recent list: $(cat "$recent")"
-# A second run loads the list and writes it back unchanged.
+# A second run, on a display scaled twice, loads the list and writes it back
+# unchanged; its window is twice the size.
 cp "$recent" "$tmp/first.ini"
-start
+QT_SCALE_FACTOR=2 start
+eval "$(xdotool getwindowgeometry --shell "$main")"
+[ "$WIDTH x $HEIGHT" = "1246 x 906" ] || fail "at scale 2 the main window is $WIDTH x $HEIGHT"
 finish
 cmp -s "$recent" "$tmp/first.ini" || fail "the recent list changed across a restart: $(cat "$recent")"
 echo "desktop run test passed (RMS $level)"
