@@ -96,9 +96,9 @@ Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWid
     Timer1.setParent(this);
     Timer2.setParent(this);
     Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setInterval(1000);
+    Timer1.setInterval(TreatmentClockIntervalMs);
     Timer2.setObjectName(QStringLiteral("Timer2"));
-    Timer2.setInterval(100);
+    Timer2.setInterval(EngineTickIntervalMs);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
     InstallPlayerAccess(*this);
@@ -166,7 +166,7 @@ void Player::buildControls()
 
     Volume = makeLabel("Volume", TwipsRect(2280, 4200, 1455, 375), QStringLiteral("Channel Volume"), heading, false);
     volumeSlider = makeSlider("volumeSlider", TwipsRect(3720, 4200, 4335, 375), QStringLiteral("Channel Volume"));
-    volumeSlider->setRange(0, 1024);
+    volumeSlider->setRange(0, VolumeScale);
     volumeSlider->setSingleStep(1);
     volumeSlider->setPageStep(100);
     lblVolume = makeLabel("lblVolume", TwipsRect(8160, 4260, 1050, 285), QStringLiteral("Idle"), value);
@@ -176,7 +176,7 @@ void Player::buildControls()
 
     Pan = makeLabel("Pan", TwipsRect(2280, 4680, 1455, 375), QStringLiteral("Channel Pan"), heading, false);
     panSlider = makeSlider("panSlider", TwipsRect(3720, 4680, 4335, 375), QStringLiteral("Channel Pan"));
-    panSlider->setRange(-512, 512);
+    panSlider->setRange(-PanScale, PanScale);
     panSlider->setSingleStep(5);
     panSlider->setPageStep(50);
 
@@ -285,7 +285,7 @@ void Player::restoreDesignState()
     Slider1->setEnabled(true);
     Slider1->setRange(0, 10);
     Slider1->setValue(0);
-    volumeSlider->setValue(103);
+    volumeSlider->setValue(InitialVolume);
     panSlider->setValue(0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace helicordia {
@@ -33,7 +34,7 @@ QString StatusLineText(int isPlaying, float channelFrequency, float volume, floa
 {
     QLocale numbers = locale;
     numbers.setNumberOptions(QLocale::OmitGroupSeparator);
-    const float hertz = channelFrequency / 100.0f;
+    const float hertz = channelFrequency / ChannelFrequencyUnit;
     QString text = QStringLiteral("  Channel ");
     text += isPlaying != 0 ? QStringLiteral("playing") : QStringLiteral("stopped");
     text += QStringLiteral(" : Frequency ");
@@ -88,24 +89,24 @@ bool PlayerCore::Form_Load()
         return false;
     if (version != RequiredEngineVersion)
         platform_.message(ApplicationTitle, EngineVersionWarning(version));
-    if (!CheckResult(engine_.Tone_System_Init(SoundSystem, 32, TONE_INIT_NORMAL, nullptr)))
+    if (!CheckResult(engine_.Tone_System_Init(SoundSystem, TONE_MAX_CHANNELS, TONE_INIT_NORMAL, nullptr)))
         return false;
     if (!CheckResult(engine_.Tone_System_CreateDSPByType(SoundSystem, TONE_DSP_TYPE_OSCILLATOR, &Oscillator)))
         return false;
     if (!CheckResult(engine_.Tone_DSP_SetParameter(Oscillator, TONE_OSCILLATOR_PARAM_RATE, 440.0f)))
         return false;
-    PlayerState = StateStopped;
+    PlayerState_ = PlayerState::Stopped;
     view_.setTimer1(false);
     return true;
 }
 
 void PlayerCore::StopChannel()
 {
-    if (PlayerState == StateStopped)
+    if (PlayerState_ == PlayerState::Stopped)
         return;
     if (ToneChannel != 0) {
         engine_.Tone_Channel_Stop(ToneChannel); // result not needed
-        PlayerState = StateStopped;
+        PlayerState_ = PlayerState::Stopped;
     }
 }
 
@@ -114,7 +115,7 @@ void PlayerCore::Form_Unload()
     if (programEnded_)
         return;
     view_.setTimer1(false);
-    if (PlayerState == StatePlaying)
+    if (PlayerState_ == PlayerState::Playing)
         StopChannel();
     if (Oscillator != 0 && !CheckResult(engine_.Tone_DSP_Release(Oscillator)))
         return;
@@ -158,6 +159,12 @@ void PlayerCore::LoadProgram(int numar, const QString &description, const QStrin
     view_.setText(PlayerLabel::lblDurata, AfiseazaTimp(TreatmentLength));
 }
 
+void PlayerCore::LoadProgram(const FrequencyTable &frequencies, int frequencyCount)
+{
+    Frequencies = frequencies;
+    FrequencyCount = std::int16_t(std::clamp(frequencyCount, 0, MaxFrequencies));
+}
+
 void PlayerCore::looks(bool play, bool pause, bool stop)
 {
     view_.setButtonLook(TransportButton::btnPlay, play);
@@ -167,11 +174,11 @@ void PlayerCore::looks(bool play, bool pause, bool stop)
 
 bool PlayerCore::StartTone()
 {
-    const float f = Frequencies[1] * 100.0f;
+    const float f = Frequencies[1] * ChannelFrequencyUnit;
     if (!CheckResult(engine_.Tone_System_PlayDSP(SoundSystem, TONE_CHANNEL_REUSE, Oscillator, 1, &ToneChannel)))
         return false;
     channelFromThisEngine_ = true;
-    const float volume = float(view_.volumeSliderValue()) / 1024.0f;
+    const float volume = float(view_.volumeSliderValue()) / float(VolumeScale);
     if (!CheckResult(engine_.Tone_Channel_SetVolume(ToneChannel, volume)))
         return false;
     if (!CheckResult(engine_.Tone_DSP_SetParameter(Oscillator, TONE_OSCILLATOR_PARAM_TYPE, 0.0f)))
@@ -189,8 +196,8 @@ bool PlayerCore::StartTone()
 
 bool PlayerCore::ApplyPlayerState()
 {
-    switch (PlayerState) {
-    case StatePlaying: // start
+    switch (PlayerState_) {
+    case PlayerState::Playing: // start
         ElapsedSeconds = 0;
         view_.setTimer1(true);
         view_.setSlider1Enabled(false);
@@ -200,7 +207,7 @@ bool PlayerCore::ApplyPlayerState()
         view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
         view_.setText(PlayerLabel::lblTrack, QStringLiteral("1"));
         return true;
-    case StateStopped: // stop
+    case PlayerState::Stopped: // stop
         ElapsedSeconds = 0;
         view_.setTimer1(false);
         view_.setSlider1Enabled(true);
@@ -209,68 +216,69 @@ bool PlayerCore::ApplyPlayerState()
         view_.setText(PlayerLabel::lblState, QStringLiteral("Stop"));
         view_.setText(PlayerLabel::lblTime, AfiseazaTimp(0));
         return true;
-    case StatePaused: // pause
+    case PlayerState::Paused: // pause
         view_.setSlider1Enabled(false);
         view_.setTimer1(false);
         if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 1)))
             return false;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Pause"));
         return true;
-    case StateResuming: // resume
+    case PlayerState::Resuming: // resume
         view_.setSlider1Enabled(false);
         view_.setTimer1(true);
         if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 0)))
             return false;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
-        PlayerState = StatePlaying;
+        PlayerState_ = PlayerState::Playing;
         return true;
-    default:
+    case PlayerState::Holding: // held by btnHold_Click, which applies it itself
         return true;
     }
+    return true;
 }
 
 void PlayerCore::btnPlay_Click()
 {
-    if (programEnded_ || PlayerState == StateHolding)
+    if (programEnded_ || PlayerState_ == PlayerState::Holding)
         return;
     looks(true, false, false);
-    if (PlayerState == StateStopped) {
-        PlayerState = StatePlaying;
+    if (PlayerState_ == PlayerState::Stopped) {
+        PlayerState_ = PlayerState::Playing;
         ApplyPlayerState();
-    } else if (PlayerState == StatePaused) {
-        PlayerState = StateResuming;
+    } else if (PlayerState_ == PlayerState::Paused) {
+        PlayerState_ = PlayerState::Resuming;
         ApplyPlayerState();
     }
 }
 
 void PlayerCore::btnPause_Click()
 {
-    if (programEnded_ || PlayerState == StateHolding)
+    if (programEnded_ || PlayerState_ == PlayerState::Holding)
         return;
     looks(false, true, false);
-    if (PlayerState == StatePlaying) {
-        PlayerState = StatePaused;
+    if (PlayerState_ == PlayerState::Playing) {
+        PlayerState_ = PlayerState::Paused;
         ApplyPlayerState();
-    } else if (PlayerState == StatePaused) {
-        PlayerState = StateResuming;
+    } else if (PlayerState_ == PlayerState::Paused) {
+        PlayerState_ = PlayerState::Resuming;
         ApplyPlayerState();
     }
 }
 
 void PlayerCore::btnStop_Click()
 {
-    if (programEnded_ || PlayerState == StateHolding)
+    if (programEnded_ || PlayerState_ == PlayerState::Holding)
         return;
     looks(false, false, true);
-    if (PlayerState == StatePlaying || PlayerState == StatePaused) {
-        PlayerState = StateStopped;
+    if (PlayerState_ == PlayerState::Playing || PlayerState_ == PlayerState::Paused) {
+        PlayerState_ = PlayerState::Stopped;
         ApplyPlayerState();
     }
 }
 
 void PlayerCore::btnSkip_Click()
 {
-    if (programEnded_ || PlayerState != StatePlaying)
+    if (programEnded_ || PlayerState_ != PlayerState::Playing)
         return;
     view_.setButtonLook(TransportButton::btnSkip, true);
     const int share = FrequencyShare(TreatmentLength, FrequencyCount);
@@ -281,16 +289,16 @@ void PlayerCore::btnHold_Click()
 {
     if (programEnded_)
         return;
-    if (PlayerState == StatePlaying) {
+    if (PlayerState_ == PlayerState::Playing) {
         view_.setButtonLook(TransportButton::btnHold, true);
         view_.setButtonLook(TransportButton::btnPlay, false);
-        PlayerState = StateHolding;
+        PlayerState_ = PlayerState::Holding;
         view_.setSlider1Enabled(false);
         view_.setTimer1(false);
-    } else if (PlayerState == StateHolding) {
+    } else if (PlayerState_ == PlayerState::Holding) {
         view_.setButtonLook(TransportButton::btnPlay, true);
         view_.setButtonLook(TransportButton::btnHold, false);
-        PlayerState = StatePlaying;
+        PlayerState_ = PlayerState::Playing;
         view_.setSlider1Enabled(true);
         view_.setTimer1(true);
     }
@@ -319,7 +327,7 @@ void PlayerCore::Timer1_Timer()
         CurrentFrequency = std::int16_t(k);
         view_.setText(PlayerLabel::lblTrack, QString::number(k));
         if (ToneChannel != 0)
-            CheckResult(engine_.Tone_Channel_SetFrequency(ToneChannel, Frequencies[k] * 100.0f));
+            CheckResult(engine_.Tone_Channel_SetFrequency(ToneChannel, Frequencies[k] * ChannelFrequencyUnit));
     }
 }
 
@@ -367,14 +375,14 @@ void PlayerCore::volumeSlider_Click()
 {
     if (programEnded_ || ToneChannel == 0 || !channelFromThisEngine_)
         return;
-    CheckResult(engine_.Tone_Channel_SetVolume(ToneChannel, float(view_.volumeSliderValue()) / 1024.0f));
+    CheckResult(engine_.Tone_Channel_SetVolume(ToneChannel, float(view_.volumeSliderValue()) / float(VolumeScale)));
 }
 
 void PlayerCore::panSlider_Click()
 {
     if (programEnded_ || ToneChannel == 0 || !channelFromThisEngine_)
         return;
-    CheckResult(engine_.Tone_Channel_SetPan(ToneChannel, float(view_.panSliderValue()) / 512.0f));
+    CheckResult(engine_.Tone_Channel_SetPan(ToneChannel, float(view_.panSliderValue()) / float(PanScale)));
 }
 
 } // namespace helicordia

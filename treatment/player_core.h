@@ -17,13 +17,25 @@ namespace helicordia {
 
 class Platform;
 
-enum PlayerStateValue : std::uint8_t {
-    StatePlaying = 1,
-    StateStopped = 2,
-    StatePaused = 3,
-    StateResuming = 4,
-    StateHolding = 5,
+// Where the treatment stands. Resuming lasts only while a resume is applied.
+enum class PlayerState : std::uint8_t {
+    Playing = 1,
+    Stopped = 2,
+    Paused = 3,
+    Resuming = 4,
+    Holding = 5,
 };
+
+// The engine's channel frequencies are in hundredths of a hertz.
+constexpr float ChannelFrequencyUnit = 100.0f;
+// The volume slider runs from 0 to VolumeScale (full volume) and starts at
+// InitialVolume; the pan slider runs from -PanScale (left) to PanScale (right).
+constexpr int VolumeScale = 1024;
+constexpr int InitialVolume = 103;
+constexpr int PanScale = 512;
+// The treatment clock ticks once a second; the engine tick ten times a second.
+constexpr int TreatmentClockIntervalMs = 1000;
+constexpr int EngineTickIntervalMs = 100;
 
 enum class PlayerLabel {
     lblID,
@@ -81,17 +93,17 @@ public:
     // user has (settings, recent list) is kept.
     void setSaveBeforeAbruptEnd(std::function<void()> save) { saveBeforeAbruptEnd_ = std::move(save); }
 
-    // --- the members (they keep their values from one window load to the next)
-    FrequencyTable Frequencies{};
-    std::int16_t FrequencyCount = 0;
-    std::int32_t TreatmentLength = 0;
-    std::uint8_t PlayerState = StateStopped;
-    std::int32_t ElapsedSeconds = 0;
-    std::int16_t CurrentFrequency = 0;
-    float ChannelPan = 0.0f;
-    ToneHandle SoundSystem = 0;
-    ToneHandle Oscillator = 0;
-    ToneHandle ToneChannel = 0;
+    // --- what the player holds (kept from one window load to the next)
+    PlayerState state() const { return PlayerState_; }
+    const FrequencyTable &frequencies() const { return Frequencies; }
+    int frequencyCount() const { return FrequencyCount; }
+    int treatmentLength() const { return TreatmentLength; }
+    int elapsedSeconds() const { return ElapsedSeconds; }
+    int currentFrequency() const { return CurrentFrequency; }
+    float channelPan() const { return ChannelPan; }
+    ToneHandle soundSystem() const { return SoundSystem; }
+    ToneHandle oscillator() const { return Oscillator; }
+    ToneHandle toneChannel() const { return ToneChannel; }
 
     // --- window lifecycle
     // The engine part of the window's start-up: create and set up the engine,
@@ -105,6 +117,8 @@ public:
     void Silence();
     // The treatment part of Player_Start: labels, list, slider set-up, length.
     void LoadProgram(int numar, const QString &description, const QString &frecvente);
+    // A program already read into a table (nothing is shown).
+    void LoadProgram(const FrequencyTable &frequencies, int frequencyCount);
 
     // --- event handlers
     void btnPlay_Click();
@@ -134,6 +148,17 @@ private:
     void StopChannel();
     void setTreatmentLengthFromSlider();
     void looks(bool play, bool pause, bool stop);
+
+    FrequencyTable Frequencies{};
+    std::int16_t FrequencyCount = 0;
+    std::int32_t TreatmentLength = 0;
+    PlayerState PlayerState_ = PlayerState::Stopped;
+    std::int32_t ElapsedSeconds = 0;
+    std::int16_t CurrentFrequency = 0;
+    float ChannelPan = 0.0f;
+    ToneHandle SoundSystem = 0;
+    ToneHandle Oscillator = 0;
+    ToneHandle ToneChannel = 0;
 
     ToneEngine &engine_;
     PlayerView &view_;

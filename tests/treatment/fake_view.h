@@ -7,6 +7,23 @@
 #include <QStringList>
 
 #include <map>
+#include <ostream>
+
+namespace helicordia {
+
+// Failing checks name the state.
+inline void PrintTo(PlayerState state, std::ostream *os)
+{
+    switch (state) {
+    case PlayerState::Playing: *os << "Playing"; return;
+    case PlayerState::Stopped: *os << "Stopped"; return;
+    case PlayerState::Paused: *os << "Paused"; return;
+    case PlayerState::Resuming: *os << "Resuming"; return;
+    case PlayerState::Holding: *os << "Holding"; return;
+    }
+}
+
+} // namespace helicordia
 
 namespace helicordia::test {
 

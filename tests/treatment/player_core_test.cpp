@@ -34,7 +34,7 @@ struct Rig {
     // Runs the clock until the elapsed time reaches `second` (or the treatment stops).
     void tickUntil(int second)
     {
-        while (core.PlayerState == StatePlaying && core.ElapsedSeconds < second)
+        while (core.state() == PlayerState::Playing && core.elapsedSeconds() < second)
             core.Timer1_Timer();
     }
     void setLength(int seconds)
@@ -53,8 +53,8 @@ enum class Event { Play, Pause, Stop, Skip, Hold };
 struct TransportCase {
     const char *name;
     Event event;
-    std::uint8_t from;
-    std::uint8_t to;
+    PlayerState from;
+    PlayerState to;
     QStringList effects; // view effects in order
     QStringList calls;   // engine calls in order
 };
@@ -68,17 +68,17 @@ TEST_P(Transport, Row)
     const TransportCase &c = GetParam();
     Rig rig;
     // Put the player into the row's state as the handlers would have left it.
-    if (c.from != StateStopped) {
+    if (c.from != PlayerState::Stopped) {
         rig.core.btnPlay_Click();
-        rig.core.ElapsedSeconds = 50;
-        if (c.from == StatePaused)
+        rig.tickUntil(50);
+        if (c.from == PlayerState::Paused)
             rig.core.btnPause_Click();
-        if (c.from == StateHolding)
+        if (c.from == PlayerState::Holding)
             rig.core.btnHold_Click();
         rig.engine.clear();
         rig.view.log.clear();
     }
-    ASSERT_EQ(rig.core.PlayerState, c.from);
+    ASSERT_EQ(rig.core.state(), c.from);
     const bool timerBefore = rig.view.timer1;
     switch (c.event) {
     case Event::Play: rig.core.btnPlay_Click(); break;
@@ -87,14 +87,14 @@ TEST_P(Transport, Row)
     case Event::Skip: rig.core.btnSkip_Click(); break;
     case Event::Hold: rig.core.btnHold_Click(); break;
     }
-    EXPECT_EQ(int(rig.core.PlayerState), int(c.to));
+    EXPECT_EQ(rig.core.state(), c.to);
     EXPECT_EQ(rig.view.effects(), c.effects);
     EXPECT_EQ(rig.engine.calls, c.calls);
     // The clock runs exactly while playing.
     if (c.effects.isEmpty()) {
         EXPECT_EQ(rig.view.timer1, timerBefore);
-    } else if (c.to != StateStopped || c.from != StateStopped) {
-        EXPECT_EQ(rig.view.timer1, c.to == StatePlaying);
+    } else if (c.to != PlayerState::Stopped || c.from != PlayerState::Stopped) {
+        EXPECT_EQ(rig.view.timer1, c.to == PlayerState::Playing);
     }
     EXPECT_FALSE(rig.core.programEnded());
     EXPECT_TRUE(rig.platform.messages.isEmpty());
@@ -108,45 +108,45 @@ static const QStringList Resuming = L(S("Slider1 disabled"), S("Timer1 on"), S("
 INSTANTIATE_TEST_SUITE_P(
     Table, Transport,
     ::testing::Values(
-        TransportCase{"PlayWhileHolding", Event::Play, StateHolding, StateHolding, {}, {}},
-        TransportCase{"PlayWhilePlaying", Event::Play, StatePlaying, StatePlaying,
+        TransportCase{"PlayWhileHolding", Event::Play, PlayerState::Holding, PlayerState::Holding, {}, {}},
+        TransportCase{"PlayWhilePlaying", Event::Play, PlayerState::Playing, PlayerState::Playing,
                       L(S("play:active"), S("pause:normal"), S("stop:normal")), {}},
-        TransportCase{"PlayWhileStopped", Event::Play, StateStopped, StatePlaying,
+        TransportCase{"PlayWhileStopped", Event::Play, PlayerState::Stopped, PlayerState::Playing,
                       L(S("play:active"), S("pause:normal"), S("stop:normal"), S("Timer1 on"), S("Slider1 disabled"),
                         S("lblState=Play"), S("lblTrack=1")),
                       StartCalls},
-        TransportCase{"PlayWhilePaused", Event::Play, StatePaused, StatePlaying,
+        TransportCase{"PlayWhilePaused", Event::Play, PlayerState::Paused, PlayerState::Playing,
                       L(S("play:active"), S("pause:normal"), S("stop:normal")) + Resuming,
                       L(S("Tone_Channel_SetPaused(33,0)"))},
-        TransportCase{"PauseWhileHolding", Event::Pause, StateHolding, StateHolding, {}, {}},
-        TransportCase{"PauseWhileStopped", Event::Pause, StateStopped, StateStopped,
+        TransportCase{"PauseWhileHolding", Event::Pause, PlayerState::Holding, PlayerState::Holding, {}, {}},
+        TransportCase{"PauseWhileStopped", Event::Pause, PlayerState::Stopped, PlayerState::Stopped,
                       L(S("play:normal"), S("pause:active"), S("stop:normal")), {}},
-        TransportCase{"PauseWhilePlaying", Event::Pause, StatePlaying, StatePaused,
+        TransportCase{"PauseWhilePlaying", Event::Pause, PlayerState::Playing, PlayerState::Paused,
                       L(S("play:normal"), S("pause:active"), S("stop:normal"), S("Slider1 disabled"), S("Timer1 off"),
                         S("lblState=Pause")),
                       L(S("Tone_Channel_SetPaused(33,1)"))},
-        TransportCase{"PauseWhilePaused", Event::Pause, StatePaused, StatePlaying,
+        TransportCase{"PauseWhilePaused", Event::Pause, PlayerState::Paused, PlayerState::Playing,
                       L(S("play:normal"), S("pause:active"), S("stop:normal")) + Resuming,
                       L(S("Tone_Channel_SetPaused(33,0)"))},
-        TransportCase{"StopWhileHolding", Event::Stop, StateHolding, StateHolding, {}, {}},
-        TransportCase{"StopWhileStopped", Event::Stop, StateStopped, StateStopped,
+        TransportCase{"StopWhileHolding", Event::Stop, PlayerState::Holding, PlayerState::Holding, {}, {}},
+        TransportCase{"StopWhileStopped", Event::Stop, PlayerState::Stopped, PlayerState::Stopped,
                       L(S("play:normal"), S("pause:normal"), S("stop:active")), {}},
-        TransportCase{"StopWhilePlaying", Event::Stop, StatePlaying, StateStopped,
+        TransportCase{"StopWhilePlaying", Event::Stop, PlayerState::Playing, PlayerState::Stopped,
                       L(S("play:normal"), S("pause:normal"), S("stop:active")) + Stopping,
                       L(S("Tone_Channel_Stop(33)"))},
-        TransportCase{"StopWhilePaused", Event::Stop, StatePaused, StateStopped,
+        TransportCase{"StopWhilePaused", Event::Stop, PlayerState::Paused, PlayerState::Stopped,
                       L(S("play:normal"), S("pause:normal"), S("stop:active")) + Stopping,
                       L(S("Tone_Channel_Stop(33)"))},
-        TransportCase{"SkipWhilePlaying", Event::Skip, StatePlaying, StatePlaying, L(S("skip:active")), {}},
-        TransportCase{"SkipWhileStopped", Event::Skip, StateStopped, StateStopped, {}, {}},
-        TransportCase{"SkipWhilePaused", Event::Skip, StatePaused, StatePaused, {}, {}},
-        TransportCase{"SkipWhileHolding", Event::Skip, StateHolding, StateHolding, {}, {}},
-        TransportCase{"HoldWhilePlaying", Event::Hold, StatePlaying, StateHolding,
+        TransportCase{"SkipWhilePlaying", Event::Skip, PlayerState::Playing, PlayerState::Playing, L(S("skip:active")), {}},
+        TransportCase{"SkipWhileStopped", Event::Skip, PlayerState::Stopped, PlayerState::Stopped, {}, {}},
+        TransportCase{"SkipWhilePaused", Event::Skip, PlayerState::Paused, PlayerState::Paused, {}, {}},
+        TransportCase{"SkipWhileHolding", Event::Skip, PlayerState::Holding, PlayerState::Holding, {}, {}},
+        TransportCase{"HoldWhilePlaying", Event::Hold, PlayerState::Playing, PlayerState::Holding,
                       L(S("hold:active"), S("play:normal"), S("Slider1 disabled"), S("Timer1 off")), {}},
-        TransportCase{"HoldWhileHolding", Event::Hold, StateHolding, StatePlaying,
+        TransportCase{"HoldWhileHolding", Event::Hold, PlayerState::Holding, PlayerState::Playing,
                       L(S("play:active"), S("hold:normal"), S("Slider1 enabled"), S("Timer1 on")), {}},
-        TransportCase{"HoldWhileStopped", Event::Hold, StateStopped, StateStopped, {}, {}},
-        TransportCase{"HoldWhilePaused", Event::Hold, StatePaused, StatePaused, {}, {}}),
+        TransportCase{"HoldWhileStopped", Event::Hold, PlayerState::Stopped, PlayerState::Stopped, {}, {}},
+        TransportCase{"HoldWhilePaused", Event::Hold, PlayerState::Paused, PlayerState::Paused, {}, {}}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST(Transport, StopKeepsTrackIndexAndSkipLookAndStartResetsThem)
@@ -158,13 +158,13 @@ TEST(Transport, StopKeepsTrackIndexAndSkipLookAndStartResetsThem)
     rig.core.Timer1_Timer(); // to frequency 2
     rig.core.btnSkip_Click(); // skip look active again
     rig.core.btnStop_Click();
-    EXPECT_EQ(rig.core.CurrentFrequency, 2);
+    EXPECT_EQ(rig.core.currentFrequency(), 2);
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("2"));
     EXPECT_TRUE(rig.view.active[TransportButton::btnSkip]);
-    EXPECT_EQ(rig.core.ElapsedSeconds, 0);
+    EXPECT_EQ(rig.core.elapsedSeconds(), 0);
     rig.engine.clear();
     rig.core.btnPlay_Click();
-    EXPECT_EQ(rig.core.CurrentFrequency, 1);
+    EXPECT_EQ(rig.core.currentFrequency(), 1);
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("1"));
     // The channel handle is handed back to the engine on the next start.
     EXPECT_EQ(rig.engine.calls.value(0), QStringLiteral("Tone_System_PlayDSP(11,-2,22,1,33)"));
@@ -189,10 +189,10 @@ TEST(Clock, TwoFrequencyTimeline)
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("2"));
     EXPECT_EQ(rig.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetFrequency(33,74100)")});
     rig.tickUntil(359);
-    EXPECT_EQ(rig.core.PlayerState, StatePlaying);
+    EXPECT_EQ(rig.core.state(), PlayerState::Playing);
     rig.view.log.clear();
     rig.core.Timer1_Timer(); // t = 360
-    EXPECT_EQ(rig.core.PlayerState, StateStopped);
+    EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
     EXPECT_EQ(rig.view.log,
               (QStringList{QStringLiteral("lblTime=00h:05m:59s"), QStringLiteral("play:normal"),
                            QStringLiteral("pause:normal"), QStringLiteral("stop:active"), QStringLiteral("Timer1 off"),
@@ -210,9 +210,9 @@ TEST(Clock, OneFrequencyPlaysItsWholeLengthThenStops)
         rig.core.Timer1_Timer();
         ASSERT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("1"));
     }
-    EXPECT_EQ(rig.core.PlayerState, StatePlaying);
+    EXPECT_EQ(rig.core.state(), PlayerState::Playing);
     rig.core.Timer1_Timer();
-    EXPECT_EQ(rig.core.PlayerState, StateStopped);
+    EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
     EXPECT_EQ(rig.engine.calls, QStringList{QStringLiteral("Tone_Channel_Stop(33)")});
 }
 
@@ -231,11 +231,11 @@ TEST_P(ClockSchedule, SwitchesAndStops)
     rig.core.btnPlay_Click();
     std::vector<int> switches;
     int second = 0;
-    while (rig.core.PlayerState == StatePlaying && second < 100000) {
-        const int before = rig.core.CurrentFrequency;
+    while (rig.core.state() == PlayerState::Playing && second < 100000) {
+        const int before = rig.core.currentFrequency();
         rig.core.Timer1_Timer();
         ++second;
-        if (rig.core.CurrentFrequency != before)
+        if (rig.core.currentFrequency() != before)
             switches.push_back(second);
     }
     EXPECT_EQ(switches, c.switchSeconds);
@@ -255,7 +255,7 @@ TEST(Clock, SkipJumpsToTheNextShareAndTheNextTickSwitches)
     rig.tickUntil(50);
     rig.engine.clear();
     rig.core.btnSkip_Click();
-    EXPECT_EQ(rig.core.ElapsedSeconds, 180);
+    EXPECT_EQ(rig.core.elapsedSeconds(), 180);
     EXPECT_TRUE(rig.view.active[TransportButton::btnSkip]);
     EXPECT_TRUE(rig.engine.calls.isEmpty()); // the frequency changes on the tick
     rig.core.Timer1_Timer();
@@ -271,9 +271,9 @@ TEST(Clock, SkippingTheLastFrequencyEndsWhenTheSharesFillTheLength)
     rig.core.btnPlay_Click();
     rig.tickUntil(200);
     rig.core.btnSkip_Click();
-    EXPECT_EQ(rig.core.ElapsedSeconds, 360);
+    EXPECT_EQ(rig.core.elapsedSeconds(), 360);
     rig.core.Timer1_Timer();
-    EXPECT_EQ(rig.core.PlayerState, StateStopped);
+    EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
 }
 
 TEST(Clock, SkippingTheLastFrequencyPlaysOnUntilTheLengthOtherwise)
@@ -282,15 +282,15 @@ TEST(Clock, SkippingTheLastFrequencyPlaysOnUntilTheLengthOtherwise)
     rig.setLength(50); // P = 12, n x P = 48
     rig.core.btnPlay_Click();
     rig.tickUntil(40);
-    ASSERT_EQ(rig.core.CurrentFrequency, 4);
+    ASSERT_EQ(rig.core.currentFrequency(), 4);
     rig.core.btnSkip_Click();
-    EXPECT_EQ(rig.core.ElapsedSeconds, 48);
+    EXPECT_EQ(rig.core.elapsedSeconds(), 48);
     rig.core.Timer1_Timer();
-    EXPECT_EQ(rig.core.PlayerState, StatePlaying);
-    EXPECT_EQ(rig.core.CurrentFrequency, 4);
+    EXPECT_EQ(rig.core.state(), PlayerState::Playing);
+    EXPECT_EQ(rig.core.currentFrequency(), 4);
     EXPECT_TRUE(rig.view.active[TransportButton::btnSkip]); // no switch, so the look stays
     rig.core.Timer1_Timer();
-    EXPECT_EQ(rig.core.PlayerState, StateStopped);
+    EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
 }
 
 TEST(Clock, PauseAndResumeKeepTheElapsedTime)
@@ -301,13 +301,13 @@ TEST(Clock, PauseAndResumeKeepTheElapsedTime)
     rig.core.btnPause_Click();
     EXPECT_EQ(rig.view.text(PlayerLabel::lblState), QStringLiteral("Pause"));
     EXPECT_FALSE(rig.view.timer1);
-    EXPECT_EQ(rig.core.ElapsedSeconds, 42);
+    EXPECT_EQ(rig.core.elapsedSeconds(), 42);
     rig.core.btnPause_Click();
     EXPECT_EQ(rig.view.text(PlayerLabel::lblState), QStringLiteral("Play"));
     EXPECT_TRUE(rig.view.timer1);
     rig.core.Timer1_Timer();
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTime), QStringLiteral("00h:00m:42s"));
-    EXPECT_EQ(rig.core.ElapsedSeconds, 43);
+    EXPECT_EQ(rig.core.elapsedSeconds(), 43);
 }
 
 TEST(Clock, HoldThenStopIsIgnoredUntilTheHoldIsReleased)
@@ -321,12 +321,12 @@ TEST(Clock, HoldThenStopIsIgnoredUntilTheHoldIsReleased)
     rig.core.btnPlay_Click();
     rig.core.btnPause_Click();
     rig.core.btnSkip_Click();
-    EXPECT_EQ(rig.core.PlayerState, StateHolding);
-    EXPECT_EQ(rig.core.ElapsedSeconds, 10);
+    EXPECT_EQ(rig.core.state(), PlayerState::Holding);
+    EXPECT_EQ(rig.core.elapsedSeconds(), 10);
     EXPECT_TRUE(rig.engine.calls.isEmpty());
     rig.core.btnHold_Click();
     rig.core.btnStop_Click();
-    EXPECT_EQ(rig.core.PlayerState, StateStopped);
+    EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
     EXPECT_EQ(rig.engine.calls, QStringList{QStringLiteral("Tone_Channel_Stop(33)")});
 }
 
@@ -342,16 +342,16 @@ TEST(Clock, AShorterLengthAfterAHoldJumpsForwardOrEnds)
     rig.setLength(200); // P = 50: second 101 lies in share 3
     EXPECT_EQ(rig.view.text(PlayerLabel::lblDurata), QStringLiteral("00h:03m:20s"));
     rig.core.Timer1_Timer();
-    EXPECT_EQ(rig.core.CurrentFrequency, 3);
+    EXPECT_EQ(rig.core.currentFrequency(), 3);
     EXPECT_EQ(rig.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetFrequency(33,30000)")});
     // a longer length never moves the index back
     rig.setLength(720);
     rig.core.Timer1_Timer();
-    EXPECT_EQ(rig.core.CurrentFrequency, 3);
+    EXPECT_EQ(rig.core.currentFrequency(), 3);
     // below the elapsed time: the next tick ends the treatment
     rig.setLength(60);
     rig.core.Timer1_Timer();
-    EXPECT_EQ(rig.core.PlayerState, StateStopped);
+    EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
 }
 
 // ---------------------------------------------------------------- program load
@@ -371,9 +371,9 @@ TEST(Program, LoadFillsLabelsAndSlider)
                                      QStringLiteral("lblFrequency=3"), QStringLiteral("lblDurataRecomandata=00h:09m:00s"),
                                      QStringLiteral("Slider1 30..3600 = 540 (10/60)"),
                                      QStringLiteral("lblDurata=00h:09m:00s")}));
-    EXPECT_EQ(core.FrequencyCount, 3);
-    EXPECT_EQ(core.TreatmentLength, 540);
-    EXPECT_EQ(core.Frequencies[1], 1.2f);
+    EXPECT_EQ(core.frequencyCount(), 3);
+    EXPECT_EQ(core.treatmentLength(), 540);
+    EXPECT_EQ(core.frequencies()[1], 1.2f);
     EXPECT_TRUE(engine.calls.isEmpty()); // loading a program plays nothing
 }
 
@@ -383,13 +383,13 @@ TEST(Program, AHundredFrequenciesAndMoreNeverReadPastTheTable)
     for (int i = 1; i <= 130; ++i)
         list << QString::number(i);
     Rig rig(list.join(QLatin1Char(',')));
-    EXPECT_EQ(rig.core.FrequencyCount, 100);
+    EXPECT_EQ(rig.core.frequencyCount(), 100);
     EXPECT_EQ(rig.view.text(PlayerLabel::lblFrequency), QStringLiteral("100"));
     EXPECT_EQ(rig.view.setup, (SliderSetup{36000, 18000, 1000, 10, 60}));
     rig.core.btnPlay_Click();
     rig.engine.clear();
     int second = 0;
-    while (rig.core.PlayerState == StatePlaying) {
+    while (rig.core.state() == PlayerState::Playing) {
         rig.core.Timer1_Timer();
         ++second;
     }
@@ -408,14 +408,22 @@ TEST(Binding, WindowLoadCallsInOrder)
     RecordingView view;
     PlayerCore core(engine, view, platform, QLocale::c());
     core.setSaveBeforeAbruptEnd(platform.saveRecorder());
-    core.PlayerState = StateHolding;
+    // A window closed while holding: the next load starts stopped.
+    ASSERT_TRUE(core.Form_Load());
+    core.LoadProgram(1, QStringLiteral("x"), QStringLiteral("528"));
+    core.btnPlay_Click();
+    core.btnHold_Click();
+    core.Form_Unload();
+    ASSERT_EQ(core.state(), PlayerState::Holding);
+    engine.clear();
+    view.log.clear();
     ASSERT_TRUE(core.Form_Load());
     EXPECT_EQ(engine.calls,
               (QStringList{QStringLiteral("Tone_System_Create()"), QStringLiteral("Tone_System_GetVersion(11)"),
                            QStringLiteral("Tone_System_Init(11,32,0,null)"),
                            QStringLiteral("Tone_System_CreateDSPByType(11,2)"),
                            QStringLiteral("Tone_DSP_SetParameter(22,1,440)")}));
-    EXPECT_EQ(core.PlayerState, StateStopped);
+    EXPECT_EQ(core.state(), PlayerState::Stopped);
     EXPECT_EQ(view.log, QStringList{QStringLiteral("Timer1 off")});
     EXPECT_TRUE(platform.messages.isEmpty());
 }
@@ -437,7 +445,7 @@ TEST(Binding, AnOtherVersionWarnsAndGoesOn)
     EXPECT_TRUE(platform.endStatuses.isEmpty());
     core.LoadProgram(1, QStringLiteral("x"), QStringLiteral("528"));
     core.btnPlay_Click();
-    EXPECT_EQ(core.PlayerState, StatePlaying);
+    EXPECT_EQ(core.state(), PlayerState::Playing);
 }
 
 TEST(Binding, VolumeAndPanClicks)
@@ -506,7 +514,7 @@ TEST(Binding, EngineTickReadsTheChannelAndUpdates)
     EXPECT_EQ(rig.view.text(PlayerLabel::Text1),
               QStringLiteral("  Channel playing : Frequency 528Hz Volume 10% Pan +25%"));
     EXPECT_EQ(rig.view.text(PlayerLabel::lblVolume), QStringLiteral("10 %"));
-    EXPECT_EQ(rig.core.ChannelPan, 0.25f);
+    EXPECT_EQ(rig.core.channelPan(), 0.25f);
     // failed reads: 0 for frequency, volume and flag, the last value for the pan
     rig.engine.failures[QStringLiteral("Tone_Channel_GetPan")] = 1;
     rig.engine.failures[QStringLiteral("Tone_Channel_GetFrequency")] = 1;
@@ -540,8 +548,8 @@ TEST_P(Unload, Order)
     rig.engine.clear();
     rig.core.Form_Unload();
     EXPECT_EQ(rig.engine.calls, GetParam().calls);
-    EXPECT_EQ(rig.core.ToneChannel, what >= 1 ? 33u : 0u); // handles keep their values
-    EXPECT_EQ(rig.core.SoundSystem, 11u);
+    EXPECT_EQ(rig.core.toneChannel(), what >= 1 ? 33u : 0u); // handles keep their values
+    EXPECT_EQ(rig.core.soundSystem(), 11u);
 }
 static const QStringList Release = {QStringLiteral("Tone_DSP_Release(22)"), QStringLiteral("Tone_System_Close(11)"),
                                     QStringLiteral("Tone_System_Release(11)")};
@@ -586,7 +594,7 @@ TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
         fail();
     core.btnPlay_Click();
     if (c.stage == 2) {
-        while (core.ElapsedSeconds < 179)
+        while (core.elapsedSeconds() < 179)
             core.Timer1_Timer();
         fail();
         core.Timer1_Timer();

@@ -74,27 +74,27 @@ TEST(PlayerSound, ThreeFrequenciesWithSkipPauseAndStop)
 
     player.Player_Start(1, QStringLiteral("Three tones "), QStringLiteral("396,528,741"));
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join(QLatin1Char('\n')).toStdString();
-    ASSERT_EQ(player.core().FrequencyCount, 3);
+    ASSERT_EQ(player.core().frequencyCount(), 3);
     playFor(400); // silence before Play
 
     player.btnPlay_Click();
     playFor(1200);
     player.btnSkip_Click();
     player.Timer1_Timer();
-    EXPECT_EQ(player.core().CurrentFrequency, 2);
+    EXPECT_EQ(player.core().currentFrequency(), 2);
     playFor(1200);
     player.btnSkip_Click();
     player.Timer1_Timer();
-    EXPECT_EQ(player.core().CurrentFrequency, 3);
+    EXPECT_EQ(player.core().currentFrequency(), 3);
     playFor(1200);
     player.btnPause_Click();
-    EXPECT_EQ(player.core().PlayerState, StatePaused);
+    EXPECT_EQ(player.core().state(), PlayerState::Paused);
     playFor(1000);
     player.btnPause_Click(); // resume
-    EXPECT_EQ(player.core().PlayerState, StatePlaying);
+    EXPECT_EQ(player.core().state(), PlayerState::Playing);
     playFor(1000);
     player.btnStop_Click();
-    EXPECT_EQ(player.core().PlayerState, StateStopped);
+    EXPECT_EQ(player.core().state(), PlayerState::Stopped);
     playFor(1000);
     player.close();
     EXPECT_TRUE(mainWindow.isVisible());
@@ -177,14 +177,14 @@ TEST(PlayerSound, ASecondTreatmentInTheSameRunStartsCleanly)
     // The window is loaded again with a fresh engine; the channel handle of
     // the first treatment is still held.
     player.Player_Start(2, QStringLiteral("Second"), QStringLiteral("741"));
-    EXPECT_NE(player.core().ToneChannel, 0u);
+    EXPECT_NE(player.core().toneChannel(), 0u);
     player.findChild<QSlider *>(QStringLiteral("volumeSlider"))->triggerAction(QAbstractSlider::SliderPageStepAdd);
     player.findChild<QSlider *>(QStringLiteral("panSlider"))->triggerAction(QAbstractSlider::SliderPageStepSub);
     player.Timer2_Timer();
     player.btnPlay_Click();
     playFor(300);
     player.Timer2_Timer();
-    EXPECT_EQ(player.core().PlayerState, StatePlaying);
+    EXPECT_EQ(player.core().state(), PlayerState::Playing);
     const QString status = player.findChild<QLineEdit *>(QStringLiteral("Text1"))->text();
     EXPECT_TRUE(status.startsWith(QStringLiteral("  Channel playing : Frequency 741Hz Volume 19%"))) << status.toStdString();
     player.close();

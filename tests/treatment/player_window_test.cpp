@@ -168,7 +168,7 @@ TEST(PlayerWindow, StartShowsLabelsSliderAndMask)
     EXPECT_EQ(slider1->singleStep(), 10);
     EXPECT_EQ(slider1->pageStep(), 60);
     EXPECT_TRUE(slider1->isEnabled());
-    EXPECT_EQ(w.player.core().TreatmentLength, 540);
+    EXPECT_EQ(w.player.core().treatmentLength(), 540);
     EXPECT_EQ(w.engine.calls.size(), 5); // the engine was set up, nothing played
 
     const QRegion expected(Player::WindowOutline(), Qt::OddEvenFill);
@@ -206,7 +206,7 @@ TEST(PlayerWindow, SliderSetUpAfterALongerProgramIsNotClamped)
     EXPECT_EQ(slider1->minimum(), 10);
     EXPECT_EQ(slider1->maximum(), 3600);
     EXPECT_EQ(slider1->value(), 180);
-    EXPECT_EQ(w.player.core().TreatmentLength, 180);
+    EXPECT_EQ(w.player.core().treatmentLength(), 180);
 }
 
 TEST(PlayerWindow, TreatmentLengthFollowsSlider1)
@@ -215,7 +215,7 @@ TEST(PlayerWindow, TreatmentLengthFollowsSlider1)
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
     auto *slider1 = w.control<QSlider>("Slider1");
     slider1->setValue(600);
-    EXPECT_EQ(w.player.core().TreatmentLength, 600);
+    EXPECT_EQ(w.player.core().treatmentLength(), 600);
     EXPECT_EQ(w.text("lblDurata"), QStringLiteral("00h:10m:00s"));
     w.player.btnPlay_Click();
     EXPECT_FALSE(slider1->isEnabled());
@@ -382,8 +382,8 @@ TEST(PlayerWindow, CloseReleasesTheEngineAndBringsBackTheMainWindow)
     EXPECT_EQ(w.text("lblTrack"), QStringLiteral("Track"));
     EXPECT_FALSE(w.player.buttonLookActive(TransportButton::btnPlay));
     EXPECT_EQ(w.control<QSlider>("volumeSlider")->value(), 103);
-    EXPECT_EQ(w.player.core().ToneChannel, 33u);
-    EXPECT_EQ(w.player.core().PlayerState, StateStopped);
+    EXPECT_EQ(w.player.core().toneChannel(), 33u);
+    EXPECT_EQ(w.player.core().state(), PlayerState::Stopped);
     EXPECT_FALSE(w.mainWindow.isVisible());
     w.player.close(); // any close runs the same unload
     EXPECT_TRUE(w.mainWindow.isVisible());

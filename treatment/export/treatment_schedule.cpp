@@ -98,22 +98,21 @@ TreatmentSchedule ScheduleTreatment(const FrequencyTable &frequencies, int frequ
     SilentView view(treatmentLength);
     NoPlatform platform;
     PlayerCore core(engine, view, platform);
-    core.Frequencies = frequencies;
-    core.FrequencyCount = std::int16_t(frequencyCount);
+    core.LoadProgram(frequencies, frequencyCount);
     core.Slider1_Change();
 
     TreatmentSchedule schedule;
     core.btnPlay_Click();
-    if (core.PlayerState != StatePlaying)
+    if (core.state() != PlayerState::Playing)
         return schedule;
-    schedule.steps.push_back({0, core.CurrentFrequency, engine.lastFrequency});
+    schedule.steps.push_back({0, core.currentFrequency(), engine.lastFrequency});
     int second = 0;
-    while (core.PlayerState == StatePlaying) {
+    while (core.state() == PlayerState::Playing) {
         engine.frequencyChanged = false;
         core.Timer1_Timer();
         ++second;
-        if (engine.frequencyChanged && core.PlayerState == StatePlaying)
-            schedule.steps.push_back({second, core.CurrentFrequency, engine.lastFrequency});
+        if (engine.frequencyChanged && core.state() == PlayerState::Playing)
+            schedule.steps.push_back({second, core.currentFrequency(), engine.lastFrequency});
     }
     schedule.endSecond = second;
     return schedule;
