@@ -1,9 +1,10 @@
 #include "app/artwork.h"
 
+#include "ui/button_art.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 
 namespace helicordia::artwork {
 
@@ -21,17 +22,6 @@ QPixmap canvas(int size)
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     return pixmap;
-}
-
-// A glossy disc in the accent colour, the base of the round buttons.
-void drawDisc(QPainter &p, const QRectF &r, const QColor &colour)
-{
-    QRadialGradient gradient(r.center() - QPointF(r.width() * 0.2, r.height() * 0.25), r.width() * 0.75);
-    gradient.setColorAt(0.0, colour.lighter(160));
-    gradient.setColorAt(1.0, colour.darker(120));
-    p.setPen(QPen(colour.darker(160), 1.0));
-    p.setBrush(gradient);
-    p.drawEllipse(r);
 }
 
 } // namespace
@@ -57,7 +47,7 @@ QPixmap playButton(int size)
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
-    drawDisc(p, QRectF(1.5, 1.5, s - 3, s - 3), QColor(46, 140, 90));
+    buttonart::Disc(p, QRectF(1.5, 1.5, s - 3, s - 3), QColor(46, 140, 90));
     QPainterPath triangle;
     triangle.moveTo(s * 0.4, s * 0.28);
     triangle.lineTo(s * 0.74, s * 0.5);
@@ -74,7 +64,7 @@ QPixmap helpButton(int size)
     QPixmap pixmap = canvas(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    drawDisc(p, QRectF(0.5, 0.5, size - 1, size - 1), Accent);
+    buttonart::Disc(p, QRectF(0.5, 0.5, size - 1, size - 1), Accent);
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setPixelSize(size * 3 / 4);

@@ -14,8 +14,8 @@
 #include "links/maker.h"
 #include "platform/application.h"
 #include "platform/platform.h"
-#include "treatment/player_artwork.h"
 #include "ui/about/form2.h"
+#include "ui/button_art.h"
 #include "ui/link_label.h"
 #include "ui/picture_label.h"
 #include "ui/tooltip/tooltip.h"
@@ -123,8 +123,8 @@ void MainWindow::buildControls()
     Label4->setMouseTracking(true);
     Label4->installEventFilter(this);
 
-    Image2 = picture(TwipsRect(8550, 90, 315, 315), playerart::minimise(QSize(21, 21)), QStringLiteral("Minimized"));
-    Image4 = picture(TwipsRect(8865, 90, 315, 315), playerart::close(QSize(21, 21)), QStringLiteral("Exit"));
+    Image2 = picture(TwipsRect(8550, 90, 315, 315), buttonart::Minimise(QSize(21, 21)), QStringLiteral("Minimized"));
+    Image4 = picture(TwipsRect(8865, 90, 315, 315), buttonart::Close(QSize(21, 21)), QStringLiteral("Exit"));
 
     Find = new QLabel(QStringLiteral("&Find health problems:"), this);
     Find->setGeometry(TwipsRect(120, 540, 2130, 285));

@@ -1,5 +1,7 @@
 #include "app/recentlocation.h"
 
+#include "platform/application.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +12,7 @@ namespace helicordia {
 QString RecentFilePath(const QString &programFolder, const QString &userDataFolder,
                        const std::function<bool(const QString &)> &canWrite)
 {
-    const QString name = QString::fromLatin1(RecentFileName);
+    const QString &name = RecentListFileName;
     const QString inProgramFolder = QDir(programFolder).filePath(name);
     const QFileInfo file(inProgramFolder);
     if (QFileInfo(programFolder).isDir() && canWrite(programFolder) && (!file.exists() || canWrite(inProgramFolder)))

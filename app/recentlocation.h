@@ -6,8 +6,6 @@
 
 namespace helicordia {
 
-constexpr const char *RecentFileName = "Dic.ini";
-
 // The Dic.ini to read at start-up and to write at exit. It is the one in the
 // program folder when that folder (and the file, if it exists) can be written.
 // Otherwise it is the one in `userDataFolder`, which is created if needed;

@@ -5,6 +5,7 @@
 #include "treatment/export/audio_export.h"
 #include "treatment/player_access.h"
 #include "treatment/player_artwork.h"
+#include "ui/button_art.h"
 #include "ui/picture_label.h"
 #include "ui/twips.h"
 
@@ -238,8 +239,8 @@ void Player::buildControls()
     Text1->setReadOnly(true); // rewritten ten times a second: nothing to type here
     Text1->setFrame(false);
 
-    Image2 = makePicture("Image2", TwipsRect(8520, 60, 315, 315), playerart::minimise, QStringLiteral("Minimized"));
-    Image4 = makePicture("Image4", TwipsRect(8835, 60, 315, 315), playerart::close, QStringLiteral("Exit"));
+    Image2 = makePicture("Image2", TwipsRect(8520, 60, 315, 315), buttonart::Minimise, QStringLiteral("Minimized"));
+    Image4 = makePicture("Image4", TwipsRect(8835, 60, 315, 315), buttonart::Close, QStringLiteral("Exit"));
     connect(Image1, &PictureLabel::clicked, this, [this] { Image1_Click(); });
     connect(Image2, &PictureLabel::clicked, this, [this] { Image2_Click(); });
     connect(Image4, &PictureLabel::clicked, this, [this] { Image4_Click(); });

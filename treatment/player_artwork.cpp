@@ -1,6 +1,7 @@
 #include "treatment/player_artwork.h"
 
 #include "platform/application.h"
+#include "ui/button_art.h"
 
 #include <QImage>
 #include <QLinearGradient>
@@ -28,25 +29,6 @@ QPixmap blank(QSize size)
     pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);
     return pm;
-}
-
-void disc(QPainter &p, const QRectF &r, const QColor &base)
-{
-    QRadialGradient g(r.center() - QPointF(r.width() * 0.18, r.height() * 0.22), r.width() * 0.75);
-    g.setColorAt(0.0, base.lighter(175));
-    g.setColorAt(0.55, base);
-    g.setColorAt(1.0, base.darker(150));
-    p.setPen(QPen(base.darker(190), std::max(1.0, r.width() / 24.0)));
-    p.setBrush(g);
-    p.drawEllipse(r);
-    // a soft highlight on the upper half
-    QRectF shine(r.left() + r.width() * 0.2, r.top() + r.height() * 0.08, r.width() * 0.6, r.height() * 0.35);
-    QLinearGradient sg(shine.topLeft(), shine.bottomLeft());
-    sg.setColorAt(0.0, QColor(255, 255, 255, 150));
-    sg.setColorAt(1.0, QColor(255, 255, 255, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(sg);
-    p.drawEllipse(shine);
 }
 
 void glyph(QPainter &p, Transport kind, const QRectF &r)
@@ -110,9 +92,9 @@ QPixmap transportButton(Transport kind, bool active, QSize size)
         p.setPen(Qt::NoPen);
         p.setBrush(halo);
         p.drawEllipse(QRectF(0, 0, size.width(), size.height()));
-        disc(p, r.adjusted(1, 1, -1, -1), QColor(226, 120, 20));
+        buttonart::Disc(p, r.adjusted(1, 1, -1, -1), QColor(226, 120, 20));
     } else {
-        disc(p, r.adjusted(1, 1, -1, -1), Steel);
+        buttonart::Disc(p, r.adjusted(1, 1, -1, -1), Steel);
     }
     glyph(p, kind, r);
     return pm;
@@ -191,26 +173,6 @@ QPixmap homePage(QSize size)
     return pm;
 }
 
-static QPixmap captionButton(QSize size, bool closeCross)
-{
-    QPixmap pm = blank(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(1, 1, size.width() - 2.0, size.height() - 2.0);
-    disc(p, r, closeCross ? QColor(196, 58, 58) : Steel);
-    p.setPen(QPen(Qt::white, std::max(1.6, size.width() / 9.0), Qt::SolidLine, Qt::RoundCap));
-    const double w = size.width();
-    if (closeCross) {
-        p.drawLine(QPointF(w * 0.33, w * 0.33), QPointF(w * 0.67, w * 0.67));
-        p.drawLine(QPointF(w * 0.67, w * 0.33), QPointF(w * 0.33, w * 0.67));
-    } else {
-        p.drawLine(QPointF(w * 0.3, w * 0.62), QPointF(w * 0.7, w * 0.62));
-    }
-    return pm;
-}
-
-QPixmap minimise(QSize size) { return captionButton(size, false); }
-QPixmap close(QSize size) { return captionButton(size, true); }
 
 QPixmap decorativeStrip(QSize size)
 {

@@ -1,6 +1,6 @@
 // The player window's pictures, painted at start-up: the transport buttons in
 // their normal and active looks, the volume warning sign, the home-page
-// picture, the minimise and close pictures, the decorative strip and the
+// picture, the decorative strip and the
 // background used when Background_5.jpg is missing.
 #pragma once
 
@@ -14,8 +14,6 @@ enum class Transport { Play, Pause, Stop, Skip, Hold };
 QPixmap transportButton(Transport kind, bool active, QSize size);
 QPixmap volumeWarning(QSize size);
 QPixmap homePage(QSize size);
-QPixmap minimise(QSize size);
-QPixmap close(QSize size);
 QPixmap decorativeStrip(QSize size);
 QImage builtInBackground(QSize size);
 
