@@ -4,6 +4,8 @@
 #include "platform/platform.h"
 #include "ui/tooltip/tooltip.h"
 #include "ui/tooltip/tooltip_control.h"
+#include "ui/twips.h"
+#include "ui/window_drag.h"
 
 #include <QFile>
 #include <QApplication>
@@ -467,6 +469,44 @@ private slots:
         QVERIFY(recent.open(QIODevice::ReadOnly));
         QCOMPARE(recent.readAll(), QByteArray("Delta\r\n"));
         QVERIFY(QFile::exists(dir->filePath("settings.ini")));
+    }
+
+    void dragStepsKeepTheWindowOnThe32TwipGrid_data()
+    {
+        QTest::addColumn<QPoint>("grip"); // where the window is taken
+        QTest::addColumn<QPoint>("start");
+        QTest::newRow("background") << QPoint(500, 20) << QPoint(100, 100);
+        QTest::newRow("title") << QPoint(40, 15) << QPoint(7, 3);
+        QTest::newRow("off screen to the left") << QPoint(500, 20) << QPoint(-301, 50);
+    }
+    void dragStepsKeepTheWindowOnThe32TwipGrid()
+    {
+        QFETCH(QPoint, grip);
+        QFETCH(QPoint, start);
+        auto window = started();
+        QVERIFY(window);
+        window->move(start);
+        QWidget *target = window->childAt(grip) ? window->childAt(grip) : window.get();
+        const QPoint local = target->mapFrom(window.get(), grip);
+        QPoint pointer = window->mapToGlobal(grip);
+        QTest::mousePress(target, Qt::LeftButton, {}, local);
+        const auto onGrid = [](int pixels) {
+            const int k = pixels * TwipsPerPixel / DragStepTwipsGrid;
+            for (int near = k - 2; near <= k + 2; ++near)
+                if (TwipsToPixels(near * DragStepTwipsGrid) == pixels)
+                    return true;
+            return false;
+        };
+        for (const QPoint step : {QPoint(1, 1), QPoint(37, -13), QPoint(-250, 3), QPoint(7, 301), QPoint(-1, 0)}) {
+            pointer += step;
+            QMouseEvent move(QEvent::MouseMove, QPointF(target->mapFromGlobal(pointer)), QPointF(pointer),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &move);
+            QVERIFY2(onGrid(window->x()) && onGrid(window->y()),
+                     qPrintable(QStringLiteral("at %1, %2").arg(window->x()).arg(window->y())));
+        }
+        QVERIFY(window->pos() != start);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(pointer));
     }
 };
 
