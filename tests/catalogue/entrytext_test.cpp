@@ -83,6 +83,10 @@ struct NumberCase
     QString text;
     int number;
 };
+void PrintTo(const NumberCase &c, std::ostream *os)
+{
+    *os << '"' << c.text.toStdString() << '"';
+}
 
 class EntryNumberReading : public ::testing::TestWithParam<NumberCase>
 {

@@ -14,6 +14,7 @@ struct TimeCase {
     int seconds;
     const char *text;
 };
+void PrintTo(const TimeCase &c, std::ostream *os) { *os << c.seconds << " s"; }
 class TimeText : public ::testing::TestWithParam<TimeCase> {};
 TEST_P(TimeText, Formats)
 {
@@ -33,6 +34,7 @@ struct ValueCase {
     const char *piece;
     double value;
 };
+void PrintTo(const ValueCase &c, std::ostream *os) { *os << '"' << c.piece << '"'; }
 class PieceValue : public ::testing::TestWithParam<ValueCase> {};
 TEST_P(PieceValue, Reads)
 {
@@ -65,6 +67,7 @@ struct StoredCase {
     const char *piece;
     float stored;
 };
+void PrintTo(const StoredCase &c, std::ostream *os) { *os << '"' << c.piece << '"'; }
 class StoredValue : public ::testing::TestWithParam<StoredCase> {};
 TEST_P(StoredValue, RoundsAndDivides)
 {
@@ -93,6 +96,7 @@ struct ListCase {
     const char *list;
     std::vector<float> frequencies;
 };
+void PrintTo(const ListCase &c, std::ostream *os) { *os << '"' << c.list << '"'; }
 class ListParse : public ::testing::TestWithParam<ListCase> {};
 TEST_P(ListParse, Pieces)
 {
@@ -154,6 +158,7 @@ struct SliderCase {
     int count;
     SliderSetup setup;
 };
+void PrintTo(const SliderCase &c, std::ostream *os) { *os << c.count << " frequencies"; }
 class SliderFigures : public ::testing::TestWithParam<SliderCase> {};
 TEST_P(SliderFigures, SetUp)
 {
@@ -177,6 +182,7 @@ struct ShareCase {
     int count;
     int share;
 };
+void PrintTo(const ShareCase &c, std::ostream *os) { *os << c.length << " s over " << c.count; }
 class Share : public ::testing::TestWithParam<ShareCase> {};
 TEST_P(Share, RoundsHalfToEven)
 {

@@ -222,6 +222,7 @@ struct SwitchCase {
     std::vector<int> switchSeconds; // second at which frequency 2, 3, ... starts
     int stopSecond;
 };
+void PrintTo(const SwitchCase &c, std::ostream *os) { *os << '"' << c.list << "\" for " << c.length << " s"; }
 class ClockSchedule : public ::testing::TestWithParam<SwitchCase> {};
 TEST_P(ClockSchedule, SwitchesAndStops)
 {

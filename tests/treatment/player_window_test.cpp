@@ -448,6 +448,10 @@ struct DragCase {
     int pointer;
     int result;
 };
+void PrintTo(const DragCase &c, std::ostream *os)
+{
+    *os << "window " << c.window << ", press " << c.drag << ", pointer " << c.pointer;
+}
 class DragStep : public ::testing::TestWithParam<DragCase> {};
 TEST_P(DragStep, FloorsToThirtyTwoTwipsAndStaysInRange)
 {
