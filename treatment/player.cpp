@@ -6,6 +6,7 @@
 #include "treatment/player_access.h"
 #include "treatment/player_artwork.h"
 #include "ui/button_art.h"
+#include "ui/layout.h"
 #include "ui/picture_label.h"
 #include "ui/twips.h"
 
@@ -38,13 +39,49 @@ namespace {
 constexpr int ClientWidthTwips = 9285;
 constexpr int ClientHeightTwips = 6900;
 
-QFont labelFont()
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(9.75);
-    f.setBold(true);
-    return f;
-}
+// The texts are Arial 9.75 bold unless the window's own font is named.
+constexpr FontSpec Bold{9.75, true};
+constexpr FontSpec Plain{};
+
+// Every control, in the order it is made (later ones lie above earlier ones).
+// Image7 comes first so the labels stay above the strip.
+const ControlPlace PlayerControls[] = {
+    {"Image7", 60, 3060, 9105, 255},
+    {"Find", 1200, 840, 2130, 285, Bold},
+    {"Label4", 960, 480, 2370, 285, Bold},
+    {"lblID", 3480, 480, 1050, 285, Bold},
+    {"lblHealthProblem", 3480, 840, 5610, 1485, Bold},
+    {"Label1", 1200, 2400, 2130, 285, Bold},
+    {"lblFrequency", 3480, 2400, 2130, 285, Bold},
+    // Right-aligned from the window's left edge.
+    {"Label2", 0, 2760, 3330, 285, Bold},
+    {"lblDurataRecomandata", 3480, 2760, 2130, 285, Bold},
+    {"Label8", 1020, 3420, 2250, 585, Bold},
+    {"Slider1", 3540, 3420, 4335, 375, Plain, true},
+    {"lblDurata", 4680, 3900, 2130, 285, Bold},
+    {"Volume", 2280, 4200, 1455, 375, Plain},
+    {"volumeSlider", 3720, 4200, 4335, 375, Plain, true},
+    {"lblVolume", 8160, 4260, 1050, 285, Bold},
+    {"Image8", 8700, 4200, 480, 480},
+    {"Pan", 2280, 4680, 1455, 375, Plain},
+    {"panSlider", 3720, 4680, 4335, 375, Plain, true},
+    {"Image1", 180, 4140, 1740, 2160, Plain, true},
+    {"Label3", 2400, 5400, 1830, 285, Bold},
+    {"lblTime", 5400, 5400, 2370, 285, Bold},
+    {"Frame2", 2700, 5700, 1215, 735},
+    {"Frame1", 5160, 5700, 2775, 735},
+    {"btnPlay", 600, 180, 480, 480, Plain, true, "Frame1"},
+    {"btnPause", 1200, 180, 480, 480, Plain, true, "Frame1"},
+    {"btnStop", 1800, 180, 480, 480, Plain, true, "Frame1"},
+    {"btnSkip", 540, 180, 480, 480, Plain, true, "Frame2"},
+    {"btnHold", 60, 180, 480, 480, Plain, true, "Frame2"},
+    {"lblTrack", 4080, 5940, 1050, 285, Bold},
+    {"lblState", 8100, 5940, 1050, 285, Bold},
+    {"StatusBar", 0, 6525, 9285, 375, Bold},
+    {"Text1", 0, 6560, 9255, 315, Bold},
+    {"Image2", 8520, 60, 315, 315, Plain, true},
+    {"Image4", 8835, 60, 315, 315, Plain, true},
+};
 
 const QColor LabelInk(24, 36, 74);
 
@@ -57,6 +94,11 @@ playerart::Transport artKind(int index)
 }
 
 } // namespace
+
+Layout Player::controls()
+{
+    return PlayerControls;
+}
 
 QPolygon Player::WindowOutline()
 {
@@ -109,107 +151,95 @@ Player::~Player() = default;
 
 void Player::buildControls()
 {
-    const QFont font = labelFont();
+    const Layout layout = controls();
     QPalette ink = palette();
     ink.setColor(QPalette::WindowText, LabelInk);
 
-    auto makeLabel = [&](const char *name, QRect where, const QString &caption, Qt::Alignment align,
-                         bool boldArial = true) {
+    auto makeLabel = [&](const char *name, const QString &caption, Qt::Alignment align) {
         auto *l = new QLabel(caption, this);
-        l->setObjectName(QLatin1String(name));
-        l->setGeometry(where);
+        Place(l, layout, name);
         l->setAlignment(align);
         l->setPalette(ink);
-        if (boldArial)
-            l->setFont(font);
         return l;
     };
     const Qt::Alignment heading = Qt::AlignRight | Qt::AlignTop;
     const Qt::Alignment value = Qt::AlignLeft | Qt::AlignTop;
 
-    auto makePicture = [this](const char *name, QRect where, QPixmap (*draw)(QSize), const QString &tip) {
+    auto makePicture = [&](const char *name, QPixmap (*draw)(QSize), const QString &tip) {
         auto *picture = new PictureLabel(this);
-        picture->setObjectName(QLatin1String(name));
-        picture->setGeometry(where);
-        picture->setPixmap(draw(where.size()));
+        Place(picture, layout, name);
+        picture->setPixmap(draw(picture->size()));
         picture->setToolTip(tip);
         return picture;
     };
 
-    // Image7 first so the labels stay above the strip.
-    Image7 = makePicture("Image7", TwipsRect(60, 3060, 9105, 255), playerart::decorativeStrip, QString());
+    Image7 = makePicture("Image7", playerart::decorativeStrip, QString());
 
-    Find = makeLabel("Find", TwipsRect(1200, 840, 2130, 285), QStringLiteral("Health problem:"), heading);
-    Label4 = makeLabel("Label4", TwipsRect(960, 480, 2370, 285), QStringLiteral("Health problem ID:"), heading);
-    lblID = makeLabel("lblID", TwipsRect(3480, 480, 1050, 285), QStringLiteral("0"), value);
-    lblHealthProblem = makeLabel("lblHealthProblem", TwipsRect(3480, 840, 5610, 1485), QStringLiteral("0"), value);
+    Find = makeLabel("Find", QStringLiteral("Health problem:"), heading);
+    Label4 = makeLabel("Label4", QStringLiteral("Health problem ID:"), heading);
+    lblID = makeLabel("lblID", QStringLiteral("0"), value);
+    lblHealthProblem = makeLabel("lblHealthProblem", QStringLiteral("0"), value);
     lblHealthProblem->setWordWrap(true);
-    Label1 = makeLabel("Label1", TwipsRect(1200, 2400, 2130, 285), QStringLiteral("Number of frequency:"), heading);
-    lblFrequency = makeLabel("lblFrequency", TwipsRect(3480, 2400, 2130, 285), QStringLiteral("0"), value);
-    Label2 = makeLabel("Label2", TwipsRect(-360, 2760, 3690, 285), QStringLiteral("Duration of treatment (suggested):"),
+    Label1 = makeLabel("Label1", QStringLiteral("Number of frequency:"), heading);
+    lblFrequency = makeLabel("lblFrequency", QStringLiteral("0"), value);
+    Label2 = makeLabel("Label2", QStringLiteral("Duration of treatment (suggested):"),
                        heading);
     lblDurataRecomandata =
-        makeLabel("lblDurataRecomandata", TwipsRect(3480, 2760, 2130, 285), QStringLiteral("0"), value);
-    Label8 = makeLabel("Label8", TwipsRect(1020, 3420, 2250, 585), QStringLiteral("Duration of treatment (can adjust):"),
+        makeLabel("lblDurataRecomandata", QStringLiteral("0"), value);
+    Label8 = makeLabel("Label8", QStringLiteral("Duration of treatment (can adjust):"),
                        heading);
     Label8->setWordWrap(true);
 
-    auto makeSlider = [&](const char *name, QRect where, const QString &tip) {
+    auto makeSlider = [&](const char *name, const QString &tip) {
         auto *s = new QSlider(Qt::Horizontal, this);
-        s->setObjectName(QLatin1String(name));
-        s->setGeometry(where);
+        Place(s, layout, name);
         s->setToolTip(tip);
         return s;
     };
-    Slider1 = makeSlider("Slider1", TwipsRect(3540, 3420, 4335, 375), QStringLiteral("Duration of treatment (can adjust)"));
+    Slider1 = makeSlider("Slider1", QStringLiteral("Duration of treatment (can adjust)"));
     Slider1->setTickPosition(QSlider::NoTicks);
-    lblDurata = makeLabel("lblDurata", TwipsRect(4680, 3900, 2130, 285), QStringLiteral("0"), value);
+    lblDurata = makeLabel("lblDurata", QStringLiteral("0"), value);
 
-    Volume = makeLabel("Volume", TwipsRect(2280, 4200, 1455, 375), QStringLiteral("Channel Volume"), heading, false);
-    volumeSlider = makeSlider("volumeSlider", TwipsRect(3720, 4200, 4335, 375), QStringLiteral("Channel Volume"));
+    Volume = makeLabel("Volume", QStringLiteral("Channel Volume"), heading);
+    volumeSlider = makeSlider("volumeSlider", QStringLiteral("Channel Volume"));
     volumeSlider->setRange(0, VolumeScale);
     volumeSlider->setSingleStep(1);
     volumeSlider->setPageStep(100);
-    lblVolume = makeLabel("lblVolume", TwipsRect(8160, 4260, 1050, 285), QStringLiteral("Idle"), value);
+    lblVolume = makeLabel("lblVolume", QStringLiteral("Idle"), value);
     lblVolume->setToolTip(QStringLiteral("Status"));
-    Image8 = makePicture("Image8", TwipsRect(8700, 4200, 480, 480), playerart::volumeWarning,
+    Image8 = makePicture("Image8", playerart::volumeWarning,
                          QStringLiteral("High volume level may be dangerous!"));
 
-    Pan = makeLabel("Pan", TwipsRect(2280, 4680, 1455, 375), QStringLiteral("Channel Pan"), heading, false);
-    panSlider = makeSlider("panSlider", TwipsRect(3720, 4680, 4335, 375), QStringLiteral("Channel Pan"));
+    Pan = makeLabel("Pan", QStringLiteral("Channel Pan"), heading);
+    panSlider = makeSlider("panSlider", QStringLiteral("Channel Pan"));
     panSlider->setRange(-PanScale, PanScale);
     panSlider->setSingleStep(5);
     panSlider->setPageStep(50);
 
-    Image1 = makePicture("Image1", TwipsRect(180, 4140, 1740, 2160), playerart::homePage,
+    Image1 = makePicture("Image1", playerart::homePage,
                          QStringLiteral("Visit our web site for more programs and news"));
     Image1->setCursor(Qt::PointingHandCursor);
 
-    Label3 = makeLabel("Label3", TwipsRect(2400, 5400, 1830, 285), QStringLiteral("Frequency control"), value);
-    lblTime = makeLabel("lblTime", TwipsRect(5400, 5400, 2370, 285), QStringLiteral("Time"), value);
+    Label3 = makeLabel("Label3", QStringLiteral("Frequency control"), value);
+    lblTime = makeLabel("lblTime", QStringLiteral("Time"), value);
     lblTime->setToolTip(QStringLiteral("Elapsed Time"));
 
-    auto makeFrame = [&](const char *name, QRect where) {
+    auto makeFrame = [&](const char *name) {
         auto *f = new QFrame(this);
-        f->setObjectName(QLatin1String(name));
-        f->setGeometry(where);
+        Place(f, layout, name);
         f->setFrameShape(QFrame::Box);
         f->setFrameShadow(QFrame::Sunken);
         return f;
     };
-    Frame2 = makeFrame("Frame2", TwipsRect(2700, 5700, 1215, 735));
-    Frame1 = makeFrame("Frame1", TwipsRect(5160, 5700, 2775, 735));
+    Frame2 = makeFrame("Frame2");
+    Frame1 = makeFrame("Frame1");
 
     static const char *names[5] = {"btnPlay", "btnPause", "btnStop", "btnSkip", "btnHold"};
     static const char *tips[5] = {"Play", "Pause", "Stop", "Skip current frequency",
                                   "Hold current frequency (continuous play)"};
-    const QRect places[5] = {TwipsRect(600, 180, 480, 480), TwipsRect(1200, 180, 480, 480),
-                             TwipsRect(1800, 180, 480, 480), TwipsRect(540, 180, 480, 480),
-                             TwipsRect(60, 180, 480, 480)};
     for (int i = 0; i < 5; ++i) {
         auto *b = new PictureLabel(i < 3 ? Frame1 : Frame2);
-        b->setObjectName(QLatin1String(names[i]));
-        b->setGeometry(places[i]);
+        Place(b, layout, names[i]);
         b->setToolTip(QLatin1String(tips[i]));
         b->setCursor(Qt::PointingHandCursor);
         looks_[i][0] = playerart::transportButton(artKind(i), false, b->size());
@@ -222,25 +252,21 @@ void Player::buildControls()
     connect(buttons_[3], &PictureLabel::clicked, this, [this] { btnSkip_Click(); });
     connect(buttons_[4], &PictureLabel::clicked, this, [this] { btnHold_Click(); });
 
-    lblTrack = makeLabel("lblTrack", TwipsRect(4080, 5940, 1050, 285), QStringLiteral("Track"), value);
+    lblTrack = makeLabel("lblTrack", QStringLiteral("Track"), value);
     lblTrack->setToolTip(QStringLiteral("Track number"));
-    lblState = makeLabel("lblState", TwipsRect(8100, 5940, 1050, 285), QStringLiteral("Idle"), value);
+    lblState = makeLabel("lblState", QStringLiteral("Idle"), value);
     lblState->setToolTip(QStringLiteral("Status"));
 
     StatusBar = new QStatusBar(this);
-    StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar->setGeometry(TwipsRect(0, 6525, 9285, 375));
-    StatusBar->setFont(font);
+    Place(StatusBar, layout, "StatusBar");
     StatusBar->setSizeGripEnabled(false);
     Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(TwipsRect(0, 6560, 9255, 315));
-    Text1->setFont(font);
+    Place(Text1, layout, "Text1");
     Text1->setReadOnly(true); // rewritten ten times a second: nothing to type here
     Text1->setFrame(false);
 
-    Image2 = makePicture("Image2", TwipsRect(8520, 60, 315, 315), buttonart::Minimise, QStringLiteral("Minimized"));
-    Image4 = makePicture("Image4", TwipsRect(8835, 60, 315, 315), buttonart::Close, QStringLiteral("Exit"));
+    Image2 = makePicture("Image2", buttonart::Minimise, QStringLiteral("Minimized"));
+    Image4 = makePicture("Image4", buttonart::Close, QStringLiteral("Exit"));
     connect(Image1, &PictureLabel::clicked, this, [this] { Image1_Click(); });
     connect(Image2, &PictureLabel::clicked, this, [this] { Image2_Click(); });
     connect(Image4, &PictureLabel::clicked, this, [this] { Image4_Click(); });

@@ -6,6 +6,7 @@
 
 #include "links/links.h"
 #include "treatment/player_core.h"
+#include "ui/layout.h"
 #include "ui/window_drag.h"
 
 #include <QImage>
@@ -40,6 +41,9 @@ public:
     void Player_Start(int numar, const QString &description, const QString &frecvente);
 
     static QString AfiseazaTimp(int valoare);
+
+    // Every control of the window: place, font, and whether it is clicked.
+    static Layout controls();
 
     // The window's outline in pixels (21 points, alternate fill).
     static QPolygon WindowOutline();

@@ -46,105 +46,73 @@ struct Window {
     QString text(const char *name) const { return control(name)->text(); }
 };
 
-QRect twips(int l, int t, int w, int h)
-{
-    return QRect(qRound(l / 15.0), qRound(t / 15.0), qRound(w / 15.0), qRound(h / 15.0));
-}
-
 } // namespace
 
-TEST(PlayerWindow, ControlsAtTheirPlacesWithTheirCaptions)
+// What a layout can get wrong: a control outside the window, a clickable one
+// under another, a font other than the one given.
+TEST(PlayerWindow, LayoutKeepsControlsInsideUncoveredAndInTheirFonts)
 {
     Window w;
-    struct Expect {
-        const char *name;
-        QRect where;
-        const char *caption;
-        const char *tip;
-    };
-    const Expect labels[] = {
-        {"Find", twips(1200, 840, 2130, 285), "Health problem:", ""},
-        {"Label4", twips(960, 480, 2370, 285), "Health problem ID:", ""},
-        {"lblID", twips(3480, 480, 1050, 285), "0", ""},
-        {"lblHealthProblem", twips(3480, 840, 5610, 1485), "0", ""},
-        {"Label1", twips(1200, 2400, 2130, 285), "Number of frequency:", ""},
-        {"lblFrequency", twips(3480, 2400, 2130, 285), "0", ""},
-        {"Label2", twips(-360, 2760, 3690, 285), "Duration of treatment (suggested):", ""},
-        {"lblDurataRecomandata", twips(3480, 2760, 2130, 285), "0", ""},
-        {"Label8", twips(1020, 3420, 2250, 585), "Duration of treatment (can adjust):", ""},
-        {"lblDurata", twips(4680, 3900, 2130, 285), "0", ""},
-        {"Volume", twips(2280, 4200, 1455, 375), "Channel Volume", ""},
-        {"lblVolume", twips(8160, 4260, 1050, 285), "Idle", "Status"},
-        {"Pan", twips(2280, 4680, 1455, 375), "Channel Pan", ""},
-        {"Label3", twips(2400, 5400, 1830, 285), "Frequency control", ""},
-        {"lblTime", twips(5400, 5400, 2370, 285), "Time", "Elapsed Time"},
-        {"lblTrack", twips(4080, 5940, 1050, 285), "Track", "Track number"},
-        {"lblState", twips(8100, 5940, 1050, 285), "Idle", "Status"},
-    };
-    for (const Expect &e : labels) {
-        QLabel *l = w.control(e.name);
-        ASSERT_NE(l, nullptr) << e.name;
-        EXPECT_EQ(l->geometry(), e.where) << e.name;
-        EXPECT_EQ(l->text(), QString::fromLatin1(e.caption)) << e.name;
-        EXPECT_EQ(l->toolTip(), QString::fromLatin1(e.tip)) << e.name;
-        const bool plainFont = QLatin1String(e.name) == QLatin1String("Volume") || QLatin1String(e.name) == QLatin1String("Pan");
-        if (!plainFont) {
-            EXPECT_EQ(l->font().family(), QStringLiteral("Arial")) << e.name;
-            EXPECT_DOUBLE_EQ(l->font().pointSizeF(), 9.75) << e.name;
-            EXPECT_TRUE(l->font().bold()) << e.name;
+    w.player.show();
+    for (const ControlPlace &place : Player::controls()) {
+        const auto *control = w.control<QWidget>(place.name);
+        ASSERT_NE(control, nullptr) << place.name;
+        const QRect inWindow(control->mapTo(&w.player, QPoint(0, 0)), control->size());
+        EXPECT_TRUE(w.player.rect().contains(inWindow)) << place.name;
+        if (place.font.points > 0) {
+            EXPECT_EQ(control->font().family(), QStringLiteral("Arial")) << place.name;
+            EXPECT_DOUBLE_EQ(control->font().pointSizeF(), place.font.points) << place.name;
+            EXPECT_EQ(control->font().bold(), place.font.bold) << place.name;
+        }
+        if (!place.clickable)
+            continue;
+        for (const QPoint p : {inWindow.center(), inWindow.topLeft() + QPoint(2, 2), inWindow.bottomRight() - QPoint(2, 2)}) {
+            const QWidget *hit = w.player.childAt(p);
+            EXPECT_TRUE(hit == control || control->isAncestorOf(hit)) << place.name << " is covered at " << p.x() << ","
+                                                                      << p.y();
         }
     }
-    const Expect pictures[] = {
-        {"Image8", twips(8700, 4200, 480, 480), "", "High volume level may be dangerous!"},
-        {"Image7", twips(60, 3060, 9105, 255), "", ""},
-        {"Image2", twips(8520, 60, 315, 315), "", "Minimized"},
-        {"Image4", twips(8835, 60, 315, 315), "", "Exit"},
-        {"Image1", twips(180, 4140, 1740, 2160), "", nullptr},
-        {"btnHold", twips(60, 180, 480, 480), "", "Hold current frequency (continuous play)"},
-        {"btnSkip", twips(540, 180, 480, 480), "", "Skip current frequency"},
-        {"btnPlay", twips(600, 180, 480, 480), "", "Play"},
-        {"btnPause", twips(1200, 180, 480, 480), "", "Pause"},
-        {"btnStop", twips(1800, 180, 480, 480), "", "Stop"},
-    };
-    for (const Expect &e : pictures) {
-        QLabel *l = w.control(e.name);
-        ASSERT_NE(l, nullptr) << e.name;
-        EXPECT_EQ(l->geometry(), e.where) << e.name;
-        EXPECT_FALSE(l->pixmap().isNull()) << e.name;
-        if (e.tip)
-            EXPECT_EQ(l->toolTip(), QString::fromLatin1(e.tip)) << e.name;
-        else
-            EXPECT_FALSE(l->toolTip().isEmpty());
-    }
-    EXPECT_EQ(w.control<QFrame>("Frame1")->geometry(), twips(5160, 5700, 2775, 735));
-    EXPECT_EQ(w.control<QFrame>("Frame2")->geometry(), twips(2700, 5700, 1215, 735));
+    // Headings and values are Arial 9.75 bold; the volume and pan headings keep the window's font.
+    EXPECT_NE(w.control("Volume")->font().family(), QStringLiteral("Arial"));
+    EXPECT_TRUE(w.control("lblHealthProblem")->font().bold());
+    EXPECT_EQ(w.player.size(), QSize(619, 460));
+    EXPECT_TRUE(w.player.windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST(PlayerWindow, ControlsHaveTheirCaptionsTipsAndRanges)
+{
+    Window w;
+    const std::pair<const char *, const char *> captions[] = {
+        {"Find", "Health problem:"}, {"Label4", "Health problem ID:"}, {"Label1", "Number of frequency:"},
+        {"Label2", "Duration of treatment (suggested):"}, {"Label8", "Duration of treatment (can adjust):"},
+        {"Volume", "Channel Volume"}, {"Pan", "Channel Pan"}, {"Label3", "Frequency control"},
+        {"lblVolume", "Idle"}, {"lblTime", "Time"}, {"lblTrack", "Track"}, {"lblState", "Idle"}};
+    for (const auto &[name, caption] : captions)
+        EXPECT_EQ(w.text(name), QString::fromLatin1(caption)) << name;
+    const std::pair<const char *, const char *> tips[] = {
+        {"lblVolume", "Status"}, {"lblTime", "Elapsed Time"}, {"lblTrack", "Track number"}, {"lblState", "Status"},
+        {"Image8", "High volume level may be dangerous!"}, {"Image2", "Minimized"}, {"Image4", "Exit"},
+        {"btnHold", "Hold current frequency (continuous play)"}, {"btnSkip", "Skip current frequency"},
+        {"btnPlay", "Play"}, {"btnPause", "Pause"}, {"btnStop", "Stop"},
+        {"Slider1", "Duration of treatment (can adjust)"}, {"volumeSlider", "Channel Volume"},
+        {"panSlider", "Channel Pan"}};
+    for (const auto &[name, tip] : tips)
+        EXPECT_EQ(w.control<QWidget>(name)->toolTip(), QString::fromLatin1(tip)) << name;
+    EXPECT_FALSE(w.control("Image1")->toolTip().isEmpty());
     EXPECT_EQ(w.control("btnPlay")->parentWidget()->objectName(), QStringLiteral("Frame1"));
     EXPECT_EQ(w.control("btnHold")->parentWidget()->objectName(), QStringLiteral("Frame2"));
-    auto *slider1 = w.control<QSlider>("Slider1");
-    EXPECT_EQ(slider1->geometry(), twips(3540, 3420, 4335, 375));
-    EXPECT_EQ(slider1->toolTip(), QStringLiteral("Duration of treatment (can adjust)"));
     auto *volume = w.control<QSlider>("volumeSlider");
-    EXPECT_EQ(volume->geometry(), twips(3720, 4200, 4335, 375));
-    EXPECT_EQ(volume->toolTip(), QStringLiteral("Channel Volume"));
     EXPECT_EQ(volume->minimum(), 0);
     EXPECT_EQ(volume->maximum(), 1024);
     EXPECT_EQ(volume->value(), 103);
     EXPECT_EQ(volume->singleStep(), 1);
     EXPECT_EQ(volume->pageStep(), 100);
     auto *pan = w.control<QSlider>("panSlider");
-    EXPECT_EQ(pan->geometry(), twips(3720, 4680, 4335, 375));
-    EXPECT_EQ(pan->toolTip(), QStringLiteral("Channel Pan"));
     EXPECT_EQ(pan->minimum(), -512);
     EXPECT_EQ(pan->maximum(), 512);
     EXPECT_EQ(pan->value(), 0);
     EXPECT_EQ(pan->singleStep(), 5);
     EXPECT_EQ(pan->pageStep(), 50);
-    auto *text1 = w.control<QLineEdit>("Text1");
-    EXPECT_EQ(text1->geometry(), twips(0, 6560, 9255, 315));
-    EXPECT_TRUE(text1->font().bold());
-    EXPECT_EQ(w.player.findChild<QWidget *>(QStringLiteral("StatusBar"))->geometry(), twips(0, 6525, 9285, 375));
-    EXPECT_EQ(w.player.size(), QSize(619, 460));
-    EXPECT_TRUE(w.player.windowFlags() & Qt::FramelessWindowHint);
 }
 
 TEST(PlayerWindow, StartShowsLabelsSliderAndMask)

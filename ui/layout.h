@@ -1,0 +1,44 @@
+// A window's controls as one table: where each lies (in twips, within its
+// parent), the font it shows its text in, and whether the user clicks it.
+// The window is built from the table; tests check the table's promises on the
+// built window.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+#include <span>
+
+class QWidget;
+
+namespace helicordia {
+
+// Arial at the given size; a size of 0 keeps the font the control inherits.
+struct FontSpec {
+    qreal points = 0;
+    bool bold = false;
+    bool underline = false;
+};
+
+struct ControlPlace {
+    const char *name;
+    int left, top, width, height; // twips, within the parent
+    FontSpec font{};
+    bool clickable = false;
+    const char *parent = nullptr; // a frame of the window; the window itself when null
+
+    QRect pixels() const;
+};
+
+using Layout = std::span<const ControlPlace>;
+
+QFont ArialFont(const FontSpec &spec);
+
+// The row of a control; a name that is not in the table is a programming
+// error and ends the program.
+const ControlPlace &PlaceOf(Layout layout, const char *name);
+
+// Names the control, puts it in its place and gives it its font.
+void Place(QWidget *control, Layout layout, const char *name);
+
+} // namespace helicordia
