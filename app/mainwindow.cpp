@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "ui/about/form2.h"
 #include "ui/button_art.h"
+#include "ui/layout.h"
 #include "ui/link_label.h"
 #include "ui/picture_label.h"
 #include "ui/tooltip/tooltip.h"
@@ -64,14 +65,28 @@ const QPolygon &Outline()
 // window is dragged; inside the outline.
 const QRect TitleBand(15, 2, 594, 34);
 
-QFont Arial(qreal points, bool bold = false, bool underline = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
+// Every control, in the order it is made (later ones lie above earlier ones).
+const ControlPlace MainControls[] = {
+    {"Label4", 120, 90, 6810, 330, {9.75, true}, true}, // the title drags the window
+    {"Image2", 8550, 90, 315, 315, {}, true},
+    {"Image4", 8865, 90, 315, 315, {}, true},
+    {"Find", 120, 540, 2130, 285, {9.75, true}},
+    {"Text1", 2280, 480, 2760, 375, {9.75}, true},
+    {"ImgSearch", 5040, 435, 480, 480, {}, true},
+    {"Label3", 5880, 540, 570, 285, {9.75, true}},
+    {"Image3", 6600, 450, 480, 480, {}, true},
+    {"Label1_0", 7440, 525, 1305, 240, {9.75, true, true}, true},
+    {"Image1", 8820, 525, 240, 240, {}, true},
+    {"Label1_2", 3240, 840, 630, 240, {8.25, false, true}, true},
+    // The two passive labels let the mouse through to what lies under them
+    // ("Recent" is partly covered by Label2(2)).
+    {"Label2_2", 3150, 945, 2055, 255, {9.75}},
+    // The match count sits on the row above the list, at its right end, where
+    // it stays readable whatever the list shows.
+    {"Label2_3", 7050, 795, 2100, 240, {9.75, true}},
+    {"lv", 30, 1050, 9195, 5715, {9}, true},
+    {"List2", 60, 1200, 9105, 2010, {9}}, // shown over the list on demand
+};
 
 void SetTextColour(QLabel *label, const QColor &colour)
 {
@@ -97,93 +112,82 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
+Layout MainWindow::controls()
+{
+    return MainControls;
+}
+
 void MainWindow::buildControls()
 {
-    auto picture = [this](const QRect &r, const QPixmap &pixmap, const QString &tip) {
+    const Layout layout = controls();
+    auto picture = [&](const char *name, const QPixmap &pixmap, const QString &tip) {
         auto *label = new PictureLabel(this);
-        label->setGeometry(r);
+        Place(label, layout, name);
         label->setPixmap(pixmap);
         label->setAlignment(Qt::AlignCenter);
         label->setToolTip(tip);
         return label;
     };
-    auto link = [this](const QString &text, const QRect &r, const QFont &font, const QColor &designColour) {
+    auto link = [&](const char *name, const QString &text, const QColor &designColour) {
         auto *label = new LinkLabel(text, this);
-        label->setGeometry(r);
-        label->setFont(font);
+        Place(label, layout, name);
         SetTextColour(label, designColour);
         label->setColours(LinkColours);
         return label;
     };
+    auto label = [&](const char *name, const QString &text, const QColor &colour) {
+        auto *l = new QLabel(text, this);
+        Place(l, layout, name);
+        SetTextColour(l, colour);
+        return l;
+    };
 
-    Label4 = new QLabel(this);
-    Label4->setGeometry(TwipsRect(120, 90, 6810, 330));
-    Label4->setFont(Arial(9.75, true));
-    SetTextColour(Label4, Qt::white);
+    Label4 = label("Label4", QString(), Qt::white);
     Label4->setMouseTracking(true);
     Label4->installEventFilter(this);
 
-    Image2 = picture(TwipsRect(8550, 90, 315, 315), buttonart::Minimise(QSize(21, 21)), QStringLiteral("Minimized"));
-    Image4 = picture(TwipsRect(8865, 90, 315, 315), buttonart::Close(QSize(21, 21)), QStringLiteral("Exit"));
+    Image2 = picture("Image2", buttonart::Minimise(QSize(21, 21)), QStringLiteral("Minimized"));
+    Image4 = picture("Image4", buttonart::Close(QSize(21, 21)), QStringLiteral("Exit"));
 
-    Find = new QLabel(QStringLiteral("&Find health problems:"), this);
-    Find->setGeometry(TwipsRect(120, 540, 2130, 285));
-    Find->setFont(Arial(9.75, true));
+    Find = label("Find", QStringLiteral("&Find health problems:"), DarkGrey);
     Find->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    SetTextColour(Find, DarkGrey);
     // The captions keep the pointer to themselves: they neither drag the
     // window nor count as its background.
     Find->setAttribute(Qt::WA_NoMousePropagation);
 
     Text1 = new QLineEdit(this);
-    Text1->setGeometry(TwipsRect(2280, 480, 2760, 375));
-    Text1->setFont(Arial(9.75));
+    Place(Text1, layout, "Text1");
     Text1->installEventFilter(this);
     Find->setBuddy(Text1);
     connect(Text1, &QLineEdit::textChanged, this, [this] { ImgSearch_Click(); });
 
-    ImgSearch = picture(TwipsRect(5040, 435, 480, 480), artwork::searchButton(32), QString());
+    ImgSearch = picture("ImgSearch", artwork::searchButton(32), QString());
     ImgSearch->setHoverFrame(true);
 
-    Label3 = new QLabel(QStringLiteral("Play"), this);
-    Label3->setGeometry(TwipsRect(5880, 540, 570, 285));
-    Label3->setFont(Arial(9.75, true));
-    SetTextColour(Label3, DarkGrey);
+    Label3 = label("Label3", QStringLiteral("Play"), DarkGrey);
     Label3->setAttribute(Qt::WA_NoMousePropagation);
 
-    Image3 = picture(TwipsRect(6600, 450, 480, 480), artwork::playButton(32), QString());
+    Image3 = picture("Image3", artwork::playButton(32), QString());
     Image3->setHoverFrame(true);
 
-    Label1_0 = link(QStringLiteral("Options"), TwipsRect(7440, 525, 1305, 240), Arial(9.75, true, true), DarkGrey);
+    Label1_0 = link("Label1_0", QStringLiteral("Options"), DarkGrey);
     Label1_0->setAlignment(Qt::AlignCenter);
 
-    Image1 = picture(TwipsRect(8820, 525, 240, 240), artwork::helpButton(16), QStringLiteral("Help"));
+    Image1 = picture("Image1", artwork::helpButton(16), QStringLiteral("Help"));
     Image1->setHoverFrame(true);
 
-    Label1_2 = link(QStringLiteral("Recent"), TwipsRect(3240, 840, 630, 240), Arial(8.25, false, true),
-                    QColor(0, 0, 192));
+    Label1_2 = link("Label1_2", QStringLiteral("Recent"), QColor(0, 0, 192));
 
-    // The two passive labels let the mouse through to what lies under them
-    // ("Recent" is partly covered by Label2(2)).
-    Label2_2 = new QLabel(this);
+    Label2_2 = label("Label2_2", QString(), QColor(128, 128, 255));
     Label2_2->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Label2_2->setGeometry(TwipsRect(3150, 945, 2055, 255));
-    Label2_2->setFont(Arial(9.75));
-    SetTextColour(Label2_2, QColor(128, 128, 255));
 
-    // The match count sits on the row above the list, at its right end, where
-    // it stays readable whatever the list shows.
-    Label2_3 = new QLabel(this);
+    Label2_3 = label("Label2_3", QString(), QColor(40, 40, 150));
     Label2_3->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Label2_3->setGeometry(QRect(470, 53, 140, 16));
-    Label2_3->setFont(Arial(9.75, true));
     Label2_3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2_3->setToolTip(QStringLiteral("Entries listed"));
-    SetTextColour(Label2_3, QColor(40, 40, 150));
 
     lv = new QTreeView(this);
-    lv->setGeometry(TwipsRect(30, 1050, 9195, 5715));
-    lv->setFont(Arial(9));
+    Place(lv, layout, "lv");
     lv->setRootIsDecorated(false);
     lv->setUniformRowHeights(true);
     lv->setItemsExpandable(false);
@@ -200,8 +204,7 @@ void MainWindow::buildControls()
     connect(lv, &QTreeView::doubleClicked, this, [this] { Image3_Click(); });
 
     List2 = new QListWidget(this);
-    List2->setGeometry(TwipsRect(60, 1200, 9105, 2010));
-    List2->setFont(Arial(9));
+    Place(List2, layout, "List2");
     List2->setStyleSheet(QStringLiteral("QListWidget { background: rgb(240, 240, 255); }"));
     List2->hide();
     List2->installEventFilter(this);
@@ -222,13 +225,6 @@ void MainWindow::buildControls()
     for (QAction *item : {mnuOptRom, mnuOptEng}) {
         connect(item, &QAction::triggered, item, [item](bool checked) { item->setChecked(!checked); });
     }
-    const std::pair<QWidget *, const char *> names[] = {
-        {Label4, "Label4"},     {Image2, "Image2"},     {Image4, "Image4"},   {Find, "Find"},
-        {Text1, "Text1"},       {ImgSearch, "ImgSearch"}, {Label3, "Label3"}, {Image3, "Image3"},
-        {Label1_0, "Label1_0"}, {Image1, "Image1"},     {Label1_2, "Label1_2"}, {Label2_2, "Label2_2"},
-        {Label2_3, "Label2_3"}, {List2, "List2"},       {lv, "lv"}};
-    for (const auto &[widget, name] : names)
-        widget->setObjectName(QString::fromLatin1(name));
 
     connect(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });

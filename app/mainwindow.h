@@ -5,6 +5,7 @@
 
 #include "catalogue/catalogue.h"
 #include "links/links.h"
+#include "ui/layout.h"
 #include "ui/window_drag.h"
 
 #include <QImage>
@@ -66,6 +67,9 @@ public:
     bool SaveAll();
     // Where the recent list is read from and written to.
     const QString &recentFilePath() const { return recentPath_; }
+
+    // Every control of the window: place, font, and whether it is clicked.
+    static Layout controls();
 
     // The title text: "Helicordia ver. " + major.minor.revision.
     static QString TitleText();
