@@ -357,7 +357,7 @@ int runPlay(const TerminalRequest &request, const EntryChoice &choice, const Cat
     TerminalPlayer *playerPtr = nullptr;
     TerminalPlayer player(
         realToneEngine(), platform, settings,
-        [&](const QString &line) { display.show(line, playerPtr ? playerPtr->core().CurrentFrequency : 0); },
+        [&](const QString &line) { display.show(line, playerPtr ? playerPtr->core().currentFrequency() : 0); },
         [] { return stopSignal.load(); });
     playerPtr = &player;
     QObject::connect(&player, &TerminalPlayer::finished, [](int status) { QCoreApplication::exit(status); });

@@ -21,7 +21,7 @@ bool TerminalPlayer::start()
         return false;
     timer2_.start();
     core_.LoadProgram(settings_.number, settings_.name, settings_.frequencies);
-    length_ = settings_.lengthSeconds > 0 ? settings_.lengthSeconds : core_.TreatmentLength;
+    length_ = settings_.lengthSeconds > 0 ? settings_.lengthSeconds : core_.treatmentLength();
     core_.Slider1_Change();
     core_.btnPlay_Click();
     if (core_.programEnded())
@@ -45,11 +45,11 @@ void TerminalPlayer::setTimer1(bool on)
 void TerminalPlayer::tick()
 {
     core_.Timer1_Timer();
-    if (core_.PlayerState == StateStopped) {
+    if (core_.state() == PlayerState::Stopped) {
         elapsed_ = length_;
         finish();
     } else {
-        elapsed_ = core_.ElapsedSeconds;
+        elapsed_ = core_.elapsedSeconds();
         report();
     }
 }
@@ -66,8 +66,8 @@ void TerminalPlayer::engineTick()
 
 void TerminalPlayer::report()
 {
-    const int k = core_.CurrentFrequency;
-    show_(ProgressLine(settings_.name.trimmed(), core_.Frequencies[std::size_t(k)], k, core_.FrequencyCount,
+    const int k = core_.currentFrequency();
+    show_(ProgressLine(settings_.name.trimmed(), core_.frequencies()[std::size_t(k)], k, core_.frequencyCount(),
                        elapsed_, length_));
 }
 
