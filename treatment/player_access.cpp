@@ -50,8 +50,8 @@ void DescribeValue(QSlider *slider, QString (*text)(const QSlider &))
 void InstallPlayerAccess(Player &player)
 {
     AddKey(player, Qt::Key_Space, [&player] {
-        const auto state = player.core().PlayerState;
-        if (state == StateStopped || state == StatePaused)
+        const auto state = player.core().state();
+        if (state == PlayerState::Stopped || state == PlayerState::Paused)
             player.btnPlay_Click();
         else
             player.btnPause_Click();
