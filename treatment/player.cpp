@@ -430,7 +430,7 @@ void Player::contextMenuEvent(QContextMenuEvent *event)
     const QWidget *under = childAt(event->pos());
     const bool background = under == nullptr
         || (qobject_cast<const QFrame *>(under) != nullptr && qobject_cast<const PictureLabel *>(under) == nullptr);
-    if (!background || core_.FrequencyCount <= 0) {
+    if (!background || core_.frequencyCount() <= 0) {
         event->ignore();
         return;
     }
@@ -480,7 +480,7 @@ QString Player::askExportFile(const QString &suggested, bool *wav16)
 
 void Player::exportTreatment()
 {
-    if (core_.FrequencyCount <= 0)
+    if (core_.frequencyCount() <= 0)
         return;
     const QString name = lblHealthProblem->text().trimmed();
     QString folder = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
@@ -498,8 +498,8 @@ void Player::exportTreatment()
         return;
     }
     ExportRequest request;
-    request.frequencies = core_.Frequencies;
-    request.frequencyCount = core_.FrequencyCount;
+    request.frequencies = core_.frequencies();
+    request.frequencyCount = core_.frequencyCount();
     request.lengthSeconds = Slider1->value();
     request.volume = float(volumeSlider->value()) / 1024.0f;
     request.pan = float(panSlider->value()) / 512.0f;

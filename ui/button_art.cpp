@@ -1,5 +1,6 @@
 #include "ui/button_art.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
@@ -15,7 +16,11 @@ const QColor Steel(62, 104, 170);
 
 QPixmap CaptionButton(QSize size, bool closeCross)
 {
-    QPixmap pm(size);
+    // Painted at the screens' pixel ratio, so that it stays sharp on a scaled
+    // display; the painting itself works in window pixels.
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(size * ratio);
+    pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);

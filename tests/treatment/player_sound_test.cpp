@@ -218,20 +218,20 @@ TEST(PlayerSound, HundredFrequenciesAtTheShortestLengthWithRandomSkips)
     player.Player_Start(1, QStringLiteral("Stress "), list.join(QLatin1Char(',')));
     auto *length = player.findChild<QSlider *>(QStringLiteral("Slider1"));
     length->setValue(length->minimum());
-    ASSERT_EQ(player.core().TreatmentLength, 1000);
+    ASSERT_EQ(player.core().treatmentLength(), 1000);
 
     std::mt19937 random(20261207);
     player.btnPlay_Click();
     int ticks = 0;
-    while (player.core().PlayerState != StateStopped && ticks++ < 2000) {
+    while (player.core().state() != PlayerState::Stopped && ticks++ < 2000) {
         if (random() % 4 == 0)
             player.btnSkip_Click();
         player.Timer1_Timer();
         if (ticks % 10 == 0)
             player.Timer2_Timer();
     }
-    EXPECT_EQ(player.core().PlayerState, StateStopped);
-    EXPECT_LE(player.core().CurrentFrequency, 100);
+    EXPECT_EQ(player.core().state(), PlayerState::Stopped);
+    EXPECT_LE(player.core().currentFrequency(), 100);
     EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(platform.endStatuses.isEmpty());
 }
