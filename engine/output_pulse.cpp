@@ -258,8 +258,8 @@ bool PulseDevice::waitForReady()
 // With the lock held: a new playback stream, connecting in the background.
 bool PulseDevice::connectStream()
 {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, TONE_SAMPLE_RATE, 2};
-    stream_ = pa_stream_new(context_, "Helicordia", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, TONE_SAMPLE_RATE, 2};
+    stream_ = pa_stream_new(context_, "Helicordia", &format, nullptr);
     if (!stream_)
         return false;
     pa_stream_set_state_callback(stream_, &streamState, this);

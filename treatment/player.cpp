@@ -40,8 +40,8 @@ constexpr int ClientWidthTwips = 9285;
 constexpr int ClientHeightTwips = 6900;
 
 // The texts are Arial 9.75 bold unless the window's own font is named.
-constexpr FontSpec Bold{9.75, true};
-constexpr FontSpec Plain{};
+constexpr FontStyle Bold{9.75, true};
+constexpr FontStyle Plain{};
 
 // Every control, in the order it is made (later ones lie above earlier ones).
 // Image7 comes first so the labels stay above the strip.

@@ -14,12 +14,12 @@ QRect ControlPlace::pixels() const
     return TwipsRect(left, top, width, height);
 }
 
-QFont ArialFont(const FontSpec &spec)
+QFont ArialFont(const FontStyle &style)
 {
     QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setUnderline(spec.underline);
+    font.setPointSizeF(style.points);
+    font.setBold(style.bold);
+    font.setUnderline(style.underline);
     return font;
 }
 

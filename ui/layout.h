@@ -14,7 +14,7 @@ class QWidget;
 namespace helicordia {
 
 // Arial at the given size; a size of 0 keeps the font the control inherits.
-struct FontSpec {
+struct FontStyle {
     qreal points = 0;
     bool bold = false;
     bool underline = false;
@@ -23,7 +23,7 @@ struct FontSpec {
 struct ControlPlace {
     const char *name;
     int left, top, width, height; // twips, within the parent
-    FontSpec font{};
+    FontStyle font{};
     bool clickable = false;
     const char *parent = nullptr; // a frame of the window; the window itself when null
 
@@ -32,7 +32,7 @@ struct ControlPlace {
 
 using Layout = std::span<const ControlPlace>;
 
-QFont ArialFont(const FontSpec &spec);
+QFont ArialFont(const FontStyle &style);
 
 // The row of a control; a name that is not in the table is a programming
 // error and ends the program.
