@@ -203,7 +203,10 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
         // The file bound includes the recorder's own delay and so is the
         // stricter test.
         EXPECT_LE(r.arrived, 50.0) << r.what;
-        EXPECT_GT(r.heard, -5.0) << r.what << ": a change cannot be heard before it is made";
+        // "Heard" is placed on the server's latency estimate, which may be a
+        // few milliseconds off (more so under the sanitizers); only a gross
+        // error would put a change clearly before its call.
+        EXPECT_GT(r.heard, -10.0) << r.what << ": a change cannot be heard before it is made";
     }
 }
 
