@@ -5,6 +5,7 @@
 #include "engine/tone_engine.h"
 #include "platform/application.h"
 #include "platform/desktop_platform.h"
+#include "platform/shown_probe.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,6 +36,7 @@ int main(int argc, char *argv[])
     helicordia::Program program(realToneEngine(), platform, QDir::tempPath());
     helicordia::QuitKey quitKey([&program] { program.end(); });
     app.installEventFilter(&quitKey);
+    helicordia::WatchFirstPaint(program.mainWindow());
     if (const auto status = program.start())
         return *status;
     return app.exec();

@@ -1,0 +1,143 @@
+#!/usr/bin/env python3
+"""Start-up of Helicordia beside an empty Qt window, and its idle memory.
+
+Both programs run on the same private X server (Xvfb) or both on Qt's
+offscreen platform, interleaved, with HELICORDIA_SHOWN_PROBE=exit: each ends
+right after its window has been painted for the first time, so the time from
+exec to exit is the start-up to the window being shown. Medians are reported.
+Then the program runs once more until shown, is left idle for a moment, and
+its resident memory (VmRSS) is read from /proc.
+
+    python3 bench/startup.py [--bin build/bin] [--runs 41] [--offscreen]
+
+Exit status 1 when a goal is missed: start-up at most 1.6 times the empty
+window, idle resident memory at most 36 MB.
+"""
+import argparse
+import glob
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+RATIO_GOAL = 1.6
+RSS_GOAL_MB = 36.0
+
+
+def start_xvfb():
+    read_fd, write_fd = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    with os.fdopen(read_fd) as f:
+        display = f.readline().strip()
+    if not display:
+        server.kill()
+        sys.exit("Xvfb did not start")
+    return server, ":" + display
+
+
+def timed_run(program, env):
+    """Seconds from exec to exit of one start that ends once shown."""
+    begin = time.perf_counter()
+    done = subprocess.run([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+    elapsed = time.perf_counter() - begin
+    if done.returncode != 0 or not done.stdout.startswith(b"shown"):
+        sys.exit(f"{program} did not show its window (status {done.returncode})")
+    return elapsed
+
+
+def idle_rss_mb(program, env, settle):
+    """VmRSS in MB of the program shown and left idle for `settle` seconds."""
+    env = dict(env, HELICORDIA_SHOWN_PROBE="report")
+    proc = subprocess.Popen([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        if not proc.stdout.readline().startswith(b"shown"):
+            sys.exit(f"{program} did not show its window")
+        time.sleep(settle)
+        with open(f"/proc/{proc.pid}/status") as status:
+            for line in status:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1]) / 1024.0
+    finally:
+        proc.kill()  # not a signal it answers: it would save its settings and recent list
+        proc.wait()
+    return float("nan")
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--bin", default=os.path.join(here, "..", "build", "bin"))
+    parser.add_argument("--runs", type=int, default=41)
+    parser.add_argument("--offscreen", action="store_true", help="Qt's offscreen platform instead of Xvfb")
+    parser.add_argument("--settle", type=float, default=1.0, help="seconds idle before memory is read")
+    args = parser.parse_args()
+
+    program = os.path.join(args.bin, "helicordia")
+    empty = os.path.join(args.bin, "startup_empty_window")
+    for path in (program, empty):
+        if not os.access(path, os.X_OK):
+            sys.exit(f"missing {path}: build the program and bench/ first")
+
+    # Own home, settings and temporary folder: no earlier settings, no running
+    # copy, nothing written where the user keeps things.
+    scratch = tempfile.mkdtemp(prefix="helicordia-startup-")
+    runtime = os.path.join(scratch, "run")
+    os.mkdir(runtime, 0o700)
+    env = dict(os.environ, HOME=scratch, XDG_CONFIG_HOME=os.path.join(scratch, "config"),
+               XDG_DATA_HOME=os.path.join(scratch, "data"), XDG_RUNTIME_DIR=runtime, TMPDIR=scratch,
+               HELICORDIA_SHOWN_PROBE="exit")
+    server = None
+    try:
+        if args.offscreen:
+            env["QT_QPA_PLATFORM"] = "offscreen"
+        else:
+            server, display = start_xvfb()
+            env["DISPLAY"] = display
+            env["QT_QPA_PLATFORM"] = "xcb"
+        env.pop("WAYLAND_DISPLAY", None)
+
+        def clean_locks():
+            # The probe ends the process without releasing the one-copy lock.
+            for path in glob.glob(os.path.join(scratch, "helicordia-*")):
+                os.remove(path)
+
+        # Warm the file cache, then alternate the two.
+        for _ in range(3):
+            timed_run(empty, env)
+            timed_run(program, env)
+            clean_locks()
+        times = {"empty": [], "program": []}
+        for _ in range(args.runs):
+            times["empty"].append(timed_run(empty, env))
+            times["program"].append(timed_run(program, env))
+            clean_locks()
+        rss_program = idle_rss_mb(program, env, args.settle)
+        clean_locks()
+        rss_empty = idle_rss_mb(empty, env, args.settle)
+    finally:
+        if server:
+            server.terminate()
+            server.wait()
+        shutil.rmtree(scratch, ignore_errors=True)
+
+    empty_ms = statistics.median(times["empty"]) * 1000
+    program_ms = statistics.median(times["program"]) * 1000
+    ratio = program_ms / empty_ms
+    platform = "offscreen" if args.offscreen else "Xvfb"
+    print(f"start-up to shown, median of {args.runs} ({platform}, load {os.getloadavg()[0]:.2f}):")
+    print(f"  empty Qt window  {empty_ms:7.1f} ms")
+    print(f"  Helicordia       {program_ms:7.1f} ms   {ratio:.2f} x the empty window (goal <= {RATIO_GOAL})")
+    print(f"idle resident memory (VmRSS) after {args.settle:g} s shown:")
+    print(f"  empty Qt window  {rss_empty:7.1f} MB")
+    print(f"  Helicordia       {rss_program:7.1f} MB   (goal <= {RSS_GOAL_MB:g} MB)")
+    return 0 if ratio <= RATIO_GOAL and rss_program <= RSS_GOAL_MB else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
