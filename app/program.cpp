@@ -10,15 +10,18 @@ void SilencingPlatform::endProgram(int status)
 }
 
 Program::Program(ToneEngine &engine, Platform &platform, const QString &lockFolder)
-    : platform_(platform)
+    : engine_(engine)
+    , platform_(platform)
     , main_(platform_)
-    , player_(engine, platform_, &main_)
     , instance_(platform.programFolder(), lockFolder)
 {
-    platform_.setSilence([this] { player_.silenceForEnd(); });
-    player_.setSaveBeforeAbruptEnd([this] { main_.SaveAll(); });
+    // A player never built has no tone to fade.
+    platform_.setSilence([this] {
+        if (player_)
+            player_->silenceForEnd();
+    });
     main_.setPlayerStart([this](int numar, const QString &description, const QString &frecvente) {
-        player_.Player_Start(numar, description, frecvente);
+        player().Player_Start(numar, description, frecvente);
     });
     connect(&instance_, &SingleInstance::activationRequested, this, &Program::bringToFront);
     // A signal ends the program the way Exit does: tone out, settings and
@@ -36,6 +39,15 @@ std::optional<int> Program::start()
     return std::nullopt;
 }
 
+Player &Program::player()
+{
+    if (!player_) {
+        player_ = std::make_unique<Player>(engine_, platform_, &main_);
+        player_->setSaveBeforeAbruptEnd([this] { main_.SaveAll(); });
+    }
+    return *player_;
+}
+
 void Program::end()
 {
     main_.Form_Unload();
@@ -43,7 +55,7 @@ void Program::end()
 
 void Program::bringToFront()
 {
-    QWidget *window = player_.isVisible() ? static_cast<QWidget *>(&player_) : &main_;
+    QWidget *window = player_ && player_->isVisible() ? static_cast<QWidget *>(player_.get()) : &main_;
     if (window->isMinimized())
         window->showNormal();
     window->show();

@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QSettings>
+#include <memory>
 #include <optional>
 
 class ToneEngine;
@@ -52,14 +53,18 @@ public:
     void end();
 
     MainWindow &mainWindow() { return main_; }
-    Player &player() { return player_; }
+    // The player window, made the first time it is needed (an entry is
+    // played): it stays hidden until then, so start-up does not build it.
+    Player &player();
+    bool playerBuilt() const { return player_ != nullptr; }
 
 private:
     void bringToFront();
 
+    ToneEngine &engine_;
     SilencingPlatform platform_;
     MainWindow main_;
-    Player player_;
+    std::unique_ptr<Player> player_;
     SingleInstance instance_;
     ExitSignals signals_;
 };

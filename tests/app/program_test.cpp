@@ -104,6 +104,43 @@ private slots:
         QVERIFY(QSettings(dir.filePath("settings.ini"), QSettings::IniFormat).contains("Startup/Left"));
     }
 
+    // The player window is made when the first entry plays; an end before
+    // that has no player to silence and still saves.
+    void playerBuiltOnFirstPlay_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Exit") << "exit";
+        QTest::newRow("SIGTERM") << "signal";
+    }
+    void playerBuiltOnFirstPlay()
+    {
+        QFETCH(QString, how);
+        QFile::remove(dir.filePath("settings.ini"));
+        test::RecordingEngine engine;
+        EndWatch platform(dir.path(), engine);
+        {
+            Program program(engine, platform, locks.path());
+            QCOMPARE(program.start(), std::nullopt);
+            QVERIFY(!program.playerBuilt());
+            if (how == "exit") {
+                program.end();
+            } else {
+                ::raise(SIGTERM);
+                QTRY_VERIFY(!platform.endStatuses.isEmpty());
+            }
+            QCOMPARE(platform.endStatuses, QList<int>{0});
+            QVERIFY(!program.playerBuilt());
+            QVERIFY(engine.calls.isEmpty());
+            QVERIFY(QSettings(dir.filePath("settings.ini"), QSettings::IniFormat).contains("Startup/Left"));
+        }
+        Program again(engine, platform, locks.path());
+        QCOMPARE(again.start(), std::nullopt);
+        again.mainWindow().Image3_Click();
+        QVERIFY(again.playerBuilt());
+        QVERIFY(again.player().isVisible());
+        QVERIFY(!again.mainWindow().isVisible());
+    }
+
     void secondStartEndsAtOnce()
     {
         test::RecordingEngine engine;
