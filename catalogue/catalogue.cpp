@@ -104,8 +104,17 @@ QString FoldCase(QStringView text)
 }
 
 Catalogue::Catalogue()
-    : entries_(MaxEntries + 1), listTexts_(MaxEntries + 1), folded_(MaxEntries + 1)
+    : entries_(1), listTexts_(1), folded_(1)
 {
+}
+
+void Catalogue::resetTables(int count)
+{
+    // Fresh tables, so that a shorter file gives the room back.
+    std::vector<QString>(static_cast<size_t>(count) + 1).swap(entries_);
+    std::vector<QString>(static_cast<size_t>(count) + 1).swap(listTexts_);
+    std::vector<QString>(static_cast<size_t>(count) + 1).swap(folded_);
+    searchTextStale_ = true;
 }
 
 void Catalogue::setCatalogueLineCount(int count)
@@ -115,23 +124,29 @@ void Catalogue::setCatalogueLineCount(int count)
 
 const QString &Catalogue::entry(int n) const
 {
-    return n >= 1 && n <= MaxEntries ? entries_[n] : kEmpty;
+    return n >= 1 && n <= stored() ? entries_[n] : kEmpty;
 }
 
 const QString &Catalogue::listText(int n) const
 {
-    return n >= 1 && n <= MaxEntries ? listTexts_[n] : kEmpty;
+    return n >= 1 && n <= stored() ? listTexts_[n] : kEmpty;
 }
 
 const QString &Catalogue::foldedEntry(int n) const
 {
-    return n >= 1 && n <= MaxEntries ? folded_[n] : kEmpty;
+    return n >= 1 && n <= stored() ? folded_[n] : kEmpty;
 }
 
 void Catalogue::setEntry(int n, const QString &line)
 {
     if (n < 1 || n > MaxEntries)
         return;
+    if (n > stored()) {
+        const auto size = static_cast<size_t>(n) + 1;
+        entries_.resize(size);
+        listTexts_.resize(size);
+        folded_.resize(size);
+    }
     entries_[n] = line;
     listTexts_[n] = FormatEntryText(line, n);
     folded_[n] = FoldCase(line);
@@ -140,14 +155,15 @@ void Catalogue::setEntry(int n, const QString &line)
 
 void Catalogue::buildSearchText() const
 {
+    const int count = stored();
     qsizetype total = 0;
-    for (int n = 1; n <= MaxEntries; ++n)
+    for (int n = 1; n <= count; ++n)
         total += folded_[n].size() + 1;
     searchText_.clear();
     searchText_.reserve(total);
-    lineStarts_.assign(MaxEntries + 2, 0);
+    lineStarts_.assign(static_cast<size_t>(count) + 2, 0);
     asciiCounts_.assign(128, 0);
-    for (int n = 1; n <= MaxEntries; ++n) {
+    for (int n = 1; n <= count; ++n) {
         lineStarts_[n] = searchText_.size();
         searchText_ += folded_[n];
         searchText_ += u'\n';
@@ -155,14 +171,15 @@ void Catalogue::buildSearchText() const
             if (c.unicode() < 128)
                 ++asciiCounts_[c.unicode()];
     }
-    lineStarts_[MaxEntries + 1] = searchText_.size();
+    lineStarts_[count + 1] = searchText_.size();
     searchTextStale_ = false;
 }
 
 void Catalogue::findEntries(const QString &search, int last, std::vector<int> &found) const
 {
     found.clear();
-    last = std::clamp(last, 0, MaxEntries);
+    // Entries past the table are empty and never found.
+    last = std::clamp(last, 0, stored());
     if (search.isEmpty()) {
         for (int n = 1; n <= last; ++n)
             if (!entries_[n].isEmpty())
@@ -269,13 +286,8 @@ bool Catalogue::LoadCatalogue(const QString &path, QString *error)
     const bool utf8 = std::all_of(raw.begin(), raw.end(),
                                   [](const QByteArray &line) { return IsValidUtf8(line); });
 
-    for (int n = 1; n <= MaxEntries; ++n) {
-        if (n > wanted) {
-            entries_[n].clear();
-            listTexts_[n].clear();
-            folded_[n].clear();
-            continue;
-        }
+    resetTables(wanted);
+    for (int n = 1; n <= wanted; ++n) {
         QString line = utf8 ? QString::fromUtf8(raw[n - 1]) : DecodeWindows1250(raw[n - 1]);
         if (n == 1 && utf8 && line.startsWith(QChar(0xFEFF)))
             line.remove(0, 1);  // byte order mark

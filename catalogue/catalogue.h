@@ -12,7 +12,8 @@ namespace helicordia {
 class Catalogue
 {
 public:
-    // Highest entry number the table can hold; slot 0 is never used.
+    // Highest entry number the table can hold. The table holds as many
+    // entries as were loaded (or set), not this many.
     static constexpr int MaxEntries = 28300;
     // Number of lines in the catalogue file that ships with the program.
     static constexpr int ShippedLineCount = 1553;
@@ -48,7 +49,8 @@ public:
     const QString &foldedEntry(int n) const;
 
     // Replaces one entry and its prepared texts; for building a catalogue in
-    // memory (tests, measurements). Ignored outside 1..MaxEntries.
+    // memory (tests, measurements); the table grows to hold entry `n`.
+    // Ignored outside 1..MaxEntries.
     void setEntry(int n, const QString &line);
 
     // Replaces `found` with the numbers, ascending, of the entries 1..`last`
@@ -58,6 +60,10 @@ public:
 
 private:
     void buildSearchText() const;
+    // Highest entry number the tables have room for.
+    int stored() const { return static_cast<int>(entries_.size()) - 1; }
+    // Room for entries 1..count (slot 0 is never used), all empty.
+    void resetTables(int count);
 
     int lineCount_ = ShippedLineCount;
     std::vector<QString> entries_;
@@ -66,7 +72,7 @@ private:
 
     // All folded entries in one block, each followed by a line feed, so that a
     // search is one scan over contiguous text. lineStarts_[n] is where entry n
-    // begins; lineStarts_[MaxEntries + 1] is the end of the block. Rebuilt on
+    // begins; lineStarts_[stored() + 1] is the end of the block. Rebuilt on
     // demand after setEntry.
     mutable QString searchText_;
     mutable std::vector<qsizetype> lineStarts_;

@@ -161,6 +161,28 @@ TEST_F(Loader, EntriesOutsideTheTableAreEmpty)
     EXPECT_TRUE(cat.listText(0).isEmpty());
 }
 
+// The table holds what was loaded or set: a shorter file leaves nothing of a
+// longer one, an entry set far out is found, and a search reaching past the
+// table finds nothing there.
+TEST_F(Loader, TableFollowsWhatWasLoadedOrSet)
+{
+    cat.setEntry(Catalogue::MaxEntries, "far - 1");
+    cat.setCatalogueLineCount(3);
+    ASSERT_TRUE(cat.LoadCatalogue(write(numberedLines(3)), nullptr));
+    EXPECT_TRUE(cat.entry(Catalogue::MaxEntries).isEmpty());
+    std::vector<int> found;
+    cat.findEntries("", Catalogue::MaxEntries, found);
+    EXPECT_EQ(found, (std::vector<int>{1, 2, 3}));
+    cat.setEntry(Catalogue::MaxEntries + 1, "ignored");
+    cat.setEntry(9, "Ninth - 9");
+    EXPECT_EQ(cat.foldedEntry(9), "ninth - 9");
+    EXPECT_TRUE(cat.entry(8).isEmpty());
+    cat.findEntries("n", Catalogue::MaxEntries, found);
+    EXPECT_EQ(found, (std::vector<int>{1, 2, 3, 9}));
+    cat.findEntries("ignored", Catalogue::MaxEntries + 1, found);
+    EXPECT_TRUE(found.empty());
+}
+
 TEST_F(Loader, ValidUtf8IsReadAsUtf8)
 {
     cat.setCatalogueLineCount(2);
