@@ -18,6 +18,7 @@
 #include "ui/button_art.h"
 #include "ui/layout.h"
 #include "ui/link_label.h"
+#include "ui/list_view.h"
 #include "ui/picture_label.h"
 #include "ui/tooltip/tooltip.h"
 #include "ui/twips.h"
@@ -188,15 +189,7 @@ void MainWindow::buildControls()
 
     lv = new QTreeView(this);
     Place(lv, layout, "lv");
-    lv->setRootIsDecorated(false);
-    lv->setUniformRowHeights(true);
-    lv->setItemsExpandable(false);
-    lv->setSelectionMode(QAbstractItemView::SingleSelection);
-    lv->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lv->setAllColumnsShowFocus(true);
-    lv->header()->setStretchLastSection(true); // the one column fills the list at any size
-    lv->header()->setSectionsMovable(false);
+    SetUpListView(lv);
     lv->installEventFilter(this);
     // Every move over the items reaches lv_MouseMove, buttons or not.
     lv->viewport()->setMouseTracking(true);

@@ -5,13 +5,15 @@
 //
 // Run with --benchmark_repetitions=N --benchmark_report_aggregates_only=true
 // and read the median lines.
+#include "app/mainwindow.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/cataloguelistmodel.h"
+#include "ui/layout.h"
+#include "ui/list_view.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QTreeView>
 
 #include <benchmark/benchmark.h>
@@ -64,18 +66,15 @@ const Catalogue &LargeCatalogue()
     return *cat;
 }
 
-// The list as the main window shows it: one column, uniform rows.
+// The list as the main window shows it: the window's own place, font, view
+// settings and item delegate.
 struct ListUnderTest
 {
     explicit ListUnderTest(const Catalogue &cat) : model(cat)
     {
-        view.setUniformRowHeights(true);
-        view.setRootIsDecorated(false);
-        view.setItemsExpandable(false);
-        view.setAllColumnsShowFocus(true);
-        view.header()->setStretchLastSection(true);
+        Place(&view, MainWindow::controls(), "lv");
+        SetUpListView(&view);
         view.setModel(&model);
-        view.resize(613, 381);
         view.show();
         QCoreApplication::processEvents();
     }
