@@ -1,12 +1,19 @@
 #include "ui/list_view.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QImage>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyle>
 #include <QTextLayout>
 #include <QTreeView>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace helicordia {
 
@@ -16,6 +23,14 @@ struct CachedTextDelegate::LaidText {
     QTextLayout layout;
     int height = 0;   // of the line, as the style places it in the row
     qreal shift = 0;  // from the line's top to the drawn layout's top
+
+    // The whole item as drawn on a given background in a given state.
+    struct Picture {
+        QRgb background;
+        QStyle::State state;
+        QImage image;
+    };
+    QVarLengthArray<Picture, 2> pictures;
 };
 
 CachedTextDelegate::CachedTextDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
@@ -53,9 +68,32 @@ void LayOutLine(QTextLayout &layout, const QString &text, const QFont &font, int
     layout.endLayout();
 }
 
+// The colour the list fills an item's place with before the item is drawn,
+// when a picture of the item drawn on that colour can stand for the item: the
+// view's own plain background, no brush of the item's own, and a painter that
+// copies pixels one to one.
+std::optional<QRgb> PlainBackground(const QStyleOptionViewItem &opt, const QPainter &painter)
+{
+    const auto *view = qobject_cast<const QAbstractItemView *>(opt.widget);
+    if (!view || view->testAttribute(Qt::WA_StyleSheet) || (opt.features & QStyleOptionViewItem::Alternate) ||
+        opt.backgroundBrush.style() != Qt::NoBrush)
+        return std::nullopt;
+    const QWidget *viewport = view->viewport();
+    const QBrush &fill = viewport->palette().brush(viewport->backgroundRole());
+    if (!viewport->autoFillBackground() || fill.style() != Qt::SolidPattern || !fill.isOpaque())
+        return std::nullopt;
+    const QTransform &transform = painter.worldTransform();
+    if (transform.type() > QTransform::TxTranslate || transform.dx() != std::round(transform.dx()) ||
+        transform.dy() != std::round(transform.dy()) || painter.opacity() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver || !painter.device() ||
+        painter.device()->devicePixelRatio() != 1.0)
+        return std::nullopt;
+    return fill.color().rgba();
+}
+
 } // namespace
 
-const CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &text,
+CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &text,
                                                                 const CacheState &state) const
 {
     if (!(state == state_)) {
@@ -70,15 +108,16 @@ const CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &t
     // As the style lays out an item's text: one line as wide as the text's
     // room, elided when the text is wider, centred vertically by the line's height.
     auto laid = std::make_shared<LaidText>();
-    LayOutLine(laid->layout, text, state.font, state.width);
+    const int width = state.text.width();
+    LayOutLine(laid->layout, text, state.font, width);
     const QTextLine line = laid->layout.lineAt(0);
     laid->height = static_cast<int>(line.height());
-    if (line.naturalTextWidth() > state.width) {
+    if (line.naturalTextWidth() > width) {
         const qreal ascent = line.ascent();
         const QString elided =
-            QFontMetrics(state.font).elidedText(text, state.elide, state.width, Qt::TextLongestVariant);
+            QFontMetrics(state.font).elidedText(text, state.elide, width, Qt::TextLongestVariant);
         laid->layout.clearLayout();
-        LayOutLine(laid->layout, elided, state.font, state.width);
+        LayOutLine(laid->layout, elided, state.font, width);
         laid->shift = ascent - laid->layout.lineAt(0).ascent();
     }
     return **cache_.insert(text, std::move(laid));
@@ -106,7 +145,8 @@ void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     const QRect textRect =
         style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(margin, 0, -margin, 0);
     const qreal pixelRatio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
-    const LaidText &laid = laidOut(text, {opt.font, textRect.width(), opt.textElideMode, pixelRatio});
+    LaidText &laid = laidOut(text, {opt.font, opt.rect.size(), textRect.translated(-opt.rect.topLeft()),
+                                    opt.textElideMode, pixelRatio, opt.palette.cacheKey()});
 
     QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
@@ -116,12 +156,41 @@ void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     const QPoint topLeft =
         QStyle::alignedRect(opt.direction, opt.displayAlignment, QSize(textRect.width(), laid.height), textRect)
             .topLeft();
+    const QTextLine line = laid.layout.lineAt(0);
+    // As the style draws an item: first everything but the text (background,
+    // selection, hover), then the text, clipped to the item.
+    const auto draw = [&](QPainter &on) {
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, &on, widget);
+        on.setClipRect(opt.rect);
+        on.setPen(opt.palette.color(group, role));
+        line.draw(&on, QPointF(topLeft.x(), topLeft.y() + laid.shift));
+    };
 
-    painter->save();
-    painter->setClipRect(opt.rect);
-    painter->setPen(opt.palette.color(group, role));
-    laid.layout.lineAt(0).draw(painter, QPointF(topLeft.x(), topLeft.y() + laid.shift));
-    painter->restore();
+    const std::optional<QRgb> background = PlainBackground(opt, *painter);
+    if (!background) {
+        painter->save();
+        draw(*painter);
+        painter->restore();
+        return;
+    }
+    constexpr QStyle::State looks = QStyle::State_Selected | QStyle::State_Active | QStyle::State_Enabled |
+                                    QStyle::State_MouseOver;
+    const QStyle::State look = opt.state & looks;
+    const auto same = [&](const LaidText::Picture &p) { return p.background == *background && p.state == look; };
+    auto picture = std::find_if(laid.pictures.begin(), laid.pictures.end(), same);
+    if (picture == laid.pictures.end()) {
+        if (laid.pictures.size() == laid.pictures.capacity())
+            laid.pictures.erase(laid.pictures.begin());
+        QImage image(opt.rect.size(), QImage::Format_RGB32);
+        image.fill(*background);
+        QPainter on(&image);
+        on.translate(-opt.rect.topLeft());
+        draw(on);
+        on.end();
+        laid.pictures.append({*background, look, std::move(image)});
+        picture = laid.pictures.end() - 1;
+    }
+    painter->drawImage(opt.rect.topLeft(), picture->image);
 }
 
 void SetUpListView(QTreeView *view)

@@ -16,15 +16,19 @@ namespace helicordia {
 
 // Draws an item exactly as QStyledItemDelegate does (background, selection,
 // hover, colours, eliding of text wider than the column), but keeps the
-// laid-out text of up to MaxCached texts. Everything a laid-out text depends
-// on (font, width, eliding, pixel ratio) is checked at every paint, and any
-// change empties the cache; colours are read from the palette at every paint.
-// Items the quick path does not cover (icons, check boxes, wrapped or
+// laid-out text of up to MaxCached texts, and where the list's background is
+// a plain colour, a picture of the whole item as last drawn in each look
+// (selected or not, active or not), so that repainting a row is one copy of
+// its pixels.
+// Everything a kept text or picture depends on (font, palette, item size,
+// eliding, pixel ratio) is checked at every paint, and any change empties the
+// cache. At most MaxCached texts are kept, each with at most two pictures (in
+// the main window's list some 35 kB each, so at most about 3.4 MB). Items the quick path does not cover (icons, check boxes, wrapped or
 // multi-line text, other alignments) are drawn by the base class.
 class CachedTextDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    static constexpr int MaxCached = 256;
+    static constexpr int MaxCached = 48;
 
     explicit CachedTextDelegate(QObject *parent = nullptr);
     ~CachedTextDelegate() override;
@@ -38,16 +42,18 @@ private:
     struct LaidText;
     struct CacheState {
         QFont font;
-        int width = -1;
+        QSize item;
+        QRect text; // within the item
         Qt::TextElideMode elide = Qt::ElideRight;
         qreal pixelRatio = 0;
+        qint64 palette = 0;
         bool operator==(const CacheState &) const = default;
     };
 
-    const LaidText &laidOut(const QString &text, const CacheState &state) const;
+    LaidText &laidOut(const QString &text, const CacheState &state) const;
 
     mutable CacheState state_;
-    mutable QHash<QString, std::shared_ptr<const LaidText>> cache_;
+    mutable QHash<QString, std::shared_ptr<LaidText>> cache_;
 };
 
 // A one-column list of whole-row selectable, read-only rows without branches,
