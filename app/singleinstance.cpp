@@ -2,9 +2,16 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QThread>
+
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace helicordia {
 
@@ -18,7 +25,22 @@ QString FolderKey(const QString &programFolder)
     return QString::fromLatin1(QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
 
-constexpr int ConnectMs = 1000;
+// The socket's address; false when the path is too long for one.
+bool AddressOf(const QString &path, sockaddr_un &address)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (encoded.isEmpty() || size_t(encoded.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, encoded.constData(), size_t(encoded.size()));
+    return true;
+}
+
+const sockaddr *Generic(const sockaddr_un &address)
+{
+    return reinterpret_cast<const sockaddr *>(&address);
+}
 
 } // namespace
 
@@ -26,16 +48,17 @@ SingleInstance::SingleInstance(const QString &programFolder, const QString &temp
 {
     const QString key = FolderKey(programFolder);
     lockPath_ = QDir(tempFolder).filePath(QStringLiteral("helicordia-%1.lock").arg(key));
-    serverName_ = QStringLiteral("helicordia-%1").arg(key);
-    connect(&server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = server_.nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            emit activationRequested();
-        }
-    });
+    socketPath_ = QDir(tempFolder).filePath(QStringLiteral("helicordia-%1").arg(key));
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (listener_ < 0)
+        return;
+    knocks_.reset();
+    ::close(listener_);
+    ::unlink(QFile::encodeName(socketPath_).constData());
+}
 
 bool SingleInstance::start()
 {
@@ -51,24 +74,57 @@ bool SingleInstance::start()
         if (lock_->error() == QLockFile::LockFailedError && lock_->removeStaleLockFile())
             lock_->tryLock(0);
     }
-    QLocalServer::removeServer(serverName_); // a socket left by a crashed copy
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    server_.listen(serverName_);
+    listen();
     return true;
+}
+
+void SingleInstance::listen()
+{
+    sockaddr_un address;
+    if (!AddressOf(socketPath_, address))
+        return;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return;
+    ::unlink(address.sun_path); // a socket left by a crashed copy
+    if (::bind(fd, Generic(address), sizeof address) != 0 || ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0
+        || ::listen(fd, 8) != 0) {
+        ::close(fd);
+        return;
+    }
+    listener_ = fd;
+    knocks_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(knocks_.get(), &QSocketNotifier::activated, this, &SingleInstance::acceptAll);
+}
+
+void SingleInstance::acceptAll()
+{
+    for (;;) {
+        const int peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (peer < 0)
+            return;
+        ::close(peer);
+        emit activationRequested();
+    }
 }
 
 bool SingleInstance::askRunningCopy()
 {
+    sockaddr_un address;
+    if (!AddressOf(socketPath_, address))
+        return false;
     // The running copy may still be starting: give it a moment to listen.
     for (int attempt = 0; attempt < 20; ++attempt) {
-        QLocalSocket socket;
-        socket.connectToServer(serverName_);
-        if (socket.waitForConnected(ConnectMs)) {
-            socket.write("raise\n");
-            socket.waitForBytesWritten(ConnectMs);
-            socket.disconnectFromServer();
+        // Not blocking: a copy that hangs with a full queue must not hang this one.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd < 0)
+            return false;
+        const bool answered = ::connect(fd, Generic(address), sizeof address) == 0;
+        if (answered)
+            ::send(fd, "raise\n", 6, MSG_NOSIGNAL); // older copies read it; being heard is enough
+        ::close(fd);
+        if (answered)
             return true;
-        }
         QLockFile probe(lockPath_);
         qint64 pid = 0;
         QString host, app;

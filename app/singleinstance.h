@@ -3,12 +3,13 @@
 // so a second start hands over to the running copy and ends.
 #pragma once
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+
+class QSocketNotifier;
 
 namespace helicordia {
 
@@ -16,7 +17,7 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     // `programFolder` keys the lock and the local socket; `tempFolder` holds
-    // the lock file.
+    // both.
     SingleInstance(const QString &programFolder, const QString &tempFolder);
     ~SingleInstance() override;
 
@@ -26,9 +27,9 @@ public:
     // the front.
     bool start();
 
-    // The lock file and local socket name, derived from the program folder.
+    // The lock file and the local socket, named after the program folder.
     const QString &lockPath() const { return lockPath_; }
-    const QString &serverName() const { return serverName_; }
+    const QString &socketPath() const { return socketPath_; }
 
 signals:
     // A later start asked this copy to bring its window to the front.
@@ -36,11 +37,15 @@ signals:
 
 private:
     bool askRunningCopy();
+    void listen();
+    void acceptAll();
 
     QString lockPath_;
-    QString serverName_;
+    QString socketPath_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer server_;
+    // A plain Unix socket: a knock on it is the whole message.
+    int listener_ = -1;
+    std::unique_ptr<QSocketNotifier> knocks_;
 };
 
 } // namespace helicordia
