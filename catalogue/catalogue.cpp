@@ -104,7 +104,7 @@ QString FoldCase(QStringView text)
 }
 
 Catalogue::Catalogue()
-    : entries_(1), listTexts_(1), folded_(1)
+    : entries_(1), listTexts_(1), folded_(1), prepared_(1)
 {
 }
 
@@ -114,6 +114,7 @@ void Catalogue::resetTables(int count)
     std::vector<QString>(static_cast<size_t>(count) + 1).swap(entries_);
     std::vector<QString>(static_cast<size_t>(count) + 1).swap(listTexts_);
     std::vector<QString>(static_cast<size_t>(count) + 1).swap(folded_);
+    std::vector<quint8>(static_cast<size_t>(count) + 1).swap(prepared_);
     searchTextStale_ = true;
 }
 
@@ -129,12 +130,22 @@ const QString &Catalogue::entry(int n) const
 
 const QString &Catalogue::listText(int n) const
 {
-    return n >= 1 && n <= stored() ? listTexts_[n] : kEmpty;
+    if (n < 1 || n > stored())
+        return kEmpty;
+    if (!(prepared_[n] & ListTextMade)) {
+        listTexts_[n] = FormatEntryText(entries_[n], n);
+        prepared_[n] |= ListTextMade;
+    }
+    return listTexts_[n];
 }
 
 const QString &Catalogue::foldedEntry(int n) const
 {
-    return n >= 1 && n <= stored() ? folded_[n] : kEmpty;
+    if (n < 1 || n > stored())
+        return kEmpty;
+    if (searchTextStale_)
+        buildSearchText();
+    return folded_[n];
 }
 
 void Catalogue::setEntry(int n, const QString &line)
@@ -146,10 +157,12 @@ void Catalogue::setEntry(int n, const QString &line)
         entries_.resize(size);
         listTexts_.resize(size);
         folded_.resize(size);
+        prepared_.resize(size);
     }
     entries_[n] = line;
-    listTexts_[n] = FormatEntryText(line, n);
-    folded_[n] = FoldCase(line);
+    listTexts_[n].clear();
+    folded_[n].clear();
+    prepared_[n] = 0;
     searchTextStale_ = true;
 }
 
@@ -157,8 +170,13 @@ void Catalogue::buildSearchText() const
 {
     const int count = stored();
     qsizetype total = 0;
-    for (int n = 1; n <= count; ++n)
+    for (int n = 1; n <= count; ++n) {
+        if (!(prepared_[n] & FoldedMade)) {
+            folded_[n] = FoldCase(entries_[n]);
+            prepared_[n] |= FoldedMade;
+        }
         total += folded_[n].size() + 1;
+    }
     searchText_.clear();
     searchText_.reserve(total);
     lineStarts_.assign(static_cast<size_t>(count) + 2, 0);
@@ -291,9 +309,8 @@ bool Catalogue::LoadCatalogue(const QString &path, QString *error)
         QString line = utf8 ? QString::fromUtf8(raw[n - 1]) : DecodeWindows1250(raw[n - 1]);
         if (n == 1 && utf8 && line.startsWith(QChar(0xFEFF)))
             line.remove(0, 1);  // byte order mark
-        setEntry(n, line);
+        entries_[n] = line;
     }
-    buildSearchText();
     SetError(error, QString());
     return true;
 }

@@ -41,11 +41,11 @@ public:
     const QString &entry(int n) const;
 
     // The entry's list text (FormatEntryText of the entry and its number),
-    // prepared at load time.
+    // prepared the first time it is asked for: the list shows a screenful.
     const QString &listText(int n) const;
 
-    // The entry with its case folded (see FoldCase), prepared at load time
-    // for the case-insensitive search.
+    // The entry with its case folded (see FoldCase), prepared for the
+    // case-insensitive search with the first search.
     const QString &foldedEntry(int n) const;
 
     // Replaces one entry and its prepared texts; for building a catalogue in
@@ -67,8 +67,12 @@ private:
 
     int lineCount_ = ShippedLineCount;
     std::vector<QString> entries_;
-    std::vector<QString> listTexts_;
-    std::vector<QString> folded_;
+    // Prepared texts, made when first needed; which ones are made is kept
+    // in prepared_ (the flags below).
+    enum : quint8 { ListTextMade = 1, FoldedMade = 2 };
+    mutable std::vector<QString> listTexts_;
+    mutable std::vector<QString> folded_;
+    mutable std::vector<quint8> prepared_;
 
     // All folded entries in one block, each followed by a line feed, so that a
     // search is one scan over contiguous text. lineStarts_[n] is where entry n
