@@ -24,13 +24,19 @@ struct CachedTextDelegate::LaidText {
     int height = 0;   // of the line, as the style places it in the row
     qreal shift = 0;  // from the line's top to the drawn layout's top
 
-    // The whole item as drawn on a given background in a given state.
-    struct Picture {
-        QRgb background;
+    // The background the item is drawn on, and its state.
+    struct Look {
+        QRgb background = 0;
         QStyle::State state;
+        bool operator==(const Look &) const = default;
+    };
+    // The whole item as drawn in a given look.
+    struct Picture {
+        Look look;
         QImage image;
     };
     QVarLengthArray<Picture, 2> pictures;
+    std::optional<Look> drawn; // the look of the last item drawn without a picture
 };
 
 CachedTextDelegate::CachedTextDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
@@ -135,11 +141,11 @@ void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     const QWidget *widget = opt.widget;
     QStyle *style = widget ? widget->style() : QApplication::style();
 
-    // The style draws the item without its text: background, selection and
-    // hover look exactly as they would with it.
+    // The style is left to draw the item without its text (background,
+    // selection and hover look exactly as they would with it); the text is
+    // drawn here from its kept layout.
     const QString text = std::exchange(opt.text, QString());
     opt.features &= ~QStyleOptionViewItem::HasDisplay;
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect textRect =
@@ -166,19 +172,17 @@ void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         line.draw(&on, QPointF(topLeft.x(), topLeft.y() + laid.shift));
     };
 
+    // A picture is made the second time an item is drawn in the same look, so
+    // that rows listed once while typing cost no more than drawing them.
     const std::optional<QRgb> background = PlainBackground(opt, *painter);
-    if (!background) {
-        painter->save();
-        draw(*painter);
-        painter->restore();
-        return;
-    }
     constexpr QStyle::State looks = QStyle::State_Selected | QStyle::State_Active | QStyle::State_Enabled |
                                     QStyle::State_MouseOver;
-    const QStyle::State look = opt.state & looks;
-    const auto same = [&](const LaidText::Picture &p) { return p.background == *background && p.state == look; };
-    auto picture = std::find_if(laid.pictures.begin(), laid.pictures.end(), same);
-    if (picture == laid.pictures.end()) {
+    const LaidText::Look look{background.value_or(0), opt.state & looks};
+    const auto picture = std::find_if(laid.pictures.begin(), laid.pictures.end(),
+                                      [&](const LaidText::Picture &p) { return p.look == look; });
+    if (background && picture != laid.pictures.end()) {
+        painter->drawImage(opt.rect.topLeft(), picture->image);
+    } else if (background && laid.drawn == look) {
         if (laid.pictures.size() == laid.pictures.capacity())
             laid.pictures.erase(laid.pictures.begin());
         QImage image(opt.rect.size(), QImage::Format_RGB32);
@@ -187,10 +191,14 @@ void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         on.translate(-opt.rect.topLeft());
         draw(on);
         on.end();
-        laid.pictures.append({*background, look, std::move(image)});
-        picture = laid.pictures.end() - 1;
+        painter->drawImage(opt.rect.topLeft(), image);
+        laid.pictures.append({look, std::move(image)});
+    } else {
+        painter->save();
+        draw(*painter);
+        painter->restore();
+        laid.drawn = look;
     }
-    painter->drawImage(opt.rect.topLeft(), picture->image);
 }
 
 void SetUpListView(QTreeView *view)

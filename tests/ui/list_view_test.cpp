@@ -52,6 +52,9 @@ private slots:
             view.resize(300, 120);
             view.setCurrentIndex(model.index(1, 0));
         });
+        // Rows drawn again unchanged, then with the selection moved.
+        compare("again", [](QTreeView &) {});
+        compare("selection", [&](QTreeView &view) { view.setCurrentIndex(model.index(2, 0)); });
         // A new search lists other texts in the same rows.
         model.setStringList({texts[2], wide + u'!', texts[3]});
         compare("newTexts", [&](QTreeView &view) {
