@@ -198,7 +198,11 @@ void MainWindow::buildControls()
 
     List2 = new QListWidget(this);
     Place(List2, layout, "List2");
-    List2->setStyleSheet(QStringLiteral("QListWidget { background: rgb(240, 240, 255); }"));
+    // Its pale background by palette: a style sheet would bring Qt's style
+    // sheet machinery into every start.
+    QPalette recentColours = List2->palette();
+    recentColours.setColor(QPalette::Base, QColor(240, 240, 255));
+    List2->setPalette(recentColours);
     List2->hide();
     List2->installEventFilter(this);
     connect(List2, &QListWidget::itemClicked, this, [this] { List2_Click(); });
