@@ -6,6 +6,7 @@
 #include "app/recentfile.h"
 #include "app/recentlocation.h"
 #include "app/settings.h"
+#include "app/startupfiles.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/cataloguelistmodel.h"
 #include "catalogue/entrytext.h"
@@ -42,6 +43,8 @@
 #include <QTreeView>
 #include <QUrl>
 #include <QVersionNumber>
+
+#include <optional>
 
 namespace helicordia {
 
@@ -255,10 +258,21 @@ bool MainWindow::Form_Load()
     // Let pending window messages run.
     QCoreApplication::processEvents();
 
+    // The picture and the catalogue, if they were read ahead.
+    std::optional<StartupFiles> ahead;
+    if (filesAhead_ && !filesAhead_->taken())
+        ahead = filesAhead_->take();
+
     // Background picture.
     QImage picture;
     QString pictureError;
-    if (!LoadBackgroundPicture(platform_.dataFile(BackgroundFileName), picture, &pictureError)) {
+    const bool pictureRead = ahead ? ahead->pictureRead
+                                   : LoadBackgroundPicture(platform_.dataFile(BackgroundFileName), picture, &pictureError);
+    if (ahead) {
+        picture = std::move(ahead->picture);
+        pictureError = ahead->pictureError;
+    }
+    if (!pictureRead) {
         Fail(pictureError);
         return false;
     }
@@ -290,9 +304,17 @@ bool MainWindow::Form_Load()
     Label2_3->setText(QString());
 
     // Catalogue.
-    const QString cataloguePath = platform_.dataFile(CatalogueFileName);
     QString error;
-    if (!catalogue_.LoadCatalogue(cataloguePath, &error)) {
+    bool catalogueRead = false;
+    if (ahead) {
+        catalogueRead = ahead->catalogueRead;
+        error = ahead->catalogueError;
+        if (catalogueRead)
+            catalogue_ = std::move(ahead->catalogue);
+    } else {
+        catalogueRead = catalogue_.LoadCatalogue(platform_.dataFile(CatalogueFileName), &error);
+    }
+    if (!catalogueRead) {
         Fail(QStringLiteral("Helicordia cannot start.\n\n") + error);
         return false;
     }

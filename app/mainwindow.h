@@ -31,6 +31,7 @@ class Form2;
 class LinkLabel;
 class PictureLabel;
 class Platform;
+class StartupFilesAhead;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -48,6 +49,10 @@ public:
     void Form_Unload();
 
     void setPlayerStart(PlayerStart start) { playerStart_ = std::move(start); }
+    // Form_Load takes the background picture and the catalogue from `ahead`
+    // instead of reading them itself (the program reads them while the
+    // windows are built).
+    void useFilesReadAhead(StartupFilesAhead *ahead) { filesAhead_ = ahead; }
 
     // Search and lists.
     void FillList(const QString &search);
@@ -125,6 +130,7 @@ private:
     QString recentPath_;
     QImage background_;
     PlayerStart playerStart_;
+    StartupFilesAhead *filesAhead_ = nullptr;
     std::unique_ptr<cTooltip> ListTooltip;
 
     WindowDrag drag_;

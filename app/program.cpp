@@ -12,9 +12,11 @@ void SilencingPlatform::endProgram(int status)
 Program::Program(ToneEngine &engine, Platform &platform, const QString &lockFolder)
     : engine_(engine)
     , platform_(platform)
+    , filesAhead_(platform_)
     , main_(platform_)
     , instance_(platform.programFolder(), lockFolder)
 {
+    main_.useFilesReadAhead(&filesAhead_);
     // A player never built has no tone to fade.
     platform_.setSilence([this] {
         if (player_)

@@ -6,6 +6,7 @@
 #include "app/exitsignals.h"
 #include "app/mainwindow.h"
 #include "app/singleinstance.h"
+#include "app/startupfiles.h"
 #include "platform/platform.h"
 #include "treatment/player.h"
 
@@ -63,6 +64,8 @@ private:
 
     ToneEngine &engine_;
     SilencingPlatform platform_;
+    // Before the main window: its files are read while it is being built.
+    StartupFilesAhead filesAhead_;
     MainWindow main_;
     std::unique_ptr<Player> player_;
     SingleInstance instance_;

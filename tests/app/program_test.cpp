@@ -141,6 +141,32 @@ private slots:
         QVERIFY(!again.mainWindow().isVisible());
     }
 
+    // The files are read while the windows are built; a missing one is still
+    // reported alone, the picture before the catalogue, and nothing shows.
+    void missingFileEndsTheStart_data()
+    {
+        QTest::addColumn<QString>("present");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("both") << "" << "background picture \"";
+        QTest::newRow("catalogue") << "Background_5.jpg" << "catalogue file \"";
+    }
+    void missingFileEndsTheStart()
+    {
+        QFETCH(QString, present);
+        QFETCH(QString, named);
+        QTemporaryDir folder;
+        if (!present.isEmpty())
+            QVERIFY(QFile::copy(dir.filePath(present), folder.filePath(present)));
+        test::RecordingEngine engine;
+        EndWatch platform(folder.path(), engine);
+        Program program(engine, platform, locks.path());
+        QCOMPARE(program.start(), std::optional<int>(1));
+        QCOMPARE(platform.messages.size(), 1);
+        QVERIFY2(platform.messages.first().contains(named), qPrintable(platform.messages.first()));
+        QCOMPARE(platform.endStatuses, QList<int>{1});
+        QVERIFY(!program.mainWindow().isVisible());
+    }
+
     void secondStartEndsAtOnce()
     {
         test::RecordingEngine engine;
