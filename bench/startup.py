@@ -4,7 +4,9 @@
 Both programs run on the same private X server (Xvfb) or both on Qt's
 offscreen platform, interleaved, with HELICORDIA_SHOWN_PROBE=exit: each ends
 right after its window has been painted for the first time, so the time from
-exec to exit is the start-up to the window being shown. Medians are reported.
+exec to exit is the start-up to the window being shown. Medians are reported,
+with the CPU time each start used (user and system, all threads), which a busy
+machine disturbs less than the elapsed time.
 Then the program runs once more until shown, is left idle for a moment, and
 its resident memory (VmRSS) is read from /proc.
 
@@ -16,6 +18,7 @@ window, idle resident memory at most 36 MB.
 import argparse
 import glob
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -41,11 +44,18 @@ def start_xvfb():
     return server, ":" + display
 
 
+def cpu_of_children():
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
 def timed_run(program, env, attempts=3):
-    """Seconds from exec to exit of one start that ends once shown."""
+    """(wall, cpu) seconds from exec to exit of one start that ends once shown."""
+    cpu_before = cpu_of_children()
     begin = time.perf_counter()
     done = subprocess.run([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
     elapsed = time.perf_counter() - begin
+    cpu = cpu_of_children() - cpu_before
     if b"could not connect to display" in done.stderr and attempts > 1:
         # A busy X server now and then turns a quick new client away.
         time.sleep(0.2)
@@ -53,7 +63,7 @@ def timed_run(program, env, attempts=3):
     if done.returncode != 0 or not done.stdout.startswith(b"shown"):
         sys.stderr.write(done.stderr.decode(errors="replace")[-2000:])
         sys.exit(f"{program} did not show its window (status {done.returncode})")
-    return elapsed
+    return elapsed, cpu
 
 
 def idle_rss_mb(program, env, settle):
@@ -131,13 +141,17 @@ def main():
             server.wait()
         shutil.rmtree(scratch, ignore_errors=True)
 
-    empty_ms = statistics.median(times["empty"]) * 1000
-    program_ms = statistics.median(times["program"]) * 1000
+    def median_ms(name, which):
+        return statistics.median(t[which] for t in times[name]) * 1000
+
+    empty_ms, program_ms = median_ms("empty", 0), median_ms("program", 0)
+    empty_cpu, program_cpu = median_ms("empty", 1), median_ms("program", 1)
     ratio = program_ms / empty_ms
     platform = "offscreen" if args.offscreen else "Xvfb"
     print(f"start-up to shown, median of {args.runs} ({platform}, load {os.getloadavg()[0]:.2f}):")
-    print(f"  empty Qt window  {empty_ms:7.1f} ms")
-    print(f"  Helicordia       {program_ms:7.1f} ms   {ratio:.2f} x the empty window (goal <= {RATIO_GOAL})")
+    print(f"  empty Qt window  {empty_ms:7.1f} ms   (CPU {empty_cpu:5.1f} ms)")
+    print(f"  Helicordia       {program_ms:7.1f} ms   (CPU {program_cpu:5.1f} ms)   "
+          f"{ratio:.2f} x the empty window (goal <= {RATIO_GOAL}; CPU {program_cpu / empty_cpu:.2f} x)")
     print(f"idle resident memory (VmRSS) after {args.settle:g} s shown:")
     print(f"  empty Qt window  {rss_empty:7.1f} MB")
     print(f"  Helicordia       {rss_program:7.1f} MB   (goal <= {RSS_GOAL_MB:g} MB)")
