@@ -8,7 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
+#include <map>
+#include <pthread.h>
 #include <limits>
 #include <sys/stat.h>
 #include <sys/resource.h>
@@ -587,6 +590,75 @@ void LoadGenerator::stop()
     waitpid(pid_, &status, 0);
     kill(-pid_, SIGKILL);  // any child that outlived its parent
     pid_ = -1;
+}
+
+ServerWaitWatch::~ServerWaitWatch() { stop(); }
+
+bool ServerWaitWatch::start(const std::string &serverName)
+{
+    stop();
+    for (const auto &entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream comm(entry.path() / "comm");
+        std::string c;
+        struct stat st {};
+        if (std::getline(comm, c) && c == serverName && stat(entry.path().c_str(), &st) == 0 && st.st_uid == getuid())
+            pid_ = pid_t(std::stol(name));
+    }
+    if (pid_ <= 0)
+        return false;
+    running_ = true;
+    sampler_ = std::thread([this] {
+        sched_param param{};
+        param.sched_priority = 30;
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+        std::map<std::string, std::pair<double, double>> seen;  // task -> (last wait, longest step), in ms
+        std::map<std::string, std::string> names;
+        const std::string tasks = "/proc/" + std::to_string(pid_) + "/task";
+        while (running_) {
+            std::error_code ec;
+            for (const auto &task : std::filesystem::directory_iterator(tasks, ec)) {
+                std::ifstream stat(task.path() / "schedstat");
+                double onCpu = 0, waited = 0;
+                if (!(stat >> onCpu >> waited))
+                    continue;
+                const std::string id = task.path().filename();
+                if (!names.count(id)) {
+                    std::ifstream comm(task.path() / "comm");
+                    std::getline(comm, names[id]);
+                    seen[id] = {waited / 1e6, 0.0};
+                }
+                auto &[last, longest] = seen[id];
+                longest = std::max(longest, waited / 1e6 - last);
+                last = waited / 1e6;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        for (const auto &[id, s] : seen)
+            longest_.emplace_back(names[id], s.second);
+    });
+    return true;
+}
+
+void ServerWaitWatch::stop()
+{
+    running_ = false;
+    if (sampler_.joinable())
+        sampler_.join();
+    pid_ = -1;
+}
+
+std::string ServerWaitWatch::summary() const
+{
+    std::string out;
+    char buf[96];
+    for (const auto &[name, ms] : longest_) {
+        std::snprintf(buf, sizeof buf, "%s%s %.1f ms", out.empty() ? "" : ", ", name.c_str(), ms);
+        out += buf;
+    }
+    return out;
 }
 
 }  // namespace audiotest

@@ -10,6 +10,7 @@
 #include <string>
 #include <sys/types.h>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace audiotest {
@@ -126,6 +127,29 @@ public:
 
 private:
     pid_t pid_ = -1;
+};
+
+// Watches how long each thread of the sound server waits for a processor:
+// samples /proc/PID/task/*/schedstat every 2 ms from a thread of its own and
+// keeps, per thread name, the longest wait between two runs. Tells a starved
+// server from a late client.
+class ServerWaitWatch {
+public:
+    ServerWaitWatch() = default;
+    ~ServerWaitWatch();
+    ServerWaitWatch(const ServerWaitWatch &) = delete;
+    ServerWaitWatch &operator=(const ServerWaitWatch &) = delete;
+
+    bool start(const std::string &serverName = "pulseaudio");  // false if no such process of ours
+    void stop();
+    // "name longest-wait-ms, ..." for every thread seen.
+    std::string summary() const;
+
+private:
+    pid_t pid_ = -1;
+    std::thread sampler_;
+    std::atomic<bool> running_{false};
+    std::vector<std::pair<std::string, double>> longest_;  // written by the sampler until stop()
 };
 
 // ---- analysis -------------------------------------------------------------
