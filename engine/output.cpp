@@ -58,11 +58,21 @@ bool OutputStream::open()
     reported_ = 0;
     late_ = 0;
     failed_ = false;
+    // Connecting takes a moment, longer on a busy machine: long enough for a
+    // first look at how busy the processors are. A look this short needs a
+    // clearer sign than update()'s.
+    pressure_.sample();
+    const auto started = Clock::now();
     device_ = openDevice();
     if (!device_)
         return false;
     lastCallbacks_ = callbacks_.load();
     lastProgress_ = Clock::now();
+    if (lastProgress_ - started >= std::chrono::milliseconds(2)) {
+        busy_ = pressure_.sample() > 0.9;
+        lastPressureAt_ = lastProgress_;
+    }
+    device_->setBusy(busy_);
     return true;
 }
 
@@ -115,6 +125,12 @@ void OutputStream::wake()
 void OutputStream::update()
 {
     const auto now = Clock::now();
+    // Busy: for over half of the last quarter second some task waited for a
+    // processor. The sound server's own threads may then wait too.
+    if (now - lastPressureAt_ >= std::chrono::milliseconds(250)) {
+        lastPressureAt_ = now;
+        busy_ = pressure_.sample() > 0.5;
+    }
     if (worker_.joinable()) {
         if (workerDone_.load(std::memory_order_acquire))
             finishWorker();
@@ -132,6 +148,7 @@ void OutputStream::update()
         broken = true;
     }
     if (!broken) {
+        device_->setBusy(busy_);
         device_->suspendIfIdle();
         return;
     }

@@ -9,6 +9,7 @@
 // for comparisons.
 #pragma once
 
+#include "engine/cpu_pressure.h"
 #include "engine/mixer.h"
 
 #include <atomic>
@@ -32,6 +33,8 @@ public:
     // Caller's thread. Suspends when the stream has been silent long enough
     // (devices that cannot do so from their own thread); resumes.
     virtual void suspendIfIdle() {}
+    // Caller's thread: the machine is (not) too busy for a short buffer.
+    virtual void setBusy(bool) {}
     virtual void resume() = 0;
     // Plays what has been written, then stops.
     virtual void drain() = 0;
@@ -53,7 +56,9 @@ public:
     // Lets the fade-out of every stopped voice play, then stops and closes.
     void close();
     // Notices a failed or stalled stream and reopens it in the background;
-    // suspends a silent stream where the device needs the caller for it.
+    // suspends a silent stream where the device needs the caller for it;
+    // tells the device when the processors are overloaded, so that it can
+    // queue more before the sound server itself is kept waiting.
     void update();
     // A voice may have started to sound: resumes a suspended stream.
     void wake();
@@ -104,6 +109,10 @@ private:
     std::thread worker_;
     std::atomic<bool> workerDone_{false};
     std::unique_ptr<OutputDevice> workerResult_;
+
+    CpuPressure pressure_;
+    Clock::time_point lastPressureAt_{};
+    bool busy_ = false;
 
     std::uint64_t lastCallbacks_ = 0;
     Clock::time_point lastProgress_{};

@@ -10,8 +10,13 @@
 // wakes up rarely). When a request comes later than two thirds of the
 // buffer, the machine is too busy for it: the buffer doubles (up to
 // kMaxTargetFrames) before it runs dry, and halves again after ten calm
-// seconds. A stream connected again after a silence starts small again. The
-// library's thread asks for real-time scheduling where the system allows it.
+// seconds. A stream connected again after a silence starts small again.
+// That cannot help when the sound server itself is kept waiting: its main
+// thread, which passes our audio on, is an ordinary time-shared thread, and
+// on overloaded processors it has waited 40 to 90 ms at a stretch with no
+// earlier sign. So while the caller reports the processors overloaded, the
+// buffer holds at least kBusyTargetFrames. The library's thread asks for
+// real-time scheduling where the system allows it.
 #include "engine/output.h"
 
 #include <pulse/pulseaudio.h>
@@ -25,7 +30,10 @@ namespace tone {
 namespace {
 
 constexpr int kTargetFrames = 1440;     // 30 ms queued ahead
-constexpr int kMaxTargetFrames = 9600;  // on a machine too busy for that: up to 200 ms
+// Processors overloaded: at least this is asked for (the server grants part
+// of it; with what the sink holds, about 80 ms are queued).
+constexpr int kBusyTargetFrames = 9600;
+constexpr int kMaxTargetFrames = 19200;  // requests late even so: up to twice that
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
 constexpr int kRealtimePriority = 10;
 constexpr std::int64_t kCalmNs = 10000000000LL;  // calm this long: the buffer shrinks a step
@@ -60,6 +68,7 @@ public:
     bool healthy() const override { return context_ && !failed_.load(std::memory_order_acquire); }
     bool suspended() const override { return state_.load(std::memory_order_acquire) != Playing; }
     double latency() const override { return double(latencyNs_.load()) * 1e-9; }
+    void setBusy(bool busy) override { busy_.store(busy, std::memory_order_relaxed); }
     void resume() override;
     void drain() override;
 
@@ -89,6 +98,7 @@ private:
     std::atomic<State> state_{Playing};
     std::atomic<bool> failed_{false};
     std::atomic<bool> drainDone_{false};
+    std::atomic<bool> busy_{false};
     std::atomic<std::int64_t> latencyNs_{framesToNs(kTargetFrames)};
     // The library's thread only:
     bool realtimeAsked_ = false;
@@ -134,6 +144,10 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
 {
     auto *d = static_cast<PulseDevice *>(user);
     const std::int64_t now = nowNs();
+    if (d->busy_.load(std::memory_order_relaxed) && d->targetFrames_ < kBusyTargetFrames)
+        d->setTarget(s, kBusyTargetFrames);
+    else if (d->busy_.load(std::memory_order_relaxed))
+        d->lastBusyNs_ = now;
     if (d->lastWriteNs_ != 0) {
         const std::int64_t gap = now - d->lastWriteNs_;
         const std::int64_t queued = framesToNs(d->targetFrames_);
@@ -269,8 +283,8 @@ bool PulseDevice::connectStream()
     lastWriteNs_ = 0;
     sinkNs_ = 0;
     primed_ = false;
-    targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes;
-    targetFrames_ = kTargetFrames;
+    targetFrames_ = busy_.load(std::memory_order_relaxed) ? kBusyTargetFrames : kTargetFrames;
+    targetBytes_ = std::size_t(targetFrames_) * kFrameBytes;
     const pa_buffer_attr attr = bufferFor(targetFrames_);
     // No latency adjustment: asked to cover the whole buffer, the server
     // would leave the sink almost none and wake up every half millisecond.

@@ -592,11 +592,12 @@ void LoadGenerator::stop()
     pid_ = -1;
 }
 
-ServerWaitWatch::~ServerWaitWatch() { stop(); }
+ThreadWaitWatch::~ThreadWaitWatch() { stop(); }
 
-bool ServerWaitWatch::start(const std::string &serverName)
+bool ThreadWaitWatch::start(const std::string &serverName)
 {
     stop();
+    pid_t server = -1;
     for (const auto &entry : std::filesystem::directory_iterator("/proc")) {
         const std::string name = entry.path().filename();
         if (name.find_first_not_of("0123456789") != std::string::npos)
@@ -605,60 +606,85 @@ bool ServerWaitWatch::start(const std::string &serverName)
         std::string c;
         struct stat st {};
         if (std::getline(comm, c) && c == serverName && stat(entry.path().c_str(), &st) == 0 && st.st_uid == getuid())
-            pid_ = pid_t(std::stol(name));
+            server = pid_t(std::stol(name));
     }
-    if (pid_ <= 0)
+    if (server <= 0)
         return false;
+    pids_ = {server, getpid()};
     running_ = true;
     sampler_ = std::thread([this] {
         sched_param param{};
         param.sched_priority = 30;
         pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
-        std::map<std::string, std::pair<double, double>> seen;  // task -> (last wait, longest step), in ms
-        std::map<std::string, std::string> names;
-        const std::string tasks = "/proc/" + std::to_string(pid_) + "/task";
+        struct Task {
+            Seen seen;
+            double lastWaitMs;
+        };
+        std::map<std::string, Task> tasks;  // by /proc path
         while (running_) {
-            std::error_code ec;
-            for (const auto &task : std::filesystem::directory_iterator(tasks, ec)) {
-                std::ifstream stat(task.path() / "schedstat");
-                double onCpu = 0, waited = 0;
-                if (!(stat >> onCpu >> waited))
-                    continue;
-                const std::string id = task.path().filename();
-                if (!names.count(id)) {
-                    std::ifstream comm(task.path() / "comm");
-                    std::getline(comm, names[id]);
-                    seen[id] = {waited / 1e6, 0.0};
+            for (const pid_t pid : pids_) {
+                std::error_code ec;
+                for (const auto &task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {
+                    std::ifstream stat(task.path() / "schedstat");
+                    double onCpuNs = 0, waitedNs = 0;
+                    if (!(stat >> onCpuNs >> waitedNs))
+                        continue;
+                    auto [it, added] = tasks.try_emplace(task.path().string());
+                    Task &t = it->second;
+                    std::ifstream comm(task.path() / "comm");  // a thread may name itself late
+                    std::getline(comm, t.seen.name);
+                    if (added) {
+                        t.seen.server = pid == pids_.front();
+                        t.seen.longestMs = 0.0;
+                        t.lastWaitMs = waitedNs / 1e6;
+                    }
+                    t.seen.longestMs = std::max(t.seen.longestMs, waitedNs / 1e6 - t.lastWaitMs);
+                    t.lastWaitMs = waitedNs / 1e6;
                 }
-                auto &[last, longest] = seen[id];
-                longest = std::max(longest, waited / 1e6 - last);
-                last = waited / 1e6;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
-        for (const auto &[id, s] : seen)
-            longest_.emplace_back(names[id], s.second);
+        for (const auto &[path, t] : tasks)
+            seen_.push_back(t.seen);
     });
     return true;
 }
 
-void ServerWaitWatch::stop()
+void ThreadWaitWatch::stop()
 {
     running_ = false;
     if (sampler_.joinable())
         sampler_.join();
-    pid_ = -1;
 }
 
-std::string ServerWaitWatch::summary() const
+double ThreadWaitWatch::serverLongest(const std::string &thread) const
 {
-    std::string out;
+    double ms = 0.0;
+    for (const Seen &s : seen_)
+        if (s.server && s.name == thread)
+            ms = std::max(ms, s.longestMs);
+    return ms;
+}
+
+double ThreadWaitWatch::ownLongest(const std::string &thread) const
+{
+    double ms = 0.0;
+    for (const Seen &s : seen_)
+        if (!s.server && s.name == thread)
+            ms = std::max(ms, s.longestMs);
+    return ms;
+}
+
+std::string ThreadWaitWatch::summary() const
+{
+    std::string server, own;
     char buf[96];
-    for (const auto &[name, ms] : longest_) {
-        std::snprintf(buf, sizeof buf, "%s%s %.1f ms", out.empty() ? "" : ", ", name.c_str(), ms);
+    for (const Seen &s : seen_) {
+        std::string &out = s.server ? server : own;
+        std::snprintf(buf, sizeof buf, "%s%s %.1f ms", out.empty() ? "" : ", ", s.name.c_str(), s.longestMs);
         out += buf;
     }
-    return out;
+    return "sound server: " + server + "; this process: " + own;
 }
 
 }  // namespace audiotest

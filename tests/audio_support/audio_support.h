@@ -129,27 +129,36 @@ private:
     pid_t pid_ = -1;
 };
 
-// Watches how long each thread of the sound server waits for a processor:
-// samples /proc/PID/task/*/schedstat every 2 ms from a thread of its own and
-// keeps, per thread name, the longest wait between two runs. Tells a starved
-// server from a late client.
-class ServerWaitWatch {
+// Watches how long the threads of the sound server and of this process wait
+// for a processor: samples /proc/PID/task/*/schedstat every 2 ms from a
+// real-time thread of its own and keeps each thread's longest wait between
+// two runs. Tells a starved sound server from a late program.
+class ThreadWaitWatch {
 public:
-    ServerWaitWatch() = default;
-    ~ServerWaitWatch();
-    ServerWaitWatch(const ServerWaitWatch &) = delete;
-    ServerWaitWatch &operator=(const ServerWaitWatch &) = delete;
+    ThreadWaitWatch() = default;
+    ~ThreadWaitWatch();
+    ThreadWaitWatch(const ThreadWaitWatch &) = delete;
+    ThreadWaitWatch &operator=(const ThreadWaitWatch &) = delete;
 
     bool start(const std::string &serverName = "pulseaudio");  // false if no such process of ours
     void stop();
-    // "name longest-wait-ms, ..." for every thread seen.
+    // Longest wait in ms of the server's (or this process's) thread so named;
+    // 0 if none was seen.
+    double serverLongest(const std::string &thread) const;
+    double ownLongest(const std::string &thread) const;
+    // "sound server: name N ms, ...; this process: name N ms, ..."
     std::string summary() const;
 
 private:
-    pid_t pid_ = -1;
+    struct Seen {
+        bool server;
+        std::string name;
+        double longestMs;
+    };
+    std::vector<pid_t> pids_;
     std::thread sampler_;
     std::atomic<bool> running_{false};
-    std::vector<std::pair<std::string, double>> longest_;  // written by the sampler until stop()
+    std::vector<Seen> seen_;  // filled when the sampler ends
 };
 
 // ---- analysis -------------------------------------------------------------
