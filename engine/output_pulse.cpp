@@ -30,10 +30,10 @@ namespace tone {
 namespace {
 
 constexpr int kTargetFrames = 1440;     // 30 ms queued ahead
-// Processors overloaded: at least this is asked for (the server grants part
-// of it; with what the sink holds, about 80 ms are queued).
-constexpr int kBusyTargetFrames = 9600;
-constexpr int kMaxTargetFrames = 19200;  // requests late even so: up to twice that
+// Processors overloaded: at least 120 ms asked for. The server soon cuts
+// that to 70 to 80 ms queued in all, still twice what a quiet machine gets.
+constexpr int kBusyTargetFrames = 5760;
+constexpr int kMaxTargetFrames = 9600;  // on a machine too busy for that: up to 200 ms asked for
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
 constexpr int kRealtimePriority = 10;
 constexpr std::int64_t kCalmNs = 10000000000LL;  // calm this long: the buffer shrinks a step

@@ -622,6 +622,10 @@ bool ThreadWaitWatch::start(const std::string &serverName)
         };
         std::map<std::string, Task> tasks;  // by /proc path
         while (running_) {
+            if (restartOwn_.exchange(false))
+                for (auto &[path, t] : tasks)
+                    if (!t.seen.server)
+                        t.seen.longestMs = 0.0;
             for (const pid_t pid : pids_) {
                 std::error_code ec;
                 for (const auto &task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {

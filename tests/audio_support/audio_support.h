@@ -142,6 +142,9 @@ public:
 
     bool start(const std::string &serverName = "pulseaudio");  // false if no such process of ours
     void stop();
+    // From now on, for this process's threads (their waits while starting,
+    // before any asks for real-time scheduling, do not count).
+    void restartOwn() { restartOwn_ = true; }
     // Longest wait in ms of the server's (or this process's) thread so named;
     // 0 if none was seen.
     double serverLongest(const std::string &thread) const;
@@ -158,6 +161,7 @@ private:
     std::vector<pid_t> pids_;
     std::thread sampler_;
     std::atomic<bool> running_{false};
+    std::atomic<bool> restartOwn_{false};
     std::vector<Seen> seen_;  // filled when the sampler ends
 };
 

@@ -48,6 +48,7 @@ TEST(EngineUnderLoad, ToneHasNoGapAndNoClick)
     ToneHandle system = 0, osc = 0, channel = 0;
     ASSERT_EQ(Tone_System_Create(&system), TONE_OK);
     ASSERT_EQ(Tone_System_Init(system, TONE_MAX_CHANNELS, TONE_INIT_NORMAL, nullptr), TONE_OK);
+    waits.restartOwn();
     ASSERT_EQ(Tone_System_CreateDSPByType(system, TONE_DSP_TYPE_OSCILLATOR, &osc), TONE_OK);
     ASSERT_EQ(Tone_System_PlayDSP(system, TONE_CHANNEL_REUSE, osc, 0, &channel), TONE_OK);
     ASSERT_EQ(Tone_Channel_SetVolume(channel, 0.5f), TONE_OK);
