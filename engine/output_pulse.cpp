@@ -144,19 +144,20 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
 {
     auto *d = static_cast<PulseDevice *>(user);
     const std::int64_t now = nowNs();
-    if (d->busy_.load(std::memory_order_relaxed) && d->targetFrames_ < kBusyTargetFrames)
-        d->setTarget(s, kBusyTargetFrames);
-    else if (d->busy_.load(std::memory_order_relaxed))
+    int target = d->targetFrames_;
+    if (d->busy_.load(std::memory_order_relaxed)) {
         d->lastBusyNs_ = now;
+        target = std::max(target, kBusyTargetFrames);
+    }
     if (d->lastWriteNs_ != 0) {
         const std::int64_t gap = now - d->lastWriteNs_;
         const std::int64_t queued = framesToNs(d->targetFrames_);
         if (gap > queued / 3)
             d->lastBusyNs_ = now;
         if (gap > queued * 2 / 3 && d->targetFrames_ < kMaxTargetFrames)
-            d->setTarget(s, std::min(2 * d->targetFrames_, kMaxTargetFrames));
-        else if (d->targetFrames_ > kTargetFrames && now - d->lastBusyNs_ > kCalmNs)
-            d->setTarget(s, std::max(d->targetFrames_ / 2, kTargetFrames));
+            target = std::max(target, std::min(2 * d->targetFrames_, kMaxTargetFrames));
+        else if (target > kTargetFrames && now - d->lastBusyNs_ > kCalmNs)
+            target = std::max(d->targetFrames_ / 2, kTargetFrames);
     }
     d->lastWriteNs_ = now;
     // The server asks for what its queue lacks: more than the whole queue
@@ -164,6 +165,11 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
     if (bytes > d->targetBytes_ + kFrameBytes && d->primed_)
         d->owner_.onLate();
     d->primed_ = true;
+    // A larger buffer: its extra part is written at once, before the server
+    // hears of it, or the sink would take its larger share from a queue that
+    // does not hold it yet and run dry.
+    if (target > d->targetFrames_)
+        bytes += std::size_t(target - d->targetFrames_) * kFrameBytes;
     bool idle = false;
     while (bytes >= kFrameBytes) {
         void *data = nullptr;
@@ -187,6 +193,8 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
         if (pa_operation *op = pa_stream_cork(s, 1, &corked, d))
             pa_operation_unref(op);
     }
+    if (target != d->targetFrames_)
+        d->setTarget(s, target);
 }
 
 // Once corked, and unless a tone has started since, the stream goes.
