@@ -9,13 +9,73 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
+#include <QFileInfo>
 #include <QIcon>
+#include <QMetaObject>
 #include <QTextStream>
 
 #include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+// The window icon, from the program's own picture files (under share/icons
+// beside an installed program, under icons/ beside a built one) rather than
+// through the desktop's icon theme, whose index costs milliseconds and most of
+// a megabyte to read; the theme only where the files are not found.
+QIcon ProgramIcon()
+{
+    const QDir folder(QCoreApplication::applicationDirPath());
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        const QString installed =
+            folder.filePath(QStringLiteral("../share/icons/hicolor/%1x%1/apps/" HELICORDIA_APP_ID ".png").arg(size));
+        const QString built = folder.filePath(QStringLiteral("icons/helicordia-%1.png").arg(size));
+        for (const QString &path : {installed, built}) {
+            if (QFileInfo::exists(path)) {
+                icon.addFile(path, QSize(size, size));
+                break;
+            }
+        }
+    }
+    return icon.isNull() ? QIcon::fromTheme(QStringLiteral(HELICORDIA_APP_ID)) : icon;
+}
+
+// The icon is set once the window has first been painted, so that the window
+// does not wait for it.
+class IconAfterFirstPaint final : public QObject {
+public:
+    explicit IconAfterFirstPaint(QWidget &window) : QObject(&window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    QApplication::setWindowIcon(ProgramIcon());
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+#ifdef __GLIBC__
+    // A few threads that allocate little (reading files at start-up, the
+    // sound output): one shared heap keeps the idle memory down.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     QApplication::setApplicationName(helicordia::ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(HELICORDIA_VERSION));
     helicordia::DesktopPlatform platform;
@@ -31,11 +91,11 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(HELICORDIA_APP_ID));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(HELICORDIA_APP_ID)));
 
     helicordia::Program program(realToneEngine(), platform, QDir::tempPath());
     helicordia::QuitKey quitKey([&program] { program.end(); });
     app.installEventFilter(&quitKey);
+    new IconAfterFirstPaint(program.mainWindow());
     helicordia::WatchFirstPaint(program.mainWindow());
     if (const auto status = program.start())
         return *status;
