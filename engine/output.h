@@ -40,10 +40,24 @@ public:
     virtual void drain() = 0;
 };
 
+// What a device calls for audio. A device loaded on demand (RtAudio's) reaches
+// the engine only through this and the inline members below, so that it
+// needs no symbol of the program.
+class DeviceHost {
+public:
+    virtual bool onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate = true) = 0;
+
+protected:
+    ~DeviceHost() = default;
+};
+
 std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream);
+// RtAudio (ALSA, JACK) lives in a module of its own, loaded the first time it
+// is asked for, so that a program that plays through PulseAudio never loads
+// it and the libraries it brings. Null when it cannot be loaded or opened.
 std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream);
 
-class OutputStream {
+class OutputStream : public DeviceHost {
 public:
     explicit OutputStream(Mixer &mixer);
     ~OutputStream();  // closes at once, without a fade-out
@@ -78,7 +92,7 @@ public:
     // audio the device held before this call was due (a later call means
     // it ran dry). True once the stream has been silent for longer than
     // that: everything still queued is silence and the device may suspend.
-    bool onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate = true);
+    bool onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate = true) override;
     void onUnderrun() { reported_.fetch_add(1, std::memory_order_relaxed); }
     // A device that knows its queue ran dry before a call counts it here
     // (and passes no `bufferedNs` bound to onCallback).

@@ -1,5 +1,8 @@
 // The output device through RtAudio (ALSA, JACK, or PulseAudio's blocking
-// path where the asynchronous one is not used). Stopped while silent.
+// path where the asynchronous one is not used). Stopped while silent. Built
+// as a module of its own (helicordia_rtaudio.so), loaded on demand by
+// output_rtaudio_loader.cpp: it reaches the stream only through DeviceHost
+// and the stream's inline members.
 #include "engine/output.h"
 
 #include <RtAudio.h>
@@ -176,12 +179,13 @@ void RtAudioDevice::close(bool drain)
 
 }  // namespace
 
-std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream)
+}  // namespace tone
+
+// The module's one entry point: a device the caller owns, or null.
+extern "C" __attribute__((visibility("default"))) tone::OutputDevice *helicordia_open_rtaudio(tone::OutputStream &stream)
 {
-    auto device = std::make_unique<RtAudioDevice>(stream);
+    auto device = std::make_unique<tone::RtAudioDevice>(stream);
     if (!device->open())
         return nullptr;
-    return device;
+    return device.release();
 }
-
-}  // namespace tone
