@@ -40,9 +40,9 @@ public:
     virtual void drain() = 0;
 };
 
-// What a device calls for audio. A device loaded on demand (RtAudio's) reaches
-// the engine only through this and the inline members below, so that it
-// needs no symbol of the program.
+// What a device calls for audio. The devices live in modules loaded on
+// demand and reach the engine only through this and the stream's inline
+// members, so that they need no symbol of the program.
 class DeviceHost {
 public:
     virtual bool onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate = true) = 0;
@@ -51,10 +51,11 @@ protected:
     ~DeviceHost() = default;
 };
 
+// Each device type lives in a module of its own, loaded the first time it is
+// asked for, so that a program that has not played loads neither libpulse
+// nor RtAudio, nor the libraries they bring. Null when the module cannot be
+// loaded or the device cannot be opened.
 std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream);
-// RtAudio (ALSA, JACK) lives in a module of its own, loaded the first time it
-// is asked for, so that a program that plays through PulseAudio never loads
-// it and the libraries it brings. Null when it cannot be loaded or opened.
 std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream);
 
 class OutputStream : public DeviceHost {

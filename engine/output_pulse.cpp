@@ -11,6 +11,7 @@
 // buffer, the machine is too busy for it: the buffer doubles (up to
 // kMaxTargetFrames) before it runs dry, and halves again after ten calm
 // seconds. A stream connected again after a silence starts small again.
+// Built as a module of its own (helicordia_pulse.so, see output_modules.cpp).
 // That cannot help when the sound server itself is kept waiting: its main
 // thread, which passes our audio on, is an ordinary time-shared thread, and
 // on overloaded processors it has waited 40 to 90 ms at a stretch with no
@@ -399,12 +400,14 @@ void PulseDevice::close()
 
 }  // namespace
 
-std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &owner)
+}  // namespace tone
+
+// The module's one entry point (helicordia_pulse.so): a device the caller
+// owns, or null.
+extern "C" __attribute__((visibility("default"))) tone::OutputDevice *helicordia_open_pulse(tone::OutputStream &owner)
 {
-    auto device = std::make_unique<PulseDevice>(owner);
+    auto device = std::make_unique<tone::PulseDevice>(owner);
     if (!device->open())
         return nullptr;
-    return device;
+    return device.release();
 }
-
-}  // namespace tone

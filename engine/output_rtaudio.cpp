@@ -1,7 +1,7 @@
 // The output device through RtAudio (ALSA, JACK, or PulseAudio's blocking
 // path where the asynchronous one is not used). Stopped while silent. Built
 // as a module of its own (helicordia_rtaudio.so), loaded on demand by
-// output_rtaudio_loader.cpp: it reaches the stream only through DeviceHost
+// output_modules.cpp: it reaches the stream only through DeviceHost
 // and the stream's inline members.
 #include "engine/output.h"
 

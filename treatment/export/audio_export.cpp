@@ -9,10 +9,13 @@
 
 #include <sndfile.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace helicordia {
@@ -179,7 +182,37 @@ private:
     std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
 };
 
-QString writeFailure(const QString &path, int savedErrno, SNDFILE *file)
+// libsndfile, loaded the first time a file is written: a program that never
+// exports does not load it, nor the codecs it brings.
+struct SndFile {
+    decltype(&sf_open_fd) openFd = nullptr;
+    decltype(&sf_strerror) errorText = nullptr;
+    decltype(&sf_command) command = nullptr;
+    decltype(&sf_writef_short) writeShort = nullptr;
+    decltype(&sf_writef_float) writeFloat = nullptr;
+    decltype(&sf_close) close = nullptr;
+};
+
+const SndFile *LoadSndFile()
+{
+    static const SndFile *const loaded = []() -> const SndFile * {
+        void *library = ::dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return nullptr;
+        static SndFile f;
+        const auto find = [library](auto &fn, const char *name) {
+            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(::dlsym(library, name));
+            return fn != nullptr;
+        };
+        const bool all = find(f.openFd, "sf_open_fd") && find(f.errorText, "sf_strerror") &&
+                         find(f.command, "sf_command") && find(f.writeShort, "sf_writef_short") &&
+                         find(f.writeFloat, "sf_writef_float") && find(f.close, "sf_close");
+        return all ? &f : nullptr;
+    }();
+    return loaded;
+}
+
+QString writeFailure(const SndFile &sf, const QString &path, int savedErrno, SNDFILE *file)
 {
     QString reason;
     if (savedErrno == ENOSPC || savedErrno == EDQUOT)
@@ -187,7 +220,7 @@ QString writeFailure(const QString &path, int savedErrno, SNDFILE *file)
     else if (savedErrno != 0)
         reason = QString::fromLocal8Bit(std::strerror(savedErrno));
     else
-        reason = QString::fromLocal8Bit(sf_strerror(file));
+        reason = QString::fromLocal8Bit(sf.errorText(file));
     return QStringLiteral("Could not write \"%1\": %2.").arg(QDir::toNativeSeparators(path), reason);
 }
 
@@ -201,6 +234,11 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
     TreatmentRenderer renderer(request);
     if (!renderer.error().isEmpty())
         return failed(QStringLiteral("Could not export to \"%1\": %2").arg(shownPath, renderer.error()));
+    const SndFile *const sf = LoadSndFile();
+    if (!sf)
+        return failed(QStringLiteral("Could not export to \"%1\": the sound-file library (libsndfile.so.1) could not be "
+                                     "loaded.")
+                          .arg(shownPath));
 
     QSaveFile target(path);
     if (!target.open(QIODevice::WriteOnly))
@@ -210,16 +248,16 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
     info.samplerate = request.rate;
     info.channels = 2;
     info.format = sndfileFormat(request.format);
-    SNDFILE *file = sf_open_fd(target.handle(), SFM_WRITE, &info, SF_FALSE);
+    SNDFILE *file = sf->openFd(target.handle(), SFM_WRITE, &info, SF_FALSE);
     if (!file) {
         target.cancelWriting();
-        return failed(QStringLiteral("Could not create \"%1\": %2").arg(shownPath, QString::fromLocal8Bit(sf_strerror(nullptr))));
+        return failed(QStringLiteral("Could not create \"%1\": %2").arg(shownPath, QString::fromLocal8Bit(sf->errorText(nullptr))));
     }
     // No time stamp in the file: the same request gives the same bytes.
-    sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
+    sf->command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     if (request.format == ExportFormat::Flac24) {
         double level = ExportFlacCompressionLevel;
-        sf_command(file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
+        sf->command(file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
     }
 
     std::vector<float> block(2 * std::size_t(kChunkFrames));
@@ -239,12 +277,12 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
         if (request.format == ExportFormat::Wav16) {
             pcm16.resize(2 * std::size_t(frames));
             dither.convert(block.data(), pcm16.data(), pcm16.size());
-            written = sf_writef_short(file, pcm16.data(), frames);
+            written = sf->writeShort(file, pcm16.data(), frames);
         } else {
-            written = sf_writef_float(file, block.data(), frames);
+            written = sf->writeFloat(file, block.data(), frames);
         }
         if (written != frames) {
-            error = writeFailure(path, errno, file);
+            error = writeFailure(*sf, path, errno, file);
             break;
         }
         if (progress && !progress(renderer.progress())) {
@@ -253,9 +291,9 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
         }
     }
     errno = 0;
-    const int closeResult = sf_close(file);
+    const int closeResult = sf->close(file);
     if (error.isEmpty() && !cancelled && closeResult != 0)
-        error = writeFailure(path, errno, nullptr);
+        error = writeFailure(*sf, path, errno, nullptr);
     if (cancelled || !error.isEmpty()) {
         target.cancelWriting();
         return cancelled ? ExportResult{ExportOutcome::Cancelled, {}} : failed(error);
