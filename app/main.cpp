@@ -16,6 +16,8 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <dlfcn.h>
+#include <thread>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -43,6 +45,31 @@ QIcon ProgramIcon()
     }
     return icon.isNull() ? QIcon::fromTheme(QStringLiteral(HELICORDIA_APP_ID)) : icon;
 }
+
+// The desktop's font configuration takes several milliseconds to read, and
+// the first text shown waits for it: it is read on a second thread while the
+// application connects to the display. (Qt reads it through the same call,
+// which is safe from two threads at once: the first reading to finish is
+// kept.) Found among the libraries already loaded, so nothing more is linked.
+class FontConfigurationAhead {
+public:
+    FontConfigurationAhead()
+    {
+        using InitFn = int (*)();
+        if (const auto init = reinterpret_cast<InitFn>(::dlsym(RTLD_DEFAULT, "FcInit")))
+            thread_ = std::thread(init);
+    }
+    ~FontConfigurationAhead()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    FontConfigurationAhead(const FontConfigurationAhead &) = delete;
+    FontConfigurationAhead &operator=(const FontConfigurationAhead &) = delete;
+
+private:
+    std::thread thread_;
+};
 
 // The icon is set once the window has first been painted, so that the window
 // does not wait for it.
@@ -89,6 +116,7 @@ int main(int argc, char *argv[])
             return *status;
     }
 
+    const FontConfigurationAhead fonts;
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(HELICORDIA_APP_ID));
 
