@@ -27,6 +27,16 @@ if [ -f "$(dirname "$0")/../../data/helicordia_help.html" ]; then
 fi
 grep -qx 'Exec=helicordia' "$prefix/share/applications/$id.desktop" || fail "desktop entry does not start helicordia"
 
+# The sound output comes as modules loaded on first play, and export loads
+# libsndfile itself: the program links none of them, so it starts without
+# loading them.
+ls "$prefix"/lib*/helicordia/helicordia_pulse.so "$prefix"/lib*/helicordia/helicordia_rtaudio.so >/dev/null 2>&1 \
+    || fail "sound-output modules not installed under lib/helicordia"
+needed=$(readelf -d "$prefix/bin/helicordia" | grep NEEDED || true)
+if grep -Eq 'pulse|rtaudio|sndfile|jack|asound' <<<"$needed"; then
+    fail "the program links a sound library at start: $needed"
+fi
+
 # The command line is answered without a display: with none set, opening a
 # window would abort the program.
 prog=$prefix/bin/helicordia
