@@ -9,10 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
-#include <QMetaObject>
 #include <QTextStream>
 
 #include <cstdio>
@@ -71,29 +69,6 @@ private:
     std::thread thread_;
 };
 
-// The icon is set once the window has first been painted, so that the window
-// does not wait for it.
-class IconAfterFirstPaint final : public QObject {
-public:
-    explicit IconAfterFirstPaint(QWidget &window) : QObject(&window) { window.installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    QApplication::setWindowIcon(ProgramIcon());
-                    deleteLater();
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -123,7 +98,9 @@ int main(int argc, char *argv[])
     helicordia::Program program(realToneEngine(), platform, QDir::tempPath());
     helicordia::QuitKey quitKey([&program] { program.end(); });
     app.installEventFilter(&quitKey);
-    new IconAfterFirstPaint(program.mainWindow());
+    // The icon once the window is shown, so that the window does not wait for
+    // it (and, set up first, after the start-up probe has read its figures).
+    helicordia::AfterFirstPaint(program.mainWindow(), [] { QApplication::setWindowIcon(ProgramIcon()); });
     helicordia::WatchFirstPaint(program.mainWindow());
     if (const auto status = program.start())
         return *status;

@@ -11,13 +11,13 @@
 // buffer, the machine is too busy for it: the buffer doubles (up to
 // kMaxTargetFrames) before it runs dry, and halves again after ten calm
 // seconds. A stream connected again after a silence starts small again.
-// Built as a module of its own (helicordia_pulse.so, see output_modules.cpp).
 // That cannot help when the sound server itself is kept waiting: its main
 // thread, which passes our audio on, is an ordinary time-shared thread, and
 // on overloaded processors it has waited 40 to 90 ms at a stretch with no
 // earlier sign. So while the caller reports the processors overloaded, the
 // buffer holds at least kBusyTargetFrames. The library's thread asks for
-// real-time scheduling where the system allows it.
+// real-time scheduling where the system allows it. Built as a module of its
+// own (helicordia_pulse.so, see output_modules.cpp).
 #include "engine/output.h"
 
 #include <pulse/pulseaudio.h>

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <utility>
 #include <unistd.h>
 
 namespace helicordia {
@@ -26,7 +27,10 @@ QByteArray ResidentLine()
 
 class FirstPaintWatch final : public QObject {
 public:
-    FirstPaintWatch(QWidget &window, bool exitAfter) : QObject(&window), exitAfter_(exitAfter) {}
+    FirstPaintWatch(QWidget &window, std::function<void()> action) : QObject(&window), action_(std::move(action))
+    {
+        window.installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -34,31 +38,39 @@ protected:
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
             // Queued: the painted picture reaches the screen first.
-            QMetaObject::invokeMethod(this, [this] { report(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    action_();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
 
 private:
-    void report()
-    {
-        std::printf("shown %s\n", ResidentLine().constData());
-        std::fflush(stdout);
-        if (exitAfter_)
-            ::_exit(0);
-    }
-
-    bool exitAfter_;
+    std::function<void()> action_;
 };
 
 } // namespace
+
+void AfterFirstPaint(QWidget &window, std::function<void()> action)
+{
+    new FirstPaintWatch(window, std::move(action));
+}
 
 void WatchFirstPaint(QWidget &window)
 {
     const QByteArray mode = qgetenv("HELICORDIA_SHOWN_PROBE");
     if (mode.isEmpty())
         return;
-    window.installEventFilter(new FirstPaintWatch(window, mode == "exit"));
+    AfterFirstPaint(window, [exitAfter = mode == "exit"] {
+        std::printf("shown %s\n", ResidentLine().constData());
+        std::fflush(stdout);
+        if (exitAfter)
+            ::_exit(0);
+    });
 }
 
 } // namespace helicordia

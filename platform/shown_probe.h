@@ -5,10 +5,17 @@
 // does nothing. bench/startup.py times the program and an empty window this way.
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace helicordia {
 
 void WatchFirstPaint(QWidget &window);
+
+// Runs `action` once, from the event loop, after `window` has first been
+// painted: for work the window need not wait for. Actions run in the reverse
+// order of these calls.
+void AfterFirstPaint(QWidget &window, std::function<void()> action);
 
 } // namespace helicordia
