@@ -6,8 +6,8 @@
 
 namespace helicordia::artwork {
 
-QPixmap searchButton(int size);   // magnifying glass
-QPixmap playButton(int size);     // round play button
-QPixmap helpButton(int size);     // round "?"
+QPixmap searchButton(int size); // magnifying glass
+QPixmap playButton(int size);   // round play button
+QPixmap helpButton(int size);   // round "?"
 
 } // namespace helicordia::artwork

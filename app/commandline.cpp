@@ -10,19 +10,18 @@ namespace {
 
 // Options that QApplication takes for itself (given as -platform offscreen or
 // --style=Fusion); they are accepted here and left for it.
-const char *const QtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-                                      "qwindowgeometry", "geometry", "qwindowtitle", "title",
-                                      "qwindowicon", "icon", "style", "stylesheet", "session",
-                                      "display", "name", "qmljsdebugger"};
+const char *const QtValueOptions[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry", "qwindowtitle",
+    "title",    "qwindowicon",        "icon",          "style",  "stylesheet",      "session",  "display",
+    "name",     "qmljsdebugger"};
 const char *const QtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 } // namespace
 
 CommandLine::CommandLine()
 {
-    parser_.setApplicationDescription(
-        QStringLiteral("Plays sets of reference frequencies as pure sine tones.\n"
-                       "Started without options, it opens its main window."));
+    parser_.setApplicationDescription(QStringLiteral("Plays sets of reference frequencies as pure sine tones.\n"
+                                                     "Started without options, it opens its main window."));
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addHelpOption();
     parser_.addVersionOption();
@@ -40,8 +39,8 @@ CommandLine::CommandLine()
 
 std::optional<int> CommandLine::handle(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    const QString program = arguments.isEmpty() ? QStringLiteral("helicordia")
-                                                : QFileInfo(arguments.first()).fileName();
+    const QString program =
+        arguments.isEmpty() ? QStringLiteral("helicordia") : QFileInfo(arguments.first()).fileName();
     const auto tryHelp = [&] {
         err << QStringLiteral("Try '%1 --help' for the options.\n").arg(program);
         err.flush();

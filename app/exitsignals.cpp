@@ -18,15 +18,15 @@ extern "C" void OnExitSignal(int number)
 {
     const int saved = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
-    if (writeEnd >= 0)
+    if (writeEnd >= 0) {
         [[maybe_unused]] const ssize_t written = ::write(writeEnd, &byte, 1);
+    }
     errno = saved;
 }
 
 } // namespace
 
-ExitSignals::ExitSignals(QObject *parent)
-    : QObject(parent)
+ExitSignals::ExitSignals(QObject *parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, fds_) != 0) {
         fds_[0] = fds_[1] = -1;

@@ -28,8 +28,7 @@ Qt::KeyboardModifiers Meaningful(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-MainWindowKeys::MainWindowKeys(MainWindow &window)
-    : QObject(&window), window_(window)
+MainWindowKeys::MainWindowKeys(MainWindow &window) : QObject(&window), window_(window)
 {
     window.searchBox()->installEventFilter(this);
     window.recentListBox()->installEventFilter(this);
@@ -76,8 +75,7 @@ bool MainWindowKeys::eventFilter(QObject *watched, QEvent *event)
             return false;
         MoveSelection(key->key());
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -134,10 +132,7 @@ void InstallMainWindowAccess(MainWindow &window)
     describe("Label2_3", QString(), QStringLiteral("Entries listed"));
 }
 
-QuitKey::QuitKey(std::function<void()> quit, QObject *parent)
-    : QObject(parent), quit_(std::move(quit))
-{
-}
+QuitKey::QuitKey(std::function<void()> quit, QObject *parent) : QObject(parent), quit_(std::move(quit)) {}
 
 bool QuitKey::eventFilter(QObject *watched, QEvent *event)
 {

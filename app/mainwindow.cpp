@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/artwork.h"
-#include "app/main_window_access.h"
 #include "app/background.h"
+#include "app/main_window_access.h"
 #include "app/recentfile.h"
 #include "app/recentlocation.h"
 #include "app/settings.h"
@@ -50,7 +50,6 @@ namespace helicordia {
 
 namespace {
 
-
 // Client area 9345 x 6795 twips.
 constexpr int WindowWidth = 623;
 constexpr int WindowHeight = 453;
@@ -58,10 +57,9 @@ constexpr int WindowHeight = 453;
 // The outline, in window pixels, filled by the alternate rule.
 const QPolygon &Outline()
 {
-    static const QPolygon polygon({{15, 2},    {608, 2},   {612, 3},   {616, 6},   {618, 9},  {619, 15},
-                                   {619, 445}, {617, 451}, {615, 453}, {612, 455}, {610, 457}, {15, 457},
-                                   {9, 455},   {6, 453},   {3, 451},   {2, 445},   {2, 15},   {3, 12},
-                                   {6, 7},     {9, 3},     {15, 1}});
+    static const QPolygon polygon({{15, 2},    {608, 2},   {612, 3},   {616, 6},   {618, 9},  {619, 15}, {619, 445},
+                                   {617, 451}, {615, 453}, {612, 455}, {610, 457}, {15, 457}, {9, 455},  {6, 453},
+                                   {3, 451},   {2, 445},   {2, 15},    {3, 12},    {6, 7},    {9, 3},    {15, 1}});
     return polygon;
 }
 
@@ -244,7 +242,8 @@ void MainWindow::buildControls()
 QString MainWindow::TitleText()
 {
     const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
-    return ApplicationTitle + QStringLiteral(" ver. %1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
+    return ApplicationTitle +
+           QStringLiteral(" ver. %1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
 }
 
 void MainWindow::Fail(const QString &text)
@@ -266,8 +265,9 @@ bool MainWindow::Form_Load()
     // Background picture.
     QImage picture;
     QString pictureError;
-    const bool pictureRead = ahead ? ahead->pictureRead
-                                   : LoadBackgroundPicture(platform_.dataFile(BackgroundFileName), picture, &pictureError);
+    const bool pictureRead =
+        ahead ? ahead->pictureRead
+              : LoadBackgroundPicture(platform_.dataFile(BackgroundFileName), picture, &pictureError);
     if (ahead) {
         picture = std::move(ahead->picture);
         pictureError = ahead->pictureError;
@@ -375,7 +375,8 @@ bool MainWindow::SaveSettings()
     auto store = platform_.openSettings();
     if (store && WriteSettings(*store, values, &error))
         return true;
-    platform_.message(ApplicationTitle, QStringLiteral("The window position and options could not be saved.\n\n") + error);
+    platform_.message(ApplicationTitle,
+                      QStringLiteral("The window position and options could not be saved.\n\n") + error);
     return false;
 }
 
@@ -587,9 +588,9 @@ void MainWindow::mnuExit_Click()
 void MainWindow::mnuAbout_Click()
 {
     if (!about_) {
-        about_ = new Form2(Form2::Links{[this](const QString &link) { links_.OpenLink(link); },
-                                        [this] { links_.MailCommand(); }},
-                           this);
+        about_ = new Form2(
+            Form2::Links{[this](const QString &link) { links_.OpenLink(link); }, [this] { links_.MailCommand(); }},
+            this);
     }
     about_->exec();
 }
@@ -599,8 +600,8 @@ void MainWindow::mnuHelp_Click()
     // The help page ships beside the program.
     const QString page = platform_.dataFile(maker::helpFileName);
     if (!QFileInfo(page).isFile()) {
-        platform_.message(ApplicationTitle, QStringLiteral("The help page \"%1\" is missing.")
-                                                .arg(QDir::toNativeSeparators(page)));
+        platform_.message(ApplicationTitle,
+                          QStringLiteral("The help page \"%1\" is missing.").arg(QDir::toNativeSeparators(page)));
         return;
     }
     links_.OpenLink(QUrl::fromLocalFile(page).toString());
@@ -639,8 +640,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
 
-    const bool isMouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
-                         type == QEvent::MouseButtonRelease;
+    const bool isMouse =
+        type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease;
     if (watched == Label4 && isMouse) {
         // The title drags the window like its background. Only mouse events
         // are read as such: the filter sees every event the title gets.

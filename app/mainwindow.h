@@ -136,22 +136,22 @@ private:
     WindowDrag drag_;
     bool unloading_ = false;
 
-    QLabel *Label4 = nullptr;          // title
-    PictureLabel *Image2 = nullptr;    // minimise
-    PictureLabel *Image4 = nullptr;    // close
+    QLabel *Label4 = nullptr;       // title
+    PictureLabel *Image2 = nullptr; // minimise
+    PictureLabel *Image4 = nullptr; // close
     QLabel *Find = nullptr;
-    QLineEdit *Text1 = nullptr;        // search box
+    QLineEdit *Text1 = nullptr; // search box
     PictureLabel *ImgSearch = nullptr;
-    QLabel *Label3 = nullptr;          // "Play"
-    PictureLabel *Image3 = nullptr;    // play image
-    LinkLabel *Label1_0 = nullptr;     // "Options"
-    PictureLabel *Image1 = nullptr;    // help
-    LinkLabel *Label1_2 = nullptr;     // "Recent"
+    QLabel *Label3 = nullptr;       // "Play"
+    PictureLabel *Image3 = nullptr; // play image
+    LinkLabel *Label1_0 = nullptr;  // "Options"
+    PictureLabel *Image1 = nullptr; // help
+    LinkLabel *Label1_2 = nullptr;  // "Recent"
     QLabel *Label2_2 = nullptr;
-    QLabel *Label2_3 = nullptr;    // match count
-    QListWidget *List2 = nullptr;  // recent list
-    QTreeView *lv = nullptr;       // catalogue list
-    Form2 *about_ = nullptr;       // made when first shown
+    QLabel *Label2_3 = nullptr;   // match count
+    QListWidget *List2 = nullptr; // recent list
+    QTreeView *lv = nullptr;      // catalogue list
+    Form2 *about_ = nullptr;      // made when first shown
     QMenu *mnuOptions = nullptr;
     QAction *mnuAbout = nullptr;
     QAction *mnuHelp = nullptr;

@@ -10,11 +10,11 @@ void SilencingPlatform::endProgram(int status)
 }
 
 Program::Program(ToneEngine &engine, Platform &platform, const QString &lockFolder)
-    : engine_(engine)
-    , platform_(platform)
-    , filesAhead_(platform_)
-    , main_(platform_)
-    , instance_(platform.programFolder(), lockFolder)
+    : engine_(engine),
+      platform_(platform),
+      filesAhead_(platform_),
+      main_(platform_),
+      instance_(platform.programFolder(), lockFolder)
 {
     main_.useFilesReadAhead(&filesAhead_);
     // A player never built has no tone to fade.

@@ -22,7 +22,8 @@ QString RecentFilePath(const QString &programFolder, const QString &userDataFold
     if (!QFileInfo::exists(inUserFolder) && QDir().mkpath(userDataFolder) && file.isFile()) {
         // The copy keeps the read-only mode of a read-only original.
         if (QFile::copy(inProgramFolder, inUserFolder))
-            QFile::setPermissions(inUserFolder, QFile::permissions(inUserFolder) | QFile::WriteOwner | QFile::ReadOwner);
+            QFile::setPermissions(inUserFolder,
+                                  QFile::permissions(inUserFolder) | QFile::WriteOwner | QFile::ReadOwner);
     }
     return inUserFolder;
 }

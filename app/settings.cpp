@@ -61,7 +61,8 @@ bool WriteSettings(QSettings &store, const SettingsToSave &values, QString *erro
     }
     auto write = [&store, &values] {
         store.beginGroup(Group);
-        store.setValue(QStringLiteral("DictLang"), values.romanianChecked ? QStringLiteral("True") : QStringLiteral("False"));
+        store.setValue(QStringLiteral("DictLang"),
+                       values.romanianChecked ? QStringLiteral("True") : QStringLiteral("False"));
         store.setValue(QStringLiteral("Left"), QString::number(values.leftTwips));
         store.setValue(QStringLiteral("Top"), QString::number(values.topTwips));
         store.setValue(QStringLiteral("Width"), QString::number(values.widthTwips));

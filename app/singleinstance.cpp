@@ -87,8 +87,8 @@ void SingleInstance::listen()
     if (fd < 0)
         return;
     ::unlink(address.sun_path); // a socket left by a crashed copy
-    if (::bind(fd, Generic(address), sizeof address) != 0 || ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0
-        || ::listen(fd, 8) != 0) {
+    if (::bind(fd, Generic(address), sizeof address) != 0 || ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 ||
+        ::listen(fd, 8) != 0) {
         ::close(fd);
         return;
     }

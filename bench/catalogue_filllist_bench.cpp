@@ -72,8 +72,7 @@ const Catalogue &LargeCatalogue()
 
 // The list as the main window shows it: the window's own place, font, view
 // settings and item delegate.
-struct ListUnderTest
-{
+struct ListUnderTest {
     explicit ListUnderTest(const Catalogue &cat) : model(cat)
     {
         Place(&view, MainWindow::controls(), "lv");
@@ -100,7 +99,7 @@ struct ListUnderTest
 void RunSearch(benchmark::State &state, const Catalogue &cat, const QString &text, bool paint)
 {
     ListUnderTest list(cat);
-    list.search(text, true);  // warm up fonts and caches
+    list.search(text, true); // warm up fonts and caches
     for (auto _ : state)
         list.search(text, paint);
     QCoreApplication::processEvents();
@@ -149,10 +148,9 @@ void BM_FillList_Large28300_ModelOnly(benchmark::State &state, const char *text)
     state.counters["listed"] = model.rowCount();
 }
 
-}  // namespace
+} // namespace
 
-#define FILLLIST_CASE(fn, name, text) \
-    BENCHMARK_CAPTURE(fn, name, text)->Unit(benchmark::kMicrosecond)
+#define FILLLIST_CASE(fn, name, text) BENCHMARK_CAPTURE(fn, name, text)->Unit(benchmark::kMicrosecond)
 
 FILLLIST_CASE(BM_FillList_Shipped1553, empty, "");
 FILLLIST_CASE(BM_FillList_Shipped1553, a, "a");

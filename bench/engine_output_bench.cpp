@@ -23,13 +23,16 @@
 namespace {
 
 struct Usage {
-    double cpu = 0;       // seconds
-    double switches = 0;  // context switches
+    double cpu = 0;      // seconds
+    double switches = 0; // context switches
     Usage operator-(const Usage &o) const { return {cpu - o.cpu, switches - o.switches}; }
     Usage operator+(const Usage &o) const { return {cpu + o.cpu, switches + o.switches}; }
 };
 
-double seconds(const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; }
+double seconds(const timeval &t)
+{
+    return double(t.tv_sec) + double(t.tv_usec) * 1e-6;
+}
 
 Usage fromRusage(const rusage &u)
 {
@@ -86,7 +89,10 @@ Usage processUsage(pid_t pid)
     return u;
 }
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 // The engine as the player drives it: a tone, the engine tick every 100 ms.
 struct Engine {
@@ -215,7 +221,7 @@ void BM_Output_ProgramWhileSilent(benchmark::State &state)
         Tone_Channel_Stop(engine.channel);
         engine.tick(300);
         const Usage before = selfUsage();
-        sleepMs(10000);  // no tick: what the engine's own threads cost
+        sleepMs(10000); // no tick: what the engine's own threads cost
         program = selfUsage() - before;
         Tone_System_GetUnderruns(engine.system, &u);
     }
@@ -224,6 +230,6 @@ void BM_Output_ProgramWhileSilent(benchmark::State &state)
 }
 BENCHMARK(BM_Output_ProgramWhileSilent)->Iterations(1)->Unit(benchmark::kSecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -21,7 +21,7 @@ struct OneChannel {
         Tone_Channel_SetFrequency(channel, 52800.0f);
         Tone_Channel_SetPaused(channel, 0);
         std::vector<float> warm(2 * 4800);
-        Tone_System_Render(system, warm.data(), 4800);  // past the start ramp
+        Tone_System_Render(system, warm.data(), 4800); // past the start ramp
     }
     ~OneChannel()
     {
@@ -70,6 +70,6 @@ void BM_EngineRender_OneChannelRamping(benchmark::State &state)
 }
 BENCHMARK(BM_EngineRender_OneChannelRamping);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

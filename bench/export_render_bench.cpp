@@ -25,7 +25,9 @@ constexpr int kHour = 3600;
 ExportRequest hourRequest(ExportFormat format)
 {
     ExportRequest r;
-    r.frequencyCount = ParseFrequencyList(QStringLiteral("528,741,852,963,396,417,639,174,285,432,111,222,333,444,555,666,777,888,999,1111"), r.frequencies);
+    r.frequencyCount = ParseFrequencyList(
+        QStringLiteral("528,741,852,963,396,417,639,174,285,432,111,222,333,444,555,666,777,888,999,1111"),
+        r.frequencies);
     r.lengthSeconds = kHour;
     r.format = format;
     return r;
@@ -42,7 +44,10 @@ void BM_RenderHourOffline(benchmark::State &state)
 }
 BENCHMARK(BM_RenderHourOffline)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-double cpuSeconds(const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; }
+double cpuSeconds(const timeval &t)
+{
+    return double(t.tv_sec) + double(t.tv_usec) * 1e-6;
+}
 
 // The whole export into a real file. The kernel's share (copying the file
 // into the page cache) shows as sys_s; the program's own as user_s.
@@ -77,14 +82,20 @@ BENCHMARK(BM_ExportHourToFile)
 struct NullFile {
     sf_count_t length = 0, position = 0;
 };
-sf_count_t nullLength(void *user) { return static_cast<NullFile *>(user)->length; }
+sf_count_t nullLength(void *user)
+{
+    return static_cast<NullFile *>(user)->length;
+}
 sf_count_t nullSeek(sf_count_t offset, int whence, void *user)
 {
     auto *f = static_cast<NullFile *>(user);
     f->position = whence == SEEK_SET ? offset : whence == SEEK_CUR ? f->position + offset : f->length + offset;
     return f->position;
 }
-sf_count_t nullRead(void *, sf_count_t, void *) { return 0; }
+sf_count_t nullRead(void *, sf_count_t, void *)
+{
+    return 0;
+}
 sf_count_t nullWrite(const void *, sf_count_t count, void *user)
 {
     auto *f = static_cast<NullFile *>(user);
@@ -92,7 +103,10 @@ sf_count_t nullWrite(const void *, sf_count_t count, void *user)
     f->length = std::max(f->length, f->position);
     return count;
 }
-sf_count_t nullTell(void *user) { return static_cast<NullFile *>(user)->position; }
+sf_count_t nullTell(void *user)
+{
+    return static_cast<NullFile *>(user)->position;
+}
 
 // The encoder's own cost: one hour of a ready-made tone through libsndfile,
 // set up as the export sets it up, into a file that keeps nothing.

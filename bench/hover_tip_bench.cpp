@@ -72,8 +72,8 @@ struct Window {
     void moveTo(int row)
     {
         const QPointF at(60, row * rowHeight + rowHeight / 2);
-        QMouseEvent event(QEvent::MouseMove, at, lv->viewport()->mapToGlobal(at), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, at, lv->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
         QApplication::sendEvent(lv->viewport(), &event);
     }
 };
@@ -111,7 +111,7 @@ void TipRelayout(benchmark::State &state)
 }
 BENCHMARK(TipRelayout);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -78,7 +78,7 @@ bool ReadRawLines(QFile &file, int wanted, qint64 limit, std::vector<QByteArray>
     return true;
 }
 
-}  // namespace
+} // namespace
 
 QString FoldCase(QStringView text)
 {
@@ -91,8 +91,7 @@ QString FoldCase(QStringView text)
         if (c < 0x80) {
             o[i] = QChar(char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c));
         } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
-            const char32_t folded =
-                QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
             o[i] = QChar(QChar::highSurrogate(folded));
             o[i + 1] = QChar(QChar::lowSurrogate(folded));
             ++i;
@@ -103,10 +102,7 @@ QString FoldCase(QStringView text)
     return out;
 }
 
-Catalogue::Catalogue()
-    : entries_(1), listTexts_(1), folded_(1), prepared_(1)
-{
-}
+Catalogue::Catalogue() : entries_(1), listTexts_(1), folded_(1), prepared_(1) {}
 
 void Catalogue::resetTables(int count)
 {
@@ -235,9 +231,9 @@ void Catalogue::findEntries(const QString &search, int last, std::vector<int> &f
         const qsizetype start = hit - anchor;
         while (lineStarts_[line + 1] <= start)
             ++line;
-        const qsizetype lineEnd = lineStarts_[line + 1] - 1;  // the line feed
-        if (start >= lineStarts_[line] && start + length <= lineEnd
-            && std::equal(data + start, data + start + length, needle.constData())) {
+        const qsizetype lineEnd = lineStarts_[line + 1] - 1; // the line feed
+        if (start >= lineStarts_[line] && start + length <= lineEnd &&
+            std::equal(data + start, data + start + length, needle.constData())) {
             found.push_back(line);
             if (line == last)
                 break;
@@ -268,17 +264,17 @@ bool Catalogue::LoadCatalogue(const QString &path, QString *error)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        SetError(error, QStringLiteral("The catalogue file %1 cannot be opened: %2.")
-                            .arg(Quoted(path), file.errorString()));
+        SetError(error,
+                 QStringLiteral("The catalogue file %1 cannot be opened: %2.").arg(Quoted(path), file.errorString()));
         return false;
     }
 
     std::vector<QByteArray> raw;
     if (!ReadRawLines(file, wanted, MaxFileBytes, raw)) {
-        SetError(error, QStringLiteral("The catalogue file %1 cannot be read: %2.")
-                            .arg(Quoted(path),
-                                 file.error() != QFileDevice::NoError ? file.errorString()
-                                                                      : QStringLiteral("it grew too large")));
+        SetError(error,
+                 QStringLiteral("The catalogue file %1 cannot be read: %2.")
+                     .arg(Quoted(path), file.error() != QFileDevice::NoError ? file.errorString()
+                                                                             : QStringLiteral("it grew too large")));
         return false;
     }
     file.close();
@@ -301,18 +297,17 @@ bool Catalogue::LoadCatalogue(const QString &path, QString *error)
     }
 
     // One decision for the whole file: UTF-8 when every line is valid UTF-8.
-    const bool utf8 = std::all_of(raw.begin(), raw.end(),
-                                  [](const QByteArray &line) { return IsValidUtf8(line); });
+    const bool utf8 = std::all_of(raw.begin(), raw.end(), [](const QByteArray &line) { return IsValidUtf8(line); });
 
     resetTables(wanted);
     for (int n = 1; n <= wanted; ++n) {
         QString line = utf8 ? QString::fromUtf8(raw[n - 1]) : DecodeWindows1250(raw[n - 1]);
         if (n == 1 && utf8 && line.startsWith(QChar(0xFEFF)))
-            line.remove(0, 1);  // byte order mark
+            line.remove(0, 1); // byte order mark
         entries_[n] = line;
     }
     SetError(error, QString());
     return true;
 }
 
-}  // namespace helicordia
+} // namespace helicordia

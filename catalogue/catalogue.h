@@ -9,8 +9,7 @@ namespace helicordia {
 // The catalogue of health problems: one entry per line of the catalogue file,
 // entry N being line N (counted from 1). Filled once at start-up, read-only
 // afterwards.
-class Catalogue
-{
+class Catalogue {
 public:
     // Highest entry number the table can hold. The table holds as many
     // entries as were loaded (or set), not this many.
@@ -80,7 +79,7 @@ private:
     // demand after setEntry.
     mutable QString searchText_;
     mutable std::vector<qsizetype> lineStarts_;
-    mutable std::vector<quint32> asciiCounts_;  // how often each ASCII code occurs
+    mutable std::vector<quint32> asciiCounts_; // how often each ASCII code occurs
     mutable bool searchTextStale_ = true;
 };
 
@@ -89,4 +88,4 @@ private:
 // FoldCase(a).contains(FoldCase(b)) equals a.contains(b, Qt::CaseInsensitive).
 QString FoldCase(QStringView text);
 
-}  // namespace helicordia
+} // namespace helicordia

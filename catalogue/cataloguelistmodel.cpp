@@ -27,12 +27,9 @@ QVariant CatalogueListModel::data(const QModelIndex &index, int role) const
         return {};
     const int n = found_[index.row()];
     switch (role) {
-    case Qt::DisplayRole:
-        return catalogue_.listText(n);
-    case EntryNumberRole:
-        return n;
-    default:
-        return {};
+    case Qt::DisplayRole: return catalogue_.listText(n);
+    case EntryNumberRole: return n;
+    default: return {};
     }
 }
 
@@ -72,4 +69,4 @@ int CatalogueListModel::entryNumber(int row) const
     return row >= 0 && row < rows_ ? found_[row] : 0;
 }
 
-}  // namespace helicordia
+} // namespace helicordia

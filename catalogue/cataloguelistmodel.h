@@ -11,8 +11,7 @@ class Catalogue;
 
 // The catalogue list under the search box: one column, one row per listed
 // entry in ascending entry order, each showing the entry's list text.
-class CatalogueListModel : public QAbstractTableModel
-{
+class CatalogueListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
@@ -26,8 +25,7 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // Lists every entry whose catalogue line contains `search` (case ignored,
     // the text used as given). An empty line matches nothing, not even the
@@ -53,10 +51,10 @@ signals:
 
 private:
     const Catalogue &catalogue_;
-    std::vector<int> found_;  // every match, ascending entry numbers
-    int rows_ = 0;            // the first rows_ of found_ are listed
+    std::vector<int> found_; // every match, ascending entry numbers
+    int rows_ = 0;           // the first rows_ of found_ are listed
     int matches_ = 0;
     bool filled_ = false;
 };
 
-}  // namespace helicordia
+} // namespace helicordia

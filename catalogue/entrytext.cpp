@@ -53,7 +53,7 @@ int ReadLeadingNumber(QStringView s)
         return 0;
     if (negative)
         value = -value;
-    value = std::nearbyint(value);  // default rounding mode: half to even
+    value = std::nearbyint(value); // default rounding mode: half to even
     if (value > std::numeric_limits<int>::max())
         return std::numeric_limits<int>::max();
     if (value < std::numeric_limits<int>::min())
@@ -72,7 +72,7 @@ qsizetype NamePartStart(QStringView text)
     return std::max<qsizetype>(7, 1 + digits + 2);
 }
 
-}  // namespace
+} // namespace
 
 qsizetype FindEntrySeparator(QStringView line)
 {
@@ -140,4 +140,4 @@ QString NotPlayableMessage(const QString &text)
     return QStringLiteral("Selectat item is not playable. Please carefully read the description!\r\n\r\n") + text;
 }
 
-}  // namespace helicordia
+} // namespace helicordia

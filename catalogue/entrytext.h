@@ -39,4 +39,4 @@ QString EntryFrequencies(const QString &line);
 // The refusal shown when a descriptive entry (list text `text`) is played.
 QString NotPlayableMessage(const QString &text);
 
-}  // namespace helicordia
+} // namespace helicordia

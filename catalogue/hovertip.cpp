@@ -7,8 +7,7 @@ namespace helicordia {
 
 namespace {
 
-template <typename Step>
-void Try(Step step)
+template <typename Step> void Try(Step step)
 {
     try {
         step();
@@ -16,7 +15,7 @@ void Try(Step step)
     }
 }
 
-}  // namespace
+} // namespace
 
 void UpdateListTip(cTooltip &tooltip, QWidget *list, const QString *itemText)
 {
@@ -31,4 +30,4 @@ void UpdateListTip(cTooltip &tooltip, QWidget *list, const QString *itemText)
     Try([&] { tooltip.ToolText(list, tipText); });
 }
 
-}  // namespace helicordia
+} // namespace helicordia

@@ -13,13 +13,13 @@ namespace helicordia {
 
 class cTooltip;
 
-inline constexpr std::int32_t PlayableTipColour = 0xDCFFFF;     // light yellow
-inline constexpr std::int32_t DescriptiveTipColour = 0xDC7DFF;  // pink
-inline constexpr std::int32_t HoverTipAutoPop = 4000;           // ms
+inline constexpr std::int32_t PlayableTipColour = 0xDCFFFF;    // light yellow
+inline constexpr std::int32_t DescriptiveTipColour = 0xDC7DFF; // pink
+inline constexpr std::int32_t HoverTipAutoPop = 4000;          // ms
 
 // Brings the list's tip up to date for the item under the pointer: `itemText`
 // is the hovered item's list text, or null over empty space (no tip then).
 // Registers the list on first use. A step that fails is skipped.
 void UpdateListTip(cTooltip &tooltip, QWidget *list, const QString *itemText);
 
-}  // namespace helicordia
+} // namespace helicordia

@@ -13,4 +13,4 @@ void AddRecent(QStringList &recent, const QString &name)
     recent.prepend(name);
 }
 
-}  // namespace helicordia
+} // namespace helicordia

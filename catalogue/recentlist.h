@@ -11,4 +11,4 @@ namespace helicordia {
 // the name when case is ignored is removed before the name is inserted.
 void AddRecent(QStringList &recent, const QString &name);
 
-}  // namespace helicordia
+} // namespace helicordia

@@ -15,4 +15,4 @@ QString DecodeWindows1250(const QByteArray &bytes);
 // surrogates, nothing above U+10FFFF).
 bool IsValidUtf8(const QByteArray &bytes);
 
-}  // namespace helicordia
+} // namespace helicordia

@@ -34,7 +34,7 @@ std::int64_t readSomeTotalUs()
 #endif
 }
 
-}  // namespace
+} // namespace
 
 double CpuPressure::sample()
 {
@@ -50,4 +50,4 @@ double CpuPressure::sample()
     return share;
 }
 
-}  // namespace tone
+} // namespace tone

@@ -20,4 +20,4 @@ private:
     std::chrono::steady_clock::time_point lastAt_{};
 };
 
-}  // namespace tone
+} // namespace tone

@@ -8,7 +8,7 @@ namespace tone {
 
 namespace {
 
-constexpr int kBlock = 256;  // frames per oscillator block
+constexpr int kBlock = 256; // frames per oscillator block
 constexpr double kTwoPi = 6.283185307179586476925286766559;
 constexpr double kTwoTo64 = 18446744073709551616.0;
 constexpr double kNyquistHz = TONE_SAMPLE_RATE / 2.0;
@@ -29,7 +29,7 @@ void unpackGains(std::uint64_t g, float &left, float &right)
     std::memcpy(&right, &r, 4);
 }
 
-}  // namespace
+} // namespace
 
 // ---- ramps ------------------------------------------------------------------
 
@@ -79,7 +79,10 @@ void Voice::setRun(bool playing, bool paused)
     run_.store((playing ? kRunPlaying : 0) | (paused ? kRunPaused : 0), std::memory_order_release);
 }
 
-void Voice::restart() { starts_.fetch_add(1, std::memory_order_relaxed); }
+void Voice::restart()
+{
+    starts_.fetch_add(1, std::memory_order_relaxed);
+}
 
 void Voice::reset()
 {
@@ -105,7 +108,7 @@ bool Voice::mixInto(float *out, int frames)
         const bool audible = (run & kRunPlaying) && !(run & kRunPaused) && !muted;
         const bool silent = !envelope_.moving() && envelope_.value() == 0.0;
         if (silent && !audible)
-            return done > 0;  // stands still: a paused tone resumes where it stood
+            return done > 0; // stands still: a paused tone resumes where it stood
         const std::uint32_t starts = starts_.load(std::memory_order_relaxed);
         if (starts != seenStarts_) {
             // A new tone rises from its zero crossing; one played over a tone
@@ -184,4 +187,4 @@ bool Mixer::render(float *buffer, int frames)
     return sounding;
 }
 
-}  // namespace tone
+} // namespace tone

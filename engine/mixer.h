@@ -30,12 +30,12 @@ namespace tone {
 // keeps the tone's steps within those of the steady sine. Mixer-only.
 struct Ramp {
     double from = 0.0, to = 0.0;
-    int pos = 0, length = 0;  // at rest when pos == length
+    int pos = 0, length = 0; // at rest when pos == length
     bool smooth = true;
     bool rising = false;
-    double c = 1.0, s = 0.0;    // cos and sin of the angle for pos: pi pos / length if
-                                // smooth, else (pi/2) pos / length
-    double dc = 1.0, ds = 0.0;  // their rotation per frame
+    double c = 1.0, s = 0.0;   // cos and sin of the angle for pos: pi pos / length if
+                               // smooth, else (pi/2) pos / length
+    double dc = 1.0, ds = 0.0; // their rotation per frame
 
     bool moving() const { return pos < length; }
     double value() const
@@ -68,9 +68,9 @@ public:
     // tone); one that is not finite or not below half the mixing rate is
     // silent rather than aliased, and the voice fades out at its old pitch.
     void setFrequency(double hz);
-    void setGains(float volume, float pan);  // constant-power pan, -1 .. 1
+    void setGains(float volume, float pan); // constant-power pan, -1 .. 1
     void setRun(bool playing, bool paused);
-    void restart();  // a new tone: rises from phase 0 unless one still fades out
+    void restart(); // a new tone: rises from phase 0 unless one still fades out
 
     // Back to silence at phase 0. Only while no one renders.
     void reset();
@@ -80,11 +80,11 @@ public:
     bool mixInto(float *out, int frames);
 
 private:
-    std::atomic<std::uint64_t> increment_{0};  // phase step per frame
-    std::atomic<std::uint64_t> gains_{0};      // packed left/right gain
-    std::atomic<std::uint32_t> run_{0};        // kRunPlaying | kRunPaused
-    std::atomic<std::uint32_t> starts_{0};     // counts plays
-    std::atomic<bool> muted_{false};           // the frequency cannot be heard
+    std::atomic<std::uint64_t> increment_{0}; // phase step per frame
+    std::atomic<std::uint64_t> gains_{0};     // packed left/right gain
+    std::atomic<std::uint32_t> run_{0};       // kRunPlaying | kRunPaused
+    std::atomic<std::uint32_t> starts_{0};    // counts plays
+    std::atomic<bool> muted_{false};          // the frequency cannot be heard
 
     std::uint64_t phase_ = 0;
     Ramp envelope_, left_, right_;
@@ -92,18 +92,18 @@ private:
     std::uint32_t seenStarts_ = 0;
     std::uint64_t rotIncrement_ = ~std::uint64_t(0);
     double rotCos_ = 1.0, rotSin_ = 0.0;
-    int rampFrames_ = TONE_RAMP_FRAMES;  // for the pitch in rotIncrement_
+    int rampFrames_ = TONE_RAMP_FRAMES; // for the pitch in rotIncrement_
     bool rampSmooth_ = true;
 };
 
 // All voices of one system.
 struct Mixer {
     std::array<Voice, TONE_MAX_CHANNELS> voices;
-    int channels = 0;  // voices in use: 0 .. TONE_MAX_CHANNELS
+    int channels = 0; // voices in use: 0 .. TONE_MAX_CHANNELS
 
     // Writes `frames` frames of the mix (interleaved stereo) into `buffer`.
     // False when every voice was at rest and silent: the buffer is silence.
     bool render(float *buffer, int frames);
 };
 
-}  // namespace tone
+} // namespace tone

@@ -9,12 +9,11 @@ namespace {
 
 std::int64_t nowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-}  // namespace
+} // namespace
 
 OutputStream::OutputStream(Mixer &mixer) : mixer_(mixer) {}
 
@@ -35,7 +34,8 @@ bool OutputStream::onCallback(float *out, int frames, std::int64_t bufferedNs, b
     const bool sounding = mixer_.render(out, frames);
     sounding_.store(sounding, std::memory_order_relaxed);
     const std::int64_t silent =
-        sounding ? 0 : silentNs_.load(std::memory_order_relaxed) + std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE;
+        sounding ? 0
+                 : silentNs_.load(std::memory_order_relaxed) + std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE;
     silentNs_.store(silent, std::memory_order_relaxed);
     callbacks_.fetch_add(1, std::memory_order_release);
     return silent > bufferedNs;
@@ -165,15 +165,24 @@ void OutputStream::update()
     });
 }
 
-void OutputStream::simulateFailure() { failed_.store(true); }
+void OutputStream::simulateFailure()
+{
+    failed_.store(true);
+}
 
 bool OutputStream::running() const
 {
     return device_ && !worker_.joinable() && device_->healthy() && !failed_.load();
 }
 
-bool OutputStream::suspended() const { return device_ && !worker_.joinable() && device_->suspended(); }
+bool OutputStream::suspended() const
+{
+    return device_ && !worker_.joinable() && device_->suspended();
+}
 
-double OutputStream::latency() const { return device_ && !worker_.joinable() ? device_->latency() : 0.0; }
+double OutputStream::latency() const
+{
+    return device_ && !worker_.joinable() ? device_->latency() : 0.0;
+}
 
-}  // namespace tone
+} // namespace tone

@@ -26,10 +26,10 @@ class OutputStream;
 // own thread for audio.
 class OutputDevice {
 public:
-    virtual ~OutputDevice() = default;  // stops at once and closes
-    virtual bool healthy() const = 0;   // open and not failed (suspended counts as healthy)
+    virtual ~OutputDevice() = default; // stops at once and closes
+    virtual bool healthy() const = 0;  // open and not failed (suspended counts as healthy)
     virtual bool suspended() const = 0;
-    virtual double latency() const = 0;  // seconds of audio buffered ahead
+    virtual double latency() const = 0; // seconds of audio buffered ahead
     // Caller's thread. Suspends when the stream has been silent long enough
     // (devices that cannot do so from their own thread); resumes.
     virtual void suspendIfIdle() {}
@@ -61,7 +61,7 @@ std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream);
 class OutputStream : public DeviceHost {
 public:
     explicit OutputStream(Mixer &mixer);
-    ~OutputStream();  // closes at once, without a fade-out
+    ~OutputStream(); // closes at once, without a fade-out
     OutputStream(const OutputStream &) = delete;
     OutputStream &operator=(const OutputStream &) = delete;
 
@@ -82,11 +82,11 @@ public:
 
     bool running() const;
     bool suspended() const;
-    double latency() const;  // seconds; 0 without a stream
+    double latency() const; // seconds; 0 without a stream
     std::uint32_t reopens() const { return reopens_; }
     std::uint64_t underruns() const { return reported_.load() + late_.load(); }
-    std::uint64_t reportedUnderruns() const { return reported_.load(); }  // by the sound output
-    std::uint64_t lateCallbacks() const { return late_.load(); }          // seen here
+    std::uint64_t reportedUnderruns() const { return reported_.load(); } // by the sound output
+    std::uint64_t lateCallbacks() const { return late_.load(); }         // seen here
 
     // ---- for devices --------------------------------------------------
     // Audio thread: renders `frames` frames into `out`. `buffered` is the
@@ -115,8 +115,8 @@ private:
     std::atomic<std::uint64_t> reported_{0};
     std::atomic<std::uint64_t> late_{0};
     std::atomic<std::uint64_t> callbacks_{0};
-    std::atomic<std::int64_t> lastCallbackNs_{0};  // 0 = none since (re)start
-    std::atomic<std::int64_t> silentNs_{0};        // audio thread only: silence rendered lately
+    std::atomic<std::int64_t> lastCallbackNs_{0}; // 0 = none since (re)start
+    std::atomic<std::int64_t> silentNs_{0};       // audio thread only: silence rendered lately
     std::atomic<bool> sounding_{false};
     std::atomic<bool> failed_{false};
 
@@ -134,4 +134,4 @@ private:
     Clock::time_point lastAttempt_{};
 };
 
-}  // namespace tone
+} // namespace tone

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #ifndef HELICORDIA_MODULE_DIR
-#define HELICORDIA_MODULE_DIR "../lib/helicordia"  // relative to the program's folder
+#define HELICORDIA_MODULE_DIR "../lib/helicordia" // relative to the program's folder
 #endif
 
 namespace tone {
@@ -60,10 +60,16 @@ struct Module {
 Module pulseModule{"helicordia_pulse.so", "helicordia_open_pulse"};
 Module rtAudioModule{"helicordia_rtaudio.so", "helicordia_open_rtaudio"};
 
-}  // namespace
+} // namespace
 
-std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream) { return pulseModule.device(stream); }
+std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream)
+{
+    return pulseModule.device(stream);
+}
 
-std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream) { return rtAudioModule.device(stream); }
+std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream)
+{
+    return rtAudioModule.device(stream);
+}
 
-}  // namespace tone
+} // namespace tone

@@ -30,16 +30,19 @@ namespace tone {
 
 namespace {
 
-constexpr int kTargetFrames = 1440;     // 30 ms queued ahead
+constexpr int kTargetFrames = 1440; // 30 ms queued ahead
 // Processors overloaded: at least 120 ms asked for. The server soon cuts
 // that to 70 to 80 ms queued in all, still twice what a quiet machine gets.
 constexpr int kBusyTargetFrames = 5760;
-constexpr int kMaxTargetFrames = 9600;  // on a machine too busy for that: up to 200 ms asked for
+constexpr int kMaxTargetFrames = 9600; // on a machine too busy for that: up to 200 ms asked for
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
 constexpr int kRealtimePriority = 10;
-constexpr std::int64_t kCalmNs = 10000000000LL;  // calm this long: the buffer shrinks a step
+constexpr std::int64_t kCalmNs = 10000000000LL; // calm this long: the buffer shrinks a step
 
-std::int64_t framesToNs(int frames) { return std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE; }
+std::int64_t framesToNs(int frames)
+{
+    return std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE;
+}
 
 std::int64_t nowNs()
 {
@@ -74,7 +77,7 @@ public:
     void drain() override;
 
 private:
-    enum State { Playing, Corking, Closed };  // changed under the library's lock
+    enum State { Playing, Corking, Closed }; // changed under the library's lock
 
     static void contextState(pa_context *c, void *user);
     static void streamState(pa_stream *s, void *user);
@@ -103,13 +106,13 @@ private:
     std::atomic<std::int64_t> latencyNs_{framesToNs(kTargetFrames)};
     // The library's thread only:
     bool realtimeAsked_ = false;
-    std::int64_t bufferedNs_ = framesToNs(kTargetFrames);  // the queue and the sink's share
+    std::int64_t bufferedNs_ = framesToNs(kTargetFrames); // the queue and the sink's share
     std::int64_t sinkNs_ = 0;
-    std::size_t targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes;  // as granted
+    std::size_t targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes; // as granted
     std::int64_t lastWriteNs_ = 0;
-    std::int64_t lastBusyNs_ = 0;  // the last request that came late by a third of the buffer
+    std::int64_t lastBusyNs_ = 0; // the last request that came late by a third of the buffer
     int targetFrames_ = kTargetFrames;
-    bool primed_ = false;  // the first request fills the empty queue
+    bool primed_ = false; // the first request fills the empty queue
 };
 
 void PulseDevice::contextState(pa_context *c, void *user)
@@ -249,7 +252,10 @@ void PulseDevice::bufferSet(pa_stream *s, int success, void *user)
         bufferChanged(s, user);
 }
 
-void PulseDevice::underflow(pa_stream *, void *user) { static_cast<PulseDevice *>(user)->owner_.onUnderrun(); }
+void PulseDevice::underflow(pa_stream *, void *user)
+{
+    static_cast<PulseDevice *>(user)->owner_.onUnderrun();
+}
 
 void PulseDevice::drained(pa_stream *, int, void *user)
 {
@@ -398,9 +404,9 @@ void PulseDevice::close()
     }
 }
 
-}  // namespace
+} // namespace
 
-}  // namespace tone
+} // namespace tone
 
 // The module's one entry point (helicordia_pulse.so): a device the caller
 // owns, or null.

@@ -15,7 +15,7 @@ namespace tone {
 
 namespace {
 
-constexpr unsigned kOutputBuffers = 3;  // buffer = kOutputBuffers x TONE_BUFFER_FRAMES
+constexpr unsigned kOutputBuffers = 3; // buffer = kOutputBuffers x TONE_BUFFER_FRAMES
 
 class RtAudioDevice final : public OutputDevice {
 public:
@@ -40,7 +40,7 @@ public:
         if (suspended_ || !idle_.load(std::memory_order_relaxed))
             return;
         try {
-            audio_->stopStream();  // plays out what is queued: silence
+            audio_->stopStream(); // plays out what is queued: silence
             suspended_ = true;
         } catch (...) {
             stream_.onFailure();
@@ -70,7 +70,7 @@ private:
     std::unique_ptr<RtAudio> audio_;
     double latency_ = 0.0;
     std::int64_t bufferedNs_ = 0;
-    bool suspended_ = false;  // caller's thread
+    bool suspended_ = false; // caller's thread
     std::atomic<bool> idle_{false};
 };
 
@@ -124,7 +124,7 @@ bool RtAudioDevice::open()
             RtAudio::StreamOptions options;
             options.numberOfBuffers = kOutputBuffers;
             options.streamName = "Helicordia";
-            options.flags = RTAUDIO_SCHEDULE_REALTIME;  // where the system allows it
+            options.flags = RTAUDIO_SCHEDULE_REALTIME; // where the system allows it
             options.priority = 10;
             unsigned int bufferFrames = TONE_BUFFER_FRAMES;
             audio_->openStream(&params, nullptr, RTAUDIO_FLOAT32, TONE_SAMPLE_RATE, &bufferFrames, &callback, this,
@@ -177,12 +177,13 @@ void RtAudioDevice::close(bool drain)
     audio_.reset();
 }
 
-}  // namespace
+} // namespace
 
-}  // namespace tone
+} // namespace tone
 
 // The module's one entry point: a device the caller owns, or null.
-extern "C" __attribute__((visibility("default"))) tone::OutputDevice *helicordia_open_rtaudio(tone::OutputStream &stream)
+extern "C" __attribute__((visibility("default"))) tone::OutputDevice *
+helicordia_open_rtaudio(tone::OutputStream &stream)
 {
     auto device = std::make_unique<tone::RtAudioDevice>(stream);
     if (!device->open())

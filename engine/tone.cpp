@@ -26,7 +26,7 @@ using tone::Voice;
 constexpr int kMaxSystems = 16;
 constexpr int kMaxDsps = 256;
 constexpr float kDefaultOscillatorRate = 220.0f;
-constexpr float kChannelUnitsPerHz = 100.0f;  // channel frequencies are Hz x 100
+constexpr float kChannelUnitsPerHz = 100.0f; // channel frequencies are Hz x 100
 
 // ---- handles: [type:4][generation:16][index:12] ---------------------------
 
@@ -36,20 +36,29 @@ ToneHandle makeHandle(std::uint32_t type, std::uint16_t gen, std::uint32_t index
 {
     return (type << 28) | (std::uint32_t(gen) << 12) | (index & 0xFFF);
 }
-std::uint32_t handleType(ToneHandle h) { return h >> 28; }
-std::uint16_t handleGen(ToneHandle h) { return std::uint16_t((h >> 12) & 0xFFFF); }
-std::uint32_t handleIndex(ToneHandle h) { return h & 0xFFF; }
+std::uint32_t handleType(ToneHandle h)
+{
+    return h >> 28;
+}
+std::uint16_t handleGen(ToneHandle h)
+{
+    return std::uint16_t((h >> 12) & 0xFFFF);
+}
+std::uint32_t handleIndex(ToneHandle h)
+{
+    return h & 0xFFF;
+}
 
 // ---- objects ----------------------------------------------------------------
 
 // A channel's settings as the caller sees them (under the registry lock).
 struct Channel {
-    bool assigned = false;  // has been given a handle
+    bool assigned = false; // has been given a handle
     bool playing = false;
     bool paused = false;
     int dsp = -1;
     bool frequencySet = false;
-    float frequency = 0.0f;  // channel units: heard Hz x kChannelUnitsPerHz
+    float frequency = 0.0f; // channel units: heard Hz x kChannelUnitsPerHz
     float volume = 1.0f;
     float pan = 0.0f;
 };
@@ -132,8 +141,7 @@ ChannelRef findChannel(Registry &r, ToneHandle h)
 }
 
 // The one locked way in. Runs `action` under the registry lock.
-template <typename Action>
-ToneResult locked(Action &&action)
+template <typename Action> ToneResult locked(Action &&action)
 {
     Registry &r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
@@ -145,8 +153,7 @@ enum class Need { Handle, Initialised };
 // Runs `action(registry, system, slot)` on the system behind `handle`; with
 // Need::Initialised a system that is not initialised gives
 // TONE_ERR_NOT_INITIALIZED.
-template <typename Action>
-ToneResult withSystem(ToneHandle handle, Need need, Action &&action)
+template <typename Action> ToneResult withSystem(ToneHandle handle, Need need, Action &&action)
 {
     return locked([&](Registry &r) -> ToneResult {
         int slot = -1;
@@ -160,8 +167,7 @@ ToneResult withSystem(ToneHandle handle, Need need, Action &&action)
 }
 
 // Runs `action(registry, dsp, slot)` on the oscillator behind `handle`.
-template <typename Action>
-ToneResult withDsp(ToneHandle handle, Action &&action)
+template <typename Action> ToneResult withDsp(ToneHandle handle, Action &&action)
 {
     return locked([&](Registry &r) -> ToneResult {
         int slot = -1;
@@ -173,8 +179,7 @@ ToneResult withDsp(ToneHandle handle, Action &&action)
 }
 
 // Runs `action(registry, system, channel)` on the channel behind `handle`.
-template <typename Action>
-ToneResult withChannel(ToneHandle handle, Action &&action)
+template <typename Action> ToneResult withChannel(ToneHandle handle, Action &&action)
 {
     return locked([&](Registry &r) -> ToneResult {
         const ChannelRef ref = findChannel(r, handle);
@@ -185,8 +190,7 @@ ToneResult withChannel(ToneHandle handle, Action &&action)
 }
 
 // Reads one value of a channel into `out`.
-template <typename T, typename Read>
-ToneResult readChannel(ToneHandle handle, T *out, Read &&read)
+template <typename T, typename Read> ToneResult readChannel(ToneHandle handle, T *out, Read &&read)
 {
     return withChannel(handle, [&](const Registry &r, const System &, const Channel &c) -> ToneResult {
         if (!out)
@@ -197,8 +201,7 @@ ToneResult readChannel(ToneHandle handle, T *out, Read &&read)
 }
 
 // Writes one value through `out` if it is there.
-template <typename T>
-ToneResult give(T *out, T value)
+template <typename T> ToneResult give(T *out, T value)
 {
     if (!out)
         return TONE_ERR_INVALID_PARAM;
@@ -222,7 +225,10 @@ void publishFrequency(const Registry &r, System &s, const Channel &c)
     if (c.playing && !c.paused)
         s.output.wake();
 }
-void publishGains(System &s, const Channel &c) { s.voice(c).setGains(c.volume, c.pan); }
+void publishGains(System &s, const Channel &c)
+{
+    s.voice(c).setGains(c.volume, c.pan);
+}
 void publishRun(System &s, const Channel &c)
 {
     s.voice(c).setRun(c.playing, c.paused);
@@ -230,7 +236,10 @@ void publishRun(System &s, const Channel &c)
         s.output.wake();
 }
 
-bool isFinite(float v) { return std::isfinite(v); }
+bool isFinite(float v)
+{
+    return std::isfinite(v);
+}
 
 void closeSystem(Registry &r, int slot, System &s)
 {
@@ -242,7 +251,7 @@ void closeSystem(Registry &r, int slot, System &s)
     for (int i = 0; i < TONE_MAX_CHANNELS; ++i) {
         Channel &c = s.channels[std::size_t(i)];
         if (c.assigned)
-            ++r.channelGen[std::size_t(slot * TONE_MAX_CHANNELS + i)];  // old handles die
+            ++r.channelGen[std::size_t(slot * TONE_MAX_CHANNELS + i)]; // old handles die
         c.assigned = false;
         c.playing = false;
         c.paused = false;
@@ -253,7 +262,7 @@ void closeSystem(Registry &r, int slot, System &s)
     s.noOutput = false;
 }
 
-}  // namespace
+} // namespace
 
 // ---- API ----------------------------------------------------------------------
 
@@ -275,7 +284,8 @@ ToneResult Tone_System_Create(ToneHandle *system)
 
 ToneResult Tone_System_GetVersion(ToneHandle system, std::uint32_t *version)
 {
-    return withSystem(system, Need::Handle, [version](Registry &, System &, int) { return give(version, TONE_VERSION); });
+    return withSystem(system, Need::Handle,
+                      [version](Registry &, System &, int) { return give(version, TONE_VERSION); });
 }
 
 ToneResult Tone_System_Init(ToneHandle system, int maxChannels, std::uint32_t flags, void *)
@@ -323,7 +333,7 @@ ToneResult Tone_DSP_SetParameter(ToneHandle dsp, int index, float value)
             return TONE_ERR_INVALID_PARAM;
         if (index == TONE_OSCILLATOR_PARAM_TYPE) {
             if (value != 0.0f)
-                return TONE_ERR_UNSUPPORTED;  // only the sine is offered
+                return TONE_ERR_UNSUPPORTED; // only the sine is offered
             d.waveform = 0;
             return TONE_OK;
         }
@@ -367,7 +377,7 @@ ToneResult Tone_System_PlayDSP(ToneHandle system, int channelIndex, ToneHandle d
         } else if (channelIndex != -1) {
             return TONE_ERR_INVALID_PARAM;
         }
-        if (index < 0) {  // a free channel: never used first, then stopped ones
+        if (index < 0) { // a free channel: never used first, then stopped ones
             for (int pass = 0; pass < 2 && index < 0; ++pass)
                 for (int i = 0; i < s.maxChannels() && index < 0; ++i) {
                     const Channel &c = s.channels[std::size_t(i)];
@@ -489,7 +499,7 @@ ToneResult Tone_DSP_Release(ToneHandle dsp)
         System &s = *r.systems[std::size_t(d.system)];
         for (Channel &c : s.channels) {
             if (c.dsp == slot) {
-                c.playing = false;  // a channel cannot outlive its oscillator
+                c.playing = false; // a channel cannot outlive its oscillator
                 publishRun(s, c);
                 c.dsp = -1;
             }
@@ -521,7 +531,7 @@ ToneResult Tone_System_Release(ToneHandle system)
             }
         }
         r.systems[std::size_t(slot)].reset();
-        ++r.systemGen[std::size_t(slot)];  // the old handle dies even if the slot is reused
+        ++r.systemGen[std::size_t(slot)]; // the old handle dies even if the slot is reused
         return TONE_OK;
     });
 }
@@ -549,7 +559,7 @@ ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames)
 {
     return withSystem(system, Need::Initialised, [=](Registry &, System &s, int) -> ToneResult {
         if (!s.noOutput)
-            return TONE_ERR_UNSUPPORTED;  // the audio thread owns the mixer
+            return TONE_ERR_UNSUPPORTED; // the audio thread owns the mixer
         if (!buffer || frames < 0)
             return TONE_ERR_INVALID_PARAM;
         s.mixer.render(buffer, frames);
@@ -559,9 +569,8 @@ ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames)
 
 ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count)
 {
-    return withSystem(system, Need::Handle, [count](Registry &, System &s, int) {
-        return give(count, s.output.underruns());
-    });
+    return withSystem(system, Need::Handle,
+                      [count](Registry &, System &s, int) { return give(count, s.output.underruns()); });
 }
 
 ToneResult Tone_System_GetUnderrunCauses(ToneHandle system, std::uint64_t *reported, std::uint64_t *late)
@@ -577,9 +586,8 @@ ToneResult Tone_System_GetUnderrunCauses(ToneHandle system, std::uint64_t *repor
 
 ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds)
 {
-    return withSystem(system, Need::Handle, [seconds](Registry &, System &s, int) {
-        return give(seconds, s.output.latency());
-    });
+    return withSystem(system, Need::Handle,
+                      [seconds](Registry &, System &s, int) { return give(seconds, s.output.latency()); });
 }
 
 ToneResult Tone_System_GetOutputState(ToneHandle system, int *running, std::uint32_t *reopens)

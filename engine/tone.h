@@ -27,19 +27,19 @@ enum : ToneResult {
 
 constexpr std::uint32_t TONE_VERSION = 0x10000;
 constexpr int TONE_DSP_TYPE_OSCILLATOR = 2;
-constexpr int TONE_OSCILLATOR_PARAM_TYPE = 0;  // waveform: 0 = sine
-constexpr int TONE_OSCILLATOR_PARAM_RATE = 1;  // Hz
-constexpr int TONE_CHANNEL_REUSE = -2;         // PlayDSP: reuse the handle passed in
+constexpr int TONE_OSCILLATOR_PARAM_TYPE = 0; // waveform: 0 = sine
+constexpr int TONE_OSCILLATOR_PARAM_RATE = 1; // Hz
+constexpr int TONE_CHANNEL_REUSE = -2;        // PlayDSP: reuse the handle passed in
 constexpr std::uint32_t TONE_INIT_NORMAL = 0;
 // Init flag: open no sound device; the mix is produced only by
 // Tone_System_Render (tests, benchmarks, offline rendering).
 constexpr std::uint32_t TONE_INIT_NO_OUTPUT = 0x100;
 
 constexpr int TONE_MAX_CHANNELS = 32;
-constexpr int TONE_SAMPLE_RATE = 48000;     // mixing rate, Hz
-constexpr int TONE_BUFFER_FRAMES = 480;     // audio callback buffer (10 ms)
-constexpr int TONE_RAMP_FRAMES = 480;       // start/stop/pause/volume/pan ramps: at least 10 ms,
-constexpr int TONE_RAMP_MAX_FRAMES = 2400;  // a quarter period below 25 Hz, at most 50 ms
+constexpr int TONE_SAMPLE_RATE = 48000;    // mixing rate, Hz
+constexpr int TONE_BUFFER_FRAMES = 480;    // audio callback buffer (10 ms)
+constexpr int TONE_RAMP_FRAMES = 480;      // start/stop/pause/volume/pan ramps: at least 10 ms,
+constexpr int TONE_RAMP_MAX_FRAMES = 2400; // a quarter period below 25 Hz, at most 50 ms
 
 ToneResult Tone_System_Create(ToneHandle *system);
 ToneResult Tone_System_GetVersion(ToneHandle system, std::uint32_t *version);

@@ -34,13 +34,19 @@ public:
     {
         return ::Tone_Channel_SetVolume(channel, volume);
     }
-    ToneResult Tone_Channel_SetPan(ToneHandle channel, float pan) override { return ::Tone_Channel_SetPan(channel, pan); }
+    ToneResult Tone_Channel_SetPan(ToneHandle channel, float pan) override
+    {
+        return ::Tone_Channel_SetPan(channel, pan);
+    }
     ToneResult Tone_Channel_SetPaused(ToneHandle channel, int paused) override
     {
         return ::Tone_Channel_SetPaused(channel, paused);
     }
     ToneResult Tone_Channel_Stop(ToneHandle channel) override { return ::Tone_Channel_Stop(channel); }
-    ToneResult Tone_Channel_GetPan(ToneHandle channel, float *pan) override { return ::Tone_Channel_GetPan(channel, pan); }
+    ToneResult Tone_Channel_GetPan(ToneHandle channel, float *pan) override
+    {
+        return ::Tone_Channel_GetPan(channel, pan);
+    }
     ToneResult Tone_Channel_GetFrequency(ToneHandle channel, float *frequency) override
     {
         return ::Tone_Channel_GetFrequency(channel, frequency);
@@ -60,7 +66,7 @@ public:
     const char *Tone_ErrorString(ToneResult code) override { return ::Tone_ErrorString(code); }
 };
 
-}  // namespace
+} // namespace
 
 ToneEngine &realToneEngine()
 {

@@ -12,8 +12,17 @@ inline const QString mailAddress = QStringLiteral("contact@helicordia.example.or
 // The help page as it ships beside the program.
 inline const QString helpFileName = QStringLiteral("helicordia_help.html");
 
-inline QString homePage() { return webSite + QStringLiteral("/index.htm"); }
-inline QString kitDownload() { return downloadSite + QStringLiteral("/KitHelicordia.zip"); }
-inline QString orbitdeckDownload() { return downloadSite + QStringLiteral("/kitorbitdeck.zip"); }
+inline QString homePage()
+{
+    return webSite + QStringLiteral("/index.htm");
+}
+inline QString kitDownload()
+{
+    return downloadSite + QStringLiteral("/KitHelicordia.zip");
+}
+inline QString orbitdeckDownload()
+{
+    return downloadSite + QStringLiteral("/kitorbitdeck.zip");
+}
 
 } // namespace helicordia::maker

@@ -7,8 +7,8 @@
 #include <QWidget>
 
 #include <cstdio>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace helicordia {
 

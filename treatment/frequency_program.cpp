@@ -91,7 +91,7 @@ double NumericValue(const QString &piece)
         negative = s[i] == u'-';
         ++i;
     }
-    int integerDigits = 0;      // significant digits before the point
+    int integerDigits = 0; // significant digits before the point
     int leadingFractionZeros = 0;
     bool seenNonZero = false;
     bool anyDigit = false;
@@ -145,8 +145,7 @@ double NumericValue(const QString &piece)
     if (result.ec == std::errc::result_out_of_range) {
         // Too large or too small for a double: tell the two apart by the
         // position of the first significant digit.
-        const long long magnitude = integerDigits > 0 ? integerDigits + exponent
-                                                      : exponent - leadingFractionZeros;
+        const long long magnitude = integerDigits > 0 ? integerDigits + exponent : exponent - leadingFractionZeros;
         value = magnitude > 0 ? HUGE_VAL : 0.0;
     }
     return negative ? -value : value;

@@ -102,10 +102,9 @@ Layout Player::controls()
 
 QPolygon Player::WindowOutline()
 {
-    static const int pts[21][2] = {{15, 2},    {608, 2},   {612, 3},   {616, 6},   {618, 9},   {619, 15},
-                                   {619, 445}, {617, 451}, {615, 453}, {612, 455}, {610, 457}, {15, 457},
-                                   {9, 455},   {6, 453},   {3, 451},   {1, 445},   {1, 15},    {3, 12},
-                                   {6, 7},     {9, 3},     {15, 1}};
+    static const int pts[21][2] = {{15, 2},    {608, 2},   {612, 3},   {616, 6},   {618, 9},  {619, 15}, {619, 445},
+                                   {617, 451}, {615, 453}, {612, 455}, {610, 457}, {15, 457}, {9, 455},  {6, 453},
+                                   {3, 451},   {1, 445},   {1, 15},    {3, 12},    {6, 7},    {9, 3},    {15, 1}};
     QPolygon polygon;
     for (const auto &p : pts)
         polygon << QPoint(p[0], p[1]);
@@ -182,12 +181,9 @@ void Player::buildControls()
     lblHealthProblem->setWordWrap(true);
     Label1 = makeLabel("Label1", QStringLiteral("Number of frequency:"), heading);
     lblFrequency = makeLabel("lblFrequency", QStringLiteral("0"), value);
-    Label2 = makeLabel("Label2", QStringLiteral("Duration of treatment (suggested):"),
-                       heading);
-    lblDurataRecomandata =
-        makeLabel("lblDurataRecomandata", QStringLiteral("0"), value);
-    Label8 = makeLabel("Label8", QStringLiteral("Duration of treatment (can adjust):"),
-                       heading);
+    Label2 = makeLabel("Label2", QStringLiteral("Duration of treatment (suggested):"), heading);
+    lblDurataRecomandata = makeLabel("lblDurataRecomandata", QStringLiteral("0"), value);
+    Label8 = makeLabel("Label8", QStringLiteral("Duration of treatment (can adjust):"), heading);
     Label8->setWordWrap(true);
 
     auto makeSlider = [&](const char *name, const QString &tip) {
@@ -207,8 +203,7 @@ void Player::buildControls()
     volumeSlider->setPageStep(100);
     lblVolume = makeLabel("lblVolume", QStringLiteral("Idle"), value);
     lblVolume->setToolTip(QStringLiteral("Status"));
-    Image8 = makePicture("Image8", playerart::volumeWarning,
-                         QStringLiteral("High volume level may be dangerous!"));
+    Image8 = makePicture("Image8", playerart::volumeWarning, QStringLiteral("High volume level may be dangerous!"));
 
     Pan = makeLabel("Pan", QStringLiteral("Channel Pan"), heading);
     panSlider = makeSlider("panSlider", QStringLiteral("Channel Pan"));
@@ -216,8 +211,8 @@ void Player::buildControls()
     panSlider->setSingleStep(5);
     panSlider->setPageStep(50);
 
-    Image1 = makePicture("Image1", playerart::homePage,
-                         QStringLiteral("Visit our web site for more programs and news"));
+    Image1 =
+        makePicture("Image1", playerart::homePage, QStringLiteral("Visit our web site for more programs and news"));
     Image1->setCursor(Qt::PointingHandCursor);
 
     Label3 = makeLabel("Label3", QStringLiteral("Frequency control"), value);
@@ -372,8 +367,7 @@ void Player::placeOverMainWindow()
     QRect area;
     if (QScreen *screen = mainWindow_ ? mainWindow_->screen() : this->screen())
         area = screen->availableGeometry();
-    QPoint centre = mainWindow_ && mainWindow_->isVisible() ? mainWindow_->frameGeometry().center()
-                                                            : area.center();
+    QPoint centre = mainWindow_ && mainWindow_->isVisible() ? mainWindow_->frameGeometry().center() : area.center();
     QRect target(QPoint(0, 0), size());
     target.moveCenter(centre);
     if (area.isValid()) {
@@ -428,8 +422,8 @@ void Player::mousePressEvent(QMouseEvent *event)
 void Player::contextMenuEvent(QContextMenuEvent *event)
 {
     const QWidget *under = childAt(event->pos());
-    const bool background = under == nullptr
-        || (qobject_cast<const QFrame *>(under) != nullptr && qobject_cast<const PictureLabel *>(under) == nullptr);
+    const bool background = under == nullptr || (qobject_cast<const QFrame *>(under) != nullptr &&
+                                                 qobject_cast<const PictureLabel *>(under) == nullptr);
     if (!background || core_.frequencyCount() <= 0) {
         event->ignore();
         return;
@@ -464,9 +458,9 @@ QString Player::askExportFile(const QString &suggested, bool *wav16)
     dialog.selectFile(suggested);
     dialog.setDefaultSuffix(QStringLiteral("flac"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
-        const QString suffix = filter == OggFilter ? QStringLiteral("ogg")
-            : filter == FlacFilter                ? QStringLiteral("flac")
-                                                  : QStringLiteral("wav");
+        const QString suffix = filter == OggFilter    ? QStringLiteral("ogg")
+                               : filter == FlacFilter ? QStringLiteral("flac")
+                                                      : QStringLiteral("wav");
         dialog.setDefaultSuffix(suffix);
         const QStringList chosen = dialog.selectedFiles();
         if (!chosen.isEmpty())
@@ -493,8 +487,9 @@ void Player::exportTreatment()
         return;
     const std::optional<ExportFormat> format = ExportFormatForPath(path, wav16);
     if (!format) {
-        platform_.message(ApplicationTitle, QStringLiteral("Cannot export to \"%1\": the name must end in .wav, .flac or .ogg.")
-                                                .arg(QDir::toNativeSeparators(path)));
+        platform_.message(ApplicationTitle,
+                          QStringLiteral("Cannot export to \"%1\": the name must end in .wav, .flac or .ogg.")
+                              .arg(QDir::toNativeSeparators(path)));
         return;
     }
     ExportRequest request;

@@ -74,8 +74,7 @@ void InstallPlayerAccess(Player &player)
     Describe(player, "Image4", QStringLiteral("Close"), QStringLiteral("Closes the player (Escape)"));
     Describe(player, "Image8", QStringLiteral("Warning"), QStringLiteral("High volume level may be dangerous!"));
     Describe(player, "Image7", QStringLiteral("Decoration"));
-    Describe(player, "Text1", QStringLiteral("Status line"),
-             QStringLiteral("The channel's frequency, volume and pan"));
+    Describe(player, "Text1", QStringLiteral("Status line"), QStringLiteral("The channel's frequency, volume and pan"));
     // The value labels keep their text as name; the description says what it is.
     Describe(player, "lblID", QString(), QStringLiteral("Health problem ID"));
     Describe(player, "lblHealthProblem", QString(), QStringLiteral("Health problem"));
@@ -105,7 +104,7 @@ void InstallPlayerAccess(Player &player)
         if (percent == 0)
             return QStringLiteral("centre");
         return QStringLiteral("%1 % %2").arg(percent).arg(s.value() < 0 ? QStringLiteral("left")
-                                                                             : QStringLiteral("right"));
+                                                                        : QStringLiteral("right"));
     });
 }
 

@@ -3,9 +3,9 @@
 #include "platform/application.h"
 #include "ui/button_art.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -50,9 +50,7 @@ void glyph(QPainter &p, Transport kind, const QRectF &r)
         p.drawRoundedRect(QRectF(at(0.32, 0.29), at(0.45, 0.71)), w * 0.02, w * 0.02);
         p.drawRoundedRect(QRectF(at(0.55, 0.29), at(0.68, 0.71)), w * 0.02, w * 0.02);
         break;
-    case Transport::Stop:
-        p.drawRoundedRect(QRectF(at(0.31, 0.31), at(0.69, 0.69)), w * 0.03, w * 0.03);
-        break;
+    case Transport::Stop: p.drawRoundedRect(QRectF(at(0.31, 0.31), at(0.69, 0.69)), w * 0.03, w * 0.03); break;
     case Transport::Skip: {
         const QPointF a[3] = {at(0.26, 0.3), at(0.52, 0.5), at(0.26, 0.7)};
         const QPointF b[3] = {at(0.48, 0.3), at(0.74, 0.5), at(0.48, 0.7)};
@@ -172,7 +170,6 @@ QPixmap homePage(QSize size)
     p.drawText(QRectF(0, h * 0.78, w, h * 0.16), Qt::AlignCenter, QStringLiteral("Visit us"));
     return pm;
 }
-
 
 QPixmap decorativeStrip(QSize size)
 {

@@ -9,15 +9,15 @@ namespace helicordia {
 
 QString EngineErrorText(ToneResult code, const char *engineText)
 {
-    return QStringLiteral("Tone engine error! (") + QString::number(code) + QStringLiteral(") ")
-        + QString::fromLocal8Bit(engineText ? engineText : "");
+    return QStringLiteral("Tone engine error! (") + QString::number(code) + QStringLiteral(") ") +
+           QString::fromLocal8Bit(engineText ? engineText : "");
 }
 
 QString EngineVersionWarning(std::uint32_t version)
 {
-    return QStringLiteral("Error!  You are using an old version of the tone engine ")
-        + QString::number(version, 16).toUpper() + QStringLiteral(". ")
-        + QStringLiteral("This program requires ") + QString::number(RequiredEngineVersion, 16).toUpper();
+    return QStringLiteral("Error!  You are using an old version of the tone engine ") +
+           QString::number(version, 16).toUpper() + QStringLiteral(". ") + QStringLiteral("This program requires ") +
+           QString::number(RequiredEngineVersion, 16).toUpper();
 }
 
 namespace {
@@ -367,9 +367,18 @@ void PlayerCore::setTreatmentLengthFromSlider()
     view_.setText(PlayerLabel::lblDurata, AfiseazaTimp(TreatmentLength));
 }
 
-void PlayerCore::Slider1_Change() { setTreatmentLengthFromSlider(); }
-void PlayerCore::Slider1_Click() { setTreatmentLengthFromSlider(); }
-void PlayerCore::Slider1_MouseMove() { setTreatmentLengthFromSlider(); }
+void PlayerCore::Slider1_Change()
+{
+    setTreatmentLengthFromSlider();
+}
+void PlayerCore::Slider1_Click()
+{
+    setTreatmentLengthFromSlider();
+}
+void PlayerCore::Slider1_MouseMove()
+{
+    setTreatmentLengthFromSlider();
+}
 
 void PlayerCore::volumeSlider_Click()
 {

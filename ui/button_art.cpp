@@ -58,7 +58,13 @@ void Disc(QPainter &p, const QRectF &r, const QColor &base)
     p.drawEllipse(shine);
 }
 
-QPixmap Minimise(QSize size) { return CaptionButton(size, false); }
-QPixmap Close(QSize size) { return CaptionButton(size, true); }
+QPixmap Minimise(QSize size)
+{
+    return CaptionButton(size, false);
+}
+QPixmap Close(QSize size)
+{
+    return CaptionButton(size, true);
+}
 
 } // namespace helicordia::buttonart

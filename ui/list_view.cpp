@@ -3,8 +3,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontMetrics>
-#include <QImage>
 #include <QHeaderView>
+#include <QImage>
 #include <QPainter>
 #include <QStyle>
 #include <QTextLayout>
@@ -21,8 +21,8 @@ namespace helicordia {
 // it fits, else its elided form.
 struct CachedTextDelegate::LaidText {
     QTextLayout layout;
-    int height = 0;   // of the line, as the style places it in the row
-    qreal shift = 0;  // from the line's top to the drawn layout's top
+    int height = 0;  // of the line, as the style places it in the row
+    qreal shift = 0; // from the line's top to the drawn layout's top
 
     // The background the item is drawn on, and its state.
     struct Look {
@@ -49,11 +49,10 @@ namespace {
 // item, selected across its whole width.
 bool PlainLine(const QStyleOptionViewItem &opt)
 {
-    constexpr auto extras = QStyleOptionViewItem::WrapText | QStyleOptionViewItem::HasCheckIndicator |
-                            QStyleOptionViewItem::HasDecoration;
+    constexpr auto extras =
+        QStyleOptionViewItem::WrapText | QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration;
     return !(opt.features & extras) && opt.showDecorationSelected && !opt.text.isEmpty() &&
-           !(opt.state & (QStyle::State_Editing | QStyle::State_HasFocus)) &&
-           opt.direction == Qt::LeftToRight &&
+           !(opt.state & (QStyle::State_Editing | QStyle::State_HasFocus)) && opt.direction == Qt::LeftToRight &&
            (opt.displayAlignment & Qt::AlignHorizontal_Mask) == Qt::AlignLeft &&
            !opt.text.contains(QChar::LineSeparator) && !opt.text.contains(u'\n');
 }
@@ -99,8 +98,7 @@ std::optional<QRgb> PlainBackground(const QStyleOptionViewItem &opt, const QPain
 
 } // namespace
 
-CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &text,
-                                                                const CacheState &state) const
+CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &text, const CacheState &state) const
 {
     if (!(state == state_)) {
         cache_.clear();
@@ -120,8 +118,7 @@ CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &text,
     laid->height = static_cast<int>(line.height());
     if (line.naturalTextWidth() > width) {
         const qreal ascent = line.ascent();
-        const QString elided =
-            QFontMetrics(state.font).elidedText(text, state.elide, width, Qt::TextLongestVariant);
+        const QString elided = QFontMetrics(state.font).elidedText(text, state.elide, width, Qt::TextLongestVariant);
         laid->layout.clearLayout();
         LayOutLine(laid->layout, elided, state.font, width);
         laid->shift = ascent - laid->layout.lineAt(0).ascent();
@@ -129,8 +126,7 @@ CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &text,
     return **cache_.insert(text, std::move(laid));
 }
 
-void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
-                               const QModelIndex &index) const
+void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
@@ -157,8 +153,7 @@ void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
         group = QPalette::Inactive;
-    const QPalette::ColorRole role =
-        opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
+    const QPalette::ColorRole role = opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
     const QPoint topLeft =
         QStyle::alignedRect(opt.direction, opt.displayAlignment, QSize(textRect.width(), laid.height), textRect)
             .topLeft();
@@ -175,8 +170,8 @@ void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     // A picture is made the second time an item is drawn in the same look, so
     // that rows listed once while typing cost no more than drawing them.
     const std::optional<QRgb> background = PlainBackground(opt, *painter);
-    constexpr QStyle::State looks = QStyle::State_Selected | QStyle::State_Active | QStyle::State_Enabled |
-                                    QStyle::State_MouseOver;
+    constexpr QStyle::State looks =
+        QStyle::State_Selected | QStyle::State_Active | QStyle::State_Enabled | QStyle::State_MouseOver;
     const LaidText::Look look{background.value_or(0), opt.state & looks};
     const auto picture = std::find_if(laid.pictures.begin(), laid.pictures.end(),
                                       [&](const LaidText::Picture &p) { return p.look == look; });

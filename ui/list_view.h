@@ -33,8 +33,7 @@ public:
     explicit CachedTextDelegate(QObject *parent = nullptr);
     ~CachedTextDelegate() override;
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
     qsizetype cachedTexts() const { return cache_.size(); }
 

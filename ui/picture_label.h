@@ -19,7 +19,7 @@ public:
 
 signals:
     void pressed(Qt::MouseButton button); // any button down over the picture
-    void clicked(); // left button pressed and released over the picture
+    void clicked();                       // left button pressed and released over the picture
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

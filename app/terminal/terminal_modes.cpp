@@ -10,19 +10,19 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSettings>
-#include <QUrl>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTextStream>
+#include <QUrl>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <limits>
 #include <csignal>
 #include <cstdio>
+#include <limits>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -56,8 +56,8 @@ std::optional<int> ParseDuration(const QString &text)
     const long long hours = m.captured(1).isEmpty() ? 0 : m.captured(1).toLongLong();
     const long long minutes = m.captured(2).isEmpty() ? 0 : m.captured(2).toLongLong();
     const long long seconds = m.captured(3).toLongLong();
-    if (m.captured(1).size() > 6 || (!m.captured(1).isEmpty() && minutes > 59)
-        || (!m.captured(2).isEmpty() && seconds > 59) || m.captured(3).size() > 9)
+    if (m.captured(1).size() > 6 || (!m.captured(1).isEmpty() && minutes > 59) ||
+        (!m.captured(2).isEmpty() && seconds > 59) || m.captured(3).size() > 9)
         return std::nullopt;
     const long long total = hours * 3600 + minutes * 60 + seconds;
     if (total > std::numeric_limits<int>::max())
@@ -153,7 +153,8 @@ std::optional<TerminalRequest> ParseTerminalArguments(const QStringList &argumen
             if (const auto v = sliderPercent(value, -100, 100, 512))
                 request.panSlider = *v;
             else
-                failure = QStringLiteral("The pan \"%1\" is not a percentage from -100 (left) to 100 (right).").arg(value);
+                failure =
+                    QStringLiteral("The pan \"%1\" is not a percentage from -100 (left) to 100 (right).").arg(value);
         } else if (name == QLatin1String("--rate")) {
             if (!takeValue())
                 break;
@@ -177,11 +178,13 @@ std::optional<TerminalRequest> ParseTerminalArguments(const QStringList &argumen
         const bool play = request.mode == TerminalRequest::Mode::Play;
         const bool render = request.mode == TerminalRequest::Mode::Render;
         for (const QString &option : given) {
-            const bool fits = (option == QLatin1String("--rate") || option == QLatin1String("--bits")) ? render
-                                                                                                      : play || render;
+            const bool fits =
+                (option == QLatin1String("--rate") || option == QLatin1String("--bits")) ? render : play || render;
             if (!fits) {
                 failure = QStringLiteral("%1 cannot be used with %2.")
-                              .arg(option, play ? PlayOption : render ? RenderOption : ListOption);
+                              .arg(option, play     ? PlayOption
+                                           : render ? RenderOption
+                                                    : ListOption);
                 break;
             }
         }
@@ -240,9 +243,10 @@ EntryChoice ChooseEntry(const Catalogue &catalogue, const QString &entry)
         return choice;
     }
     choice.status = 2;
-    choice.message = playable.empty()
-        ? QStringLiteral("\"%1\" names no playable entry.").arg(entry)
-        : QStringLiteral("\"%1\" names %2 playable entries; choose one by its number.").arg(entry).arg(playable.size());
+    choice.message = playable.empty() ? QStringLiteral("\"%1\" names no playable entry.").arg(entry)
+                                      : QStringLiteral("\"%1\" names %2 playable entries; choose one by its number.")
+                                            .arg(entry)
+                                            .arg(playable.size());
     return choice;
 }
 
@@ -262,7 +266,10 @@ namespace {
 
 std::atomic<bool> stopSignal{false};
 
-extern "C" void onStopSignal(int) { stopSignal.store(true); }
+extern "C" void onStopSignal(int)
+{
+    stopSignal.store(true);
+}
 
 // Ctrl+C and SIGTERM end the tone (or the export) the orderly way.
 void catchStopSignals()
@@ -286,7 +293,8 @@ public:
             // place instead of wrapping.
             winsize size{};
             const int columns = ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 ? size.ws_col : 0;
-            const QString shown = columns > 0 && line.size() >= columns ? QStringLiteral("…") + line.right(columns - 2) : line;
+            const QString shown =
+                columns > 0 && line.size() >= columns ? QStringLiteral("…") + line.right(columns - 2) : line;
             err_ << '\r' << shown << "\x1b[K";
             err_.flush();
         } else if (index != shownIndex_) {
@@ -402,10 +410,8 @@ int runRender(const TerminalRequest &request, const EntryChoice &choice, const C
         err << QStringLiteral("Written to %1").arg(QDir::toNativeSeparators(request.output)) << '\n';
         err.flush();
         return 0;
-    case ExportOutcome::Cancelled:
-        return fail(err, QStringLiteral("Cancelled; nothing was written."), 1);
-    case ExportOutcome::Failed:
-        break;
+    case ExportOutcome::Cancelled: return fail(err, QStringLiteral("Cancelled; nothing was written."), 1);
+    case ExportOutcome::Failed: break;
     }
     return fail(err, result.message, 1);
 }
@@ -447,7 +453,7 @@ std::optional<int> RunTerminalMode(int argc, char *argv[], Platform &desktop)
         return 2;
     }
     return request->mode == TerminalRequest::Mode::Play ? runPlay(*request, choice, catalogue, platform, err)
-                                                          : runRender(*request, choice, catalogue, err);
+                                                        : runRender(*request, choice, catalogue, err);
 }
 
 void DescribeTerminalModes(QCommandLineParser &parser)
@@ -455,8 +461,10 @@ void DescribeTerminalModes(QCommandLineParser &parser)
     const struct {
         const char *name, *value, *text;
     } options[] = {
-        {"list", "text", "Prints the catalogue list for the search text (every entry without one), then the match count."},
-        {"play", "entry", "Plays an entry (its number, or a search text that names one playable entry) through the sound card. Ctrl+C ends it."},
+        {"list", "text",
+         "Prints the catalogue list for the search text (every entry without one), then the match count."},
+        {"play", "entry",
+         "Plays an entry (its number, or a search text that names one playable entry) through the sound card. Ctrl+C ends it."},
         {"render", "entry> <file", "Writes an entry's treatment to a .wav, .flac or .ogg file."},
         {"length", "hh:mm:ss", "--play, --render: the treatment's length (the entry's suggested length without it)."},
         {"volume", "percent", "--play, --render: the volume, 0 to 100 (about 10 without it)."},
@@ -465,8 +473,8 @@ void DescribeTerminalModes(QCommandLineParser &parser)
         {"bits", "16|32", "--render to .wav: 16-bit PCM or 32-bit float (without it)."},
     };
     for (const auto &o : options)
-        parser.addOption(QCommandLineOption(QString::fromLatin1(o.name), QString::fromUtf8(o.text),
-                                            QString::fromLatin1(o.value)));
+        parser.addOption(
+            QCommandLineOption(QString::fromLatin1(o.name), QString::fromUtf8(o.text), QString::fromLatin1(o.value)));
 }
 
 } // namespace helicordia

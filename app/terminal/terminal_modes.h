@@ -21,10 +21,10 @@ class Platform;
 struct TerminalRequest {
     enum class Mode { List, Play, Render };
     Mode mode = Mode::List;
-    QString search;         // --list TEXT
-    QString entry;          // an entry number, or a search text naming one playable entry
-    QString output;         // --render: the file to write
-    int lengthSeconds = 0;  // 0: the entry's suggested length
+    QString search;        // --list TEXT
+    QString entry;         // an entry number, or a search text naming one playable entry
+    QString output;        // --render: the file to write
+    int lengthSeconds = 0; // 0: the entry's suggested length
     int rate = DefaultExportRate;
     int volumeSlider = 103; // on the player's volume slider, 0..1024
     int panSlider = 0;      // on the player's pan slider, -512..512
@@ -42,11 +42,11 @@ std::optional<int> ParseDuration(const QString &text);
 
 // An entry chosen on the command line.
 struct EntryChoice {
-    int status = 0;        // 0: playable entry found; 1: descriptive entry; 2: none or several
+    int status = 0; // 0: playable entry found; 1: descriptive entry; 2: none or several
     int number = 0;
     QString listText;
-    QString message;       // for status 1 and 2
-    QStringList matches;   // status 2 after a search: the list texts found
+    QString message;     // for status 1 and 2
+    QStringList matches; // status 2 after a search: the list texts found
 };
 EntryChoice ChooseEntry(const Catalogue &catalogue, const QString &entry);
 

@@ -6,7 +6,10 @@ namespace helicordia {
 
 TerminalPlayer::TerminalPlayer(ToneEngine &engine, Platform &platform, const Settings &settings,
                                std::function<void(const QString &)> show, std::function<bool()> stopRequested)
-    : settings_(settings), core_(engine, *this, platform), show_(std::move(show)), stopRequested_(std::move(stopRequested))
+    : settings_(settings),
+      core_(engine, *this, platform),
+      show_(std::move(show)),
+      stopRequested_(std::move(stopRequested))
 {
     timer1_.setInterval(1000);
     timer1_.setTimerType(Qt::PreciseTimer);

@@ -52,7 +52,8 @@ private slots:
             "found to be particularly beneficial it may be run for a longer time after assessing detox reaction to "
             "ensure it is not too strong.\r\n"
             "Note that many times (if not most of the time) frequencies which are beneficial may not cause any "
-            "sensation. And, many times frequencies which are 'hits'" + QChar(0x9D) +
+            "sensation. And, many times frequencies which are 'hits'" +
+            QChar(0x9D) +
             " may cause no apparent benefit. In general, though, frequencies which produce consistent hits over "
             "multiple sessions are usually therapeutic, and should be included in sessions until they no longer "
             "do\r\n"
@@ -79,8 +80,8 @@ private slots:
         const QColor red = Form2::LinkUnderMouse(), blue = Form2::LinkResting(), teal = Form2::Label3Resting();
         const std::map<char, QColor> named{{'r', red}, {'b', blue}, {'t', teal}};
         const std::pair<const char *, const char *> steps[] = {
-            {"Frame2", "bbbt"},   {"Label4", "bbrt"},   {"Label3", "bbrr"},   {"Label5_0", "rbrr"},
-            {"Label6_0", "rbrr"}, {"Image1", "rbrr"},   {"Text2", "rrrr"},    {"Frame2", "bbbt"}};
+            {"Frame2", "bbbt"},   {"Label4", "bbrt"}, {"Label3", "bbrr"}, {"Label5_0", "rbrr"},
+            {"Label6_0", "rbrr"}, {"Image1", "rbrr"}, {"Text2", "rrrr"},  {"Frame2", "bbbt"}};
         for (const auto &[target, expected] : steps) {
             QWidget *w = child(target);
             // Frame2's background: a point inside the frame that no control covers.

@@ -26,9 +26,9 @@ namespace {
 void Walk(QAccessibleInterface *node, const QString &path, QStringList &unnamed, int &controls)
 {
     static const QList<QAccessible::Role> containers = {
-        QAccessible::Client, QAccessible::Window, QAccessible::Pane,      QAccessible::Grouping,
-        QAccessible::Border, QAccessible::Separator, QAccessible::ScrollBar, QAccessible::Row,
-        QAccessible::Cell,   QAccessible::ColumnHeader, QAccessible::RowHeader, QAccessible::ListItem,
+        QAccessible::Client,   QAccessible::Window,       QAccessible::Pane,      QAccessible::Grouping,
+        QAccessible::Border,   QAccessible::Separator,    QAccessible::ScrollBar, QAccessible::Row,
+        QAccessible::Cell,     QAccessible::ColumnHeader, QAccessible::RowHeader, QAccessible::ListItem,
         QAccessible::TreeItem, QAccessible::StatusBar};
     for (int i = 0; i < node->childCount(); ++i) {
         QAccessibleInterface *child = node->child(i);

@@ -7,9 +7,9 @@
 #include "ui/twips.h"
 #include "ui/window_drag.h"
 
-#include <QFile>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
@@ -86,10 +86,7 @@ class MainWindowTest : public QObject {
         file.write(bytes);
     }
 
-    void writeCatalogue(const QStringList &lines)
-    {
-        writeFile("db.db", lines.join("\r\n").toUtf8() + "\r\n");
-    }
+    void writeCatalogue(const QStringList &lines) { writeFile("db.db", lines.join("\r\n").toUtf8() + "\r\n"); }
 
     std::unique_ptr<MainWindow> started()
     {
@@ -177,7 +174,8 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // "-" removes the file
         QTest::addColumn<QString>("mustMention");
         QTest::newRow("background missing") << "Background_5.jpg" << QByteArray("-") << "Background_5.jpg";
-        QTest::newRow("background not a picture") << "Background_5.jpg" << QByteArray("not a jpeg") << "Background_5.jpg";
+        QTest::newRow("background not a picture")
+            << "Background_5.jpg" << QByteArray("not a jpeg") << "Background_5.jpg";
         QTest::newRow("catalogue missing") << "db.db" << QByteArray("-") << "db.db";
         QTest::newRow("catalogue short") << "db.db" << QByteArray("a - 1\r\nb - 2\r\nc\r\n") << "3";
         QTest::newRow("catalogue is a pipe") << "db.db" << QByteArray("fifo") << "not a regular file";
@@ -322,15 +320,18 @@ private slots:
     void hoverTips_data()
     {
         QTest::addColumn<QString>("search");
-        QTest::addColumn<int>("row");  // -1: the empty space below the items
+        QTest::addColumn<int>("row"); // -1: the empty space below the items
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("colour");
-        QTest::newRow("playable") << "alpha" << 0 << "Alpha complaint " << "Alpha complaint (example) " << 0xDCFFFF;
-        QTest::newRow("playable, no (") << "alpha" << 1 << "ALPHA wave set " << "ALPHA wave set " << 0xDCFFFF;
-        QTest::newRow("descriptive") << "how to" << 0 << "How to use the programs" << "How to use the programs"
-                                     << 0xDC7DFF;
-        QTest::newRow("empty space") << "alpha" << -1 << "" << "" << 0xDC7DFF;
+        QTest::newRow("playable") << "alpha" << 0 << "Alpha complaint "
+                                  << "Alpha complaint (example) " << 0xDCFFFF;
+        QTest::newRow("playable, no (") << "alpha" << 1 << "ALPHA wave set "
+                                        << "ALPHA wave set " << 0xDCFFFF;
+        QTest::newRow("descriptive") << "how to" << 0 << "How to use the programs"
+                                     << "How to use the programs" << 0xDC7DFF;
+        QTest::newRow("empty space") << "alpha" << -1 << ""
+                                     << "" << 0xDC7DFF;
     }
     void hoverTips()
     {
@@ -346,11 +347,11 @@ private slots:
         QCOMPARE(tooltip->DelayTime(2), 5000);
         window->searchBox()->setText(search);
         QTreeView *lv = window->catalogueList();
-        const QPoint at = row >= 0 ? lv->visualRect(lv->model()->index(row, 0)).center()
-                                   : QPoint(10, lv->viewport()->height() - 5);
+        const QPoint at =
+            row >= 0 ? lv->visualRect(lv->model()->index(row, 0)).center() : QPoint(10, lv->viewport()->height() - 5);
         for (int i = 0; i < 3; ++i) {
-            QMouseEvent move(QEvent::MouseMove, at, lv->viewport()->mapToGlobal(at), Qt::NoButton,
-                             Qt::NoButton, Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, at, lv->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
             QApplication::sendEvent(lv->viewport(), &move);
         }
         auto *control = dynamic_cast<TooltipControl *>(tooltip->hwnd());
@@ -430,7 +431,8 @@ private slots:
         window->AddRecent("Gamma");
         window->Form_Unload();
         QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages.first().contains(QDir::toNativeSeparators(dir->filePath("Dic.ini"))), qPrintable(messages.first()));
+        QVERIFY2(messages.first().contains(QDir::toNativeSeparators(dir->filePath("Dic.ini"))),
+                 qPrintable(messages.first()));
         QCOMPARE(ends, QList<int>{1});
     }
 
@@ -441,11 +443,21 @@ private slots:
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QPoint>("position");
         QTest::addColumn<bool>("romanian");
-        QTest::newRow("stored") << "4500" << "1500" << "true" << QPoint(300, 100) << true;
-        QTest::newRow("partly visible stays") << "-4500" << "1500" << "1" << QPoint(-300, 100) << true;
-        QTest::newRow("only masked pixels on screen") << "-9300" << "1500" << "1" << QPoint(200, 200) << true;
-        QTest::newRow("lost window comes back") << "-20000" << "1500" << "False" << QPoint(200, 200) << false;
-        QTest::newRow("unusable values") << "x" << "y" << "perhaps" << QPoint(0, 0) << false;
+        QTest::newRow("stored") << "4500"
+                                << "1500"
+                                << "true" << QPoint(300, 100) << true;
+        QTest::newRow("partly visible stays") << "-4500"
+                                              << "1500"
+                                              << "1" << QPoint(-300, 100) << true;
+        QTest::newRow("only masked pixels on screen") << "-9300"
+                                                      << "1500"
+                                                      << "1" << QPoint(200, 200) << true;
+        QTest::newRow("lost window comes back") << "-20000"
+                                                << "1500"
+                                                << "False" << QPoint(200, 200) << false;
+        QTest::newRow("unusable values") << "x"
+                                         << "y"
+                                         << "perhaps" << QPoint(0, 0) << false;
     }
     void storedPosition()
     {
@@ -507,8 +519,8 @@ private slots:
         };
         for (const QPoint step : {QPoint(1, 1), QPoint(37, -13), QPoint(-250, 3), QPoint(7, 301), QPoint(-1, 0)}) {
             pointer += step;
-            QMouseEvent move(QEvent::MouseMove, QPointF(target->mapFromGlobal(pointer)), QPointF(pointer),
-                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, QPointF(target->mapFromGlobal(pointer)), QPointF(pointer), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &move);
             QVERIFY2(onGrid(window->x()) && onGrid(window->y()),
                      qPrintable(QStringLiteral("at %1, %2").arg(window->x()).arg(window->y())));

@@ -147,8 +147,10 @@ private slots:
     {
         QTest::addColumn<QString>("present");
         QTest::addColumn<QString>("named");
-        QTest::newRow("both") << "" << "background picture \"";
-        QTest::newRow("catalogue") << "Background_5.jpg" << "catalogue file \"";
+        QTest::newRow("both") << ""
+                              << "background picture \"";
+        QTest::newRow("catalogue") << "Background_5.jpg"
+                                   << "catalogue file \"";
     }
     void missingFileEndsTheStart()
     {

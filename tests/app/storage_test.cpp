@@ -262,7 +262,8 @@ private slots:
         QTest::newRow("writable folder") << true << true << QByteArray("-") << true << QByteArray("program\r\n");
         QTest::newRow("read-only file") << true << false << QByteArray("-") << false << QByteArray("program\r\n");
         QTest::newRow("first run: seeded") << false << false << QByteArray("-") << false << QByteArray("program\r\n");
-        QTest::newRow("later runs: own file") << false << false << QByteArray("user\r\n") << false << QByteArray("user\r\n");
+        QTest::newRow("later runs: own file")
+            << false << false << QByteArray("user\r\n") << false << QByteArray("user\r\n");
     }
     void recentFileLocation()
     {
@@ -279,9 +280,8 @@ private slots:
             QDir().mkpath(user);
             QVERIFY(SaveRecentList(user + "/Dic.ini", {QString::fromLatin1(userFile.chopped(2))}));
         }
-        const QString path = RecentFilePath(program, user, [&](const QString &p) {
-            return p.endsWith("Dic.ini") ? fileWritable : folderWritable;
-        });
+        const QString path = RecentFilePath(
+            program, user, [&](const QString &p) { return p.endsWith("Dic.ini") ? fileWritable : folderWritable; });
         QCOMPARE(path, (inProgramFolder ? program : user) + "/Dic.ini");
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -56,15 +56,8 @@ class WindowBehaviourTest : public QObject {
     std::unique_ptr<TestPlatform> platform;
     std::unique_ptr<MainWindow> window;
 
-    template <typename T = QWidget>
-    T *control(const QString &name)
-    {
-        return window->findChild<T *>(name);
-    }
-    QColor textColour(const QString &name)
-    {
-        return control(name)->palette().color(QPalette::WindowText);
-    }
+    template <typename T = QWidget> T *control(const QString &name) { return window->findChild<T *>(name); }
+    QColor textColour(const QString &name) { return control(name)->palette().color(QPalette::WindowText); }
     bool framed(const QString &name) { return control<QLabel>(name)->frameShape() != QFrame::NoFrame; }
     QMenu *menu() { return window->findChild<QMenu *>(); }
 
@@ -107,11 +100,16 @@ private slots:
             const char *framed;
         };
         const Step steps[] = {
-            {"Label1_0", false, red, darkBlue, ""},  {"", false, blue, blue, ""},
-            {"Label1_0", false, red, blue, ""},      {"", false, blue, blue, ""},
-            {"Label1_2", true, blue, cyan, ""},      {"Image3", false, blue, cyan, "Image3"},
-            {"", false, blue, blue, ""},             {"ImgSearch", false, blue, blue, "ImgSearch"},
-            {"", false, blue, blue, ""},             {"Image1", false, blue, blue, "Image1"},
+            {"Label1_0", false, red, darkBlue, ""},
+            {"", false, blue, blue, ""},
+            {"Label1_0", false, red, blue, ""},
+            {"", false, blue, blue, ""},
+            {"Label1_2", true, blue, cyan, ""},
+            {"Image3", false, blue, cyan, "Image3"},
+            {"", false, blue, blue, ""},
+            {"ImgSearch", false, blue, blue, "ImgSearch"},
+            {"", false, blue, blue, ""},
+            {"Image1", false, blue, blue, "Image1"},
             {"", false, blue, blue, ""},
         };
         QCOMPARE(textColour("Label1_0"), grey);
@@ -166,7 +164,8 @@ private slots:
         QTest::mouseRelease(source, button, {}, at + QPoint(69, 33) - (window->pos() - start));
         const QPoint moved = window->pos() - start;
         if (moves) {
-            QVERIFY2(qAbs(moved.x() - 69) <= 3 && qAbs(moved.y() - 33) <= 3, qPrintable(QString("%1,%2").arg(moved.x()).arg(moved.y())));
+            QVERIFY2(qAbs(moved.x() - 69) <= 3 && qAbs(moved.y() - 33) <= 3,
+                     qPrintable(QString("%1,%2").arg(moved.x()).arg(moved.y())));
         } else {
             QCOMPARE(moved, QPoint());
         }
@@ -177,7 +176,8 @@ private slots:
         QStringList captions;
         for (QAction *item : menu()->actions())
             captions << (item->isSeparator() ? "-" : item->text());
-        QCOMPARE(captions, QStringList({"About", "Help", "Interfata in limba Romana", "English interface", "-", "Exit"}));
+        QCOMPARE(captions,
+                 QStringList({"About", "Help", "Interfata in limba Romana", "English interface", "-", "Exit"}));
 
         // Any button opens it on the press, at the pointer.
         window->move(0, 0);

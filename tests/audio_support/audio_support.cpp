@@ -10,13 +10,13 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <pthread.h>
-#include <limits>
-#include <sys/stat.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <sched.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace audiotest {
@@ -76,16 +76,22 @@ pid_t spawn(const std::vector<std::string> &args, bool quiet, bool realtime = fa
     return pid;
 }
 
-std::uint32_t le32(const unsigned char *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
-std::uint16_t le16(const unsigned char *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint32_t le32(const unsigned char *p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+}
+std::uint16_t le16(const unsigned char *p)
+{
+    return std::uint16_t(p[0] | (p[1] << 8));
+}
 
 struct WavLayout {
-    int format = 0;  // 1 = PCM, 3 = float
+    int format = 0; // 1 = PCM, 3 = float
     int channels = 0;
     int bits = 0;
     double rate = 0;
     std::size_t dataOffset = 0;
-    std::size_t dataSize = 0;  // 0 or implausible: to the end of the file
+    std::size_t dataSize = 0; // 0 or implausible: to the end of the file
 };
 
 bool parseHeader(const std::vector<unsigned char> &b, WavLayout &w, std::string &error)
@@ -110,7 +116,7 @@ bool parseHeader(const std::vector<unsigned char> &b, WavLayout &w, std::string 
             w.rate = le32(f + 4);
             w.bits = le16(f + 14);
             if (w.format == 0xFFFE && size >= 40 && pos + 8 + 40 <= b.size())
-                w.format = le16(f + 24);  // sub-format GUID starts with the plain tag
+                w.format = le16(f + 24); // sub-format GUID starts with the plain tag
             haveFmt = true;
         } else if (std::memcmp(c, "data", 4) == 0) {
             if (!haveFmt) {
@@ -152,7 +158,7 @@ std::vector<double> crossings(const float *x, std::size_t n, double phasePerSamp
             const double a = x[i], b = x[i + 1];
             double frac;
             if (phasePerSample > 1e-9 && s > 1e-6) {
-                const double theta = std::atan2(a, (b - a * c) / s);  // phase of sample i, in (-phi, 0]
+                const double theta = std::atan2(a, (b - a * c) / s); // phase of sample i, in (-phi, 0]
                 frac = -theta / phasePerSample;
             } else {
                 frac = a / (a - b);
@@ -204,7 +210,7 @@ double medianGap(const std::vector<double> &t)
     return gaps[gaps.size() / 2];
 }
 
-}  // namespace
+} // namespace
 
 bool audioRequired()
 {
@@ -564,7 +570,10 @@ std::size_t findFrequencyChange(const float *mono, std::size_t n, double rate, d
 
 // ---- LoadGenerator ------------------------------------------------------------
 
-LoadGenerator::~LoadGenerator() { stop(); }
+LoadGenerator::~LoadGenerator()
+{
+    stop();
+}
 
 bool LoadGenerator::start(const std::vector<std::string> &args)
 {
@@ -588,11 +597,14 @@ void LoadGenerator::stop()
     kill(-pid_, SIGTERM);
     int status = 0;
     waitpid(pid_, &status, 0);
-    kill(-pid_, SIGKILL);  // any child that outlived its parent
+    kill(-pid_, SIGKILL); // any child that outlived its parent
     pid_ = -1;
 }
 
-ThreadWaitWatch::~ThreadWaitWatch() { stop(); }
+ThreadWaitWatch::~ThreadWaitWatch()
+{
+    stop();
+}
 
 bool ThreadWaitWatch::start(const std::string &serverName)
 {
@@ -620,7 +632,7 @@ bool ThreadWaitWatch::start(const std::string &serverName)
             Seen seen;
             double lastWaitMs;
         };
-        std::map<std::string, Task> tasks;  // by /proc path
+        std::map<std::string, Task> tasks; // by /proc path
         while (running_) {
             if (restartOwn_.exchange(false))
                 for (auto &[path, t] : tasks)
@@ -628,14 +640,15 @@ bool ThreadWaitWatch::start(const std::string &serverName)
                         t.seen.longestMs = 0.0;
             for (const pid_t pid : pids_) {
                 std::error_code ec;
-                for (const auto &task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {
+                for (const auto &task :
+                     std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {
                     std::ifstream stat(task.path() / "schedstat");
                     double onCpuNs = 0, waitedNs = 0;
                     if (!(stat >> onCpuNs >> waitedNs))
                         continue;
                     auto [it, added] = tasks.try_emplace(task.path().string());
                     Task &t = it->second;
-                    std::ifstream comm(task.path() / "comm");  // a thread may name itself late
+                    std::ifstream comm(task.path() / "comm"); // a thread may name itself late
                     std::getline(comm, t.seen.name);
                     if (added) {
                         t.seen.server = pid == pids_.front();
@@ -691,4 +704,4 @@ std::string ThreadWaitWatch::summary() const
     return "sound server: " + server + "; this process: " + own;
 }
 
-}  // namespace audiotest
+} // namespace audiotest

@@ -31,13 +31,13 @@ std::string testMonitorSource();
 
 // Samples loaded from a WAV file, interleaved.
 struct Recording {
-    std::vector<float> samples;  // interleaved, channels per frame
+    std::vector<float> samples; // interleaved, channels per frame
     int channels = 0;
     double rate = 0.0;
 
     std::size_t frames() const { return channels ? samples.size() / channels : 0; }
-    std::vector<float> channel(int c) const;  // one channel
-    std::vector<float> mono() const;          // average of all channels
+    std::vector<float> channel(int c) const; // one channel
+    std::vector<float> mono() const;         // average of all channels
 };
 
 // Reads a RIFF/WAVE file: PCM 16/24/32 bit, IEEE float 32/64, plain or
@@ -57,7 +57,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     explicit MonitorRecorder(std::string source = testMonitorSource(), std::string wavPath = {});
-    ~MonitorRecorder();  // stops parec if still running; removes a temporary file
+    ~MonitorRecorder(); // stops parec if still running; removes a temporary file
     MonitorRecorder(const MonitorRecorder &) = delete;
     MonitorRecorder &operator=(const MonitorRecorder &) = delete;
 
@@ -103,8 +103,8 @@ private:
     pid_t pid_ = -1;
     std::string error_;
     Recording recording_;
-    std::size_t dataOffset_ = 0;     // byte offset of the sample data in the file
-    std::size_t bytesPerFrame_ = 8;  // float32 stereo
+    std::size_t dataOffset_ = 0;    // byte offset of the sample data in the file
+    std::size_t bytesPerFrame_ = 8; // float32 stereo
     double rate_ = 48000.0;
 
     std::thread watcher_;
@@ -122,7 +122,7 @@ public:
     LoadGenerator(const LoadGenerator &) = delete;
     LoadGenerator &operator=(const LoadGenerator &) = delete;
 
-    bool start(const std::vector<std::string> &args);  // false if it is not there or ends at once
+    bool start(const std::vector<std::string> &args); // false if it is not there or ends at once
     void stop();
 
 private:
@@ -140,7 +140,7 @@ public:
     ThreadWaitWatch(const ThreadWaitWatch &) = delete;
     ThreadWaitWatch &operator=(const ThreadWaitWatch &) = delete;
 
-    bool start(const std::string &serverName = "pulseaudio");  // false if no such process of ours
+    bool start(const std::string &serverName = "pulseaudio"); // false if no such process of ours
     void stop();
     // From now on, for this process's threads (their waits while starting,
     // before any asks for real-time scheduling, do not count).
@@ -162,7 +162,7 @@ private:
     std::thread sampler_;
     std::atomic<bool> running_{false};
     std::atomic<bool> restartOwn_{false};
-    std::vector<Seen> seen_;  // filled when the sampler ends
+    std::vector<Seen> seen_; // filled when the sampler ends
 };
 
 // ---- analysis -------------------------------------------------------------
@@ -174,7 +174,7 @@ private:
 double measureFrequency(const float *mono, std::size_t n, double rate);
 
 double rms(const float *x, std::size_t n);
-double peak(const float *x, std::size_t n);  // largest |x|
+double peak(const float *x, std::size_t n); // largest |x|
 // Largest |x[i+1] - x[i]|.
 double largestStep(const float *x, std::size_t n);
 
@@ -198,4 +198,4 @@ std::vector<Segment> findSoundSegments(const float *mono, std::size_t n, double 
 // found.
 std::size_t findFrequencyChange(const float *mono, std::size_t n, double rate, double fromHz, double toHz);
 
-}  // namespace audiotest
+} // namespace audiotest

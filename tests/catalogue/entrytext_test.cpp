@@ -8,14 +8,13 @@ using namespace helicordia;
 
 namespace {
 
-struct EntryCase
-{
+struct EntryCase {
     int number;
     QString line;
     QString listText;
     QString name;
     QString title;
-    std::optional<QString> frequencies;  // only for playable lines
+    std::optional<QString> frequencies; // only for playable lines
 };
 
 void PrintTo(const EntryCase &c, std::ostream *os)
@@ -23,9 +22,7 @@ void PrintTo(const EntryCase &c, std::ostream *os)
     *os << c.number << " «" << c.line.toStdString() << "»";
 }
 
-class EntryTextRules : public ::testing::TestWithParam<EntryCase>
-{
-};
+class EntryTextRules : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(EntryTextRules, LineToListTextAndBack)
 {
@@ -42,15 +39,13 @@ TEST_P(EntryTextRules, LineToListTextAndBack)
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, EntryTextRules,
-    ::testing::Values(
-        EntryCase{1, "Alpha complaint (example) - 10,20.5,30", "#0001. Alpha complaint (example) ",
-                  "Alpha complaint (example) ", "Alpha complaint ", QString("10,20.5,30")},
-        EntryCase{7, "How to use the programs", "_0007. How to use the programs",
-                  "How to use the programs", "How to use the programs", std::nullopt},
-        EntryCase{42, "  Beta - 528 ", "#0042.   Beta ", "  Beta ", "  Beta ", QString("528")},
-        EntryCase{1553, "Gamma - 1.2,72 - x", "#1553. Gamma ", "Gamma ", "Gamma ",
-                  QString("1.2,72 - x")},
-        EntryCase{9, "Delta -5", "_0009. Delta -5", "Delta -5", "Delta -5", std::nullopt}));
+    ::testing::Values(EntryCase{1, "Alpha complaint (example) - 10,20.5,30", "#0001. Alpha complaint (example) ",
+                                "Alpha complaint (example) ", "Alpha complaint ", QString("10,20.5,30")},
+                      EntryCase{7, "How to use the programs", "_0007. How to use the programs",
+                                "How to use the programs", "How to use the programs", std::nullopt},
+                      EntryCase{42, "  Beta - 528 ", "#0042.   Beta ", "  Beta ", "  Beta ", QString("528")},
+                      EntryCase{1553, "Gamma - 1.2,72 - x", "#1553. Gamma ", "Gamma ", "Gamma ", QString("1.2,72 - x")},
+                      EntryCase{9, "Delta -5", "_0009. Delta -5", "Delta -5", "Delta -5", std::nullopt}));
 
 INSTANTIATE_TEST_SUITE_P(
     EdgeCases, EntryTextRules,
@@ -61,8 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{2, "A -B", "_0002. A -B", "A -B", "A -B", std::nullopt},
         EntryCase{3, "A- B", "_0003. A- B", "A- B", "A- B", std::nullopt},
         // A five-digit number is written in full and read back whole.
-        EntryCase{12345, "Omega (wide) - 7", "#12345. Omega (wide) ", "Omega (wide) ", "Omega ",
-                  QString("7")},
+        EntryCase{12345, "Omega (wide) - 7", "#12345. Omega (wide) ", "Omega (wide) ", "Omega ", QString("7")},
         EntryCase{28300, "Last line", "_28300. Last line", "Last line", "Last line", std::nullopt},
         // "(" at the start of the name leaves an empty title.
         EntryCase{5, "(x) y - 1", "#0005. (x) y ", "(x) y ", "", QString("1")},
@@ -75,11 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         // An empty line is descriptive.
         EntryCase{11, "", "_0011. ", "", "", std::nullopt},
         // Title stops at the first "(" only.
-        EntryCase{12, "Eta (a (b)) - 3", "#0012. Eta (a (b)) ", "Eta (a (b)) ", "Eta ",
-                  QString("3")}));
+        EntryCase{12, "Eta (a (b)) - 3", "#0012. Eta (a (b)) ", "Eta (a (b)) ", "Eta ", QString("3")}));
 
-struct NumberCase
-{
+struct NumberCase {
     QString text;
     int number;
 };
@@ -88,9 +80,7 @@ void PrintTo(const NumberCase &c, std::ostream *os)
     *os << '"' << c.text.toStdString() << '"';
 }
 
-class EntryNumberReading : public ::testing::TestWithParam<NumberCase>
-{
-};
+class EntryNumberReading : public ::testing::TestWithParam<NumberCase> {};
 
 TEST_P(EntryNumberReading, ReadsDigitsAfterMarker)
 {
@@ -99,12 +89,9 @@ TEST_P(EntryNumberReading, ReadsDigitsAfterMarker)
 
 INSTANTIATE_TEST_SUITE_P(Cases, EntryNumberReading,
                          ::testing::Values(NumberCase{"#0001. x", 1}, NumberCase{"_0150. y", 150},
-                                           NumberCase{"#0012. ...", 12},
-                                           NumberCase{"#9999. z", 9999},
-                                           NumberCase{"#12345. z", 12345},
-                                           NumberCase{"", 0}, NumberCase{"#", 0},
-                                           NumberCase{"#abcd. x", 0},
-                                           NumberCase{"#12", 12}));
+                                           NumberCase{"#0012. ...", 12}, NumberCase{"#9999. z", 9999},
+                                           NumberCase{"#12345. z", 12345}, NumberCase{"", 0}, NumberCase{"#", 0},
+                                           NumberCase{"#abcd. x", 0}, NumberCase{"#12", 12}));
 
 TEST(EntryTextRules, FrequenciesOfDescriptiveLineAreEmpty)
 {
@@ -127,4 +114,4 @@ TEST(EntryTextRules, NonAsciiNamesSurviveTheRoundTrip)
     EXPECT_EQ(EntryTitle(text), QString::fromUtf8("Šum č. 1 "));
 }
 
-}  // namespace
+} // namespace

@@ -12,21 +12,20 @@ using namespace helicordia;
 
 namespace {
 
-class FillList : public ::testing::Test
-{
+class FillList : public ::testing::Test {
 protected:
     void SetUp() override
     {
         const QStringList lines = {
-            "How to use the programs",              // 1
-            "Alpha complaint (example) - 10,20.5,30",  // 2
-            "",                                     // 3: empty, never listed
-            "ALPHA wave set - 8,9,10,11,12",        // 4
-            "  Beta - 528 ",                        // 5
-            "Gamma - 1.2,72 - x",                   // 6
-            "Delta -5",                             // 7
-            "   ",                                  // 8: blanks only, still a line
-            QString::fromUtf8("ČESKÁ řada - 440"),  // 9
+            "How to use the programs",                // 1
+            "Alpha complaint (example) - 10,20.5,30", // 2
+            "",                                       // 3: empty, never listed
+            "ALPHA wave set - 8,9,10,11,12",          // 4
+            "  Beta - 528 ",                          // 5
+            "Gamma - 1.2,72 - x",                     // 6
+            "Delta -5",                               // 7
+            "   ",                                    // 8: blanks only, still a line
+            QString::fromUtf8("ČESKÁ řada - 440"),    // 9
         };
         setLines(lines);
     }
@@ -139,8 +138,7 @@ TEST_F(FillList, RebuildsWithOneResetAndReportsTheCount)
     EXPECT_EQ(caption.at(0).at(0).toString(), model.matchCountText());
 }
 
-struct CapCase
-{
+struct CapCase {
     int lines;
     QString count;
     int listed;
@@ -151,9 +149,7 @@ void PrintTo(const CapCase &c, std::ostream *os)
     *os << c.lines << " matching lines";
 }
 
-class FillListCap : public ::testing::TestWithParam<CapCase>
-{
-};
+class FillListCap : public ::testing::TestWithParam<CapCase> {};
 
 TEST_P(FillListCap, ListsAtMostTenThousandButCountsAll)
 {
@@ -169,16 +165,14 @@ TEST_P(FillListCap, ListsAtMostTenThousandButCountsAll)
     EXPECT_EQ(model.matchCountText(), c.count);
     EXPECT_EQ(model.matchCount(), c.lines);
     EXPECT_EQ(model.entryNumber(0), 6);
-    EXPECT_EQ(model.entryNumber(c.listed - 1), 5 + c.listed);  // ascending, no gaps
+    EXPECT_EQ(model.entryNumber(c.listed - 1), 5 + c.listed); // ascending, no gaps
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FillListCap,
-                         ::testing::Values(CapCase{9999, "9999", 9999},
-                                           CapCase{10000, ">10000", 10000},
-                                           CapCase{10001, ">10000", 10000},
-                                           CapCase{28295, ">10000", 10000}));
+                         ::testing::Values(CapCase{9999, "9999", 9999}, CapCase{10000, ">10000", 10000},
+                                           CapCase{10001, ">10000", 10000}, CapCase{28295, ">10000", 10000}));
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -205,13 +199,13 @@ TEST(FindEntries, AgreesWithLineByLineSearch)
         lines << pick(12);
         cat.setEntry(n, lines.last());
     }
-    cat.setEntry(count + 1, "aaaa");  // beyond the count: never found
+    cat.setEntry(count + 1, "aaaa"); // beyond the count: never found
 
     std::vector<int> found;
     for (int round = 0; round < 300; ++round) {
         QString needle = pick(4);
         if (round % 50 == 0)
-            needle += u'\n';  // a line break never matches
+            needle += u'\n'; // a line break never matches
         const int last = round % 3 == 0 ? count / 2 : count;
         cat.findEntries(needle, last, found);
         std::vector<int> expected;
@@ -240,4 +234,4 @@ TEST(FindEntries, SeesEntriesChangedAfterASearch)
     EXPECT_EQ(found, (std::vector<int>{2}));
 }
 
-}  // namespace
+} // namespace

@@ -25,24 +25,24 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("sent");
-        const QStringList add{"TTM_GETTOOLCOUNT 0", "TTM_GETTOOLCOUNT 0",
-                              "TTM_ADDTOOLA 0 {44 17 form list \"Tool1\"}", "TTM_SETDELAYTIME 2 4000"};
+        const QStringList add{"TTM_GETTOOLCOUNT 0", "TTM_GETTOOLCOUNT 0", "TTM_ADDTOOLA 0 {44 17 form list \"Tool1\"}",
+                              "TTM_SETDELAYTIME 2 4000"};
         const QStringList find{"TTM_GETTOOLCOUNT 0", "TTM_ENUMTOOLSA 0 {44 0 0 0}"};
-        QTest::newRow("playable") << "Alpha complaint (example) - 10,20"
-                                  << add + QStringList{"TTM_SETTITLEA 1 \"Alpha complaint \"",
-                                                       "TTM_SETTIPBKCOLOR 14483455"}
-                                         + find + QStringList{"TTM_UPDATETIPTEXTA 0 {44 17 form list \"Alpha complaint (example) \"}"};
-        QTest::newRow("playable without (") << "Beta - 528"
-                                            << add + QStringList{"TTM_SETTITLEA 1 \"Beta \"",
-                                                                 "TTM_SETTIPBKCOLOR 14483455"}
-                                                   + find + QStringList{"TTM_UPDATETIPTEXTA 0 {44 17 form list \"Beta \"}"};
-        QTest::newRow("descriptive") << "How to use (read first)"
-                                     << add + QStringList{"TTM_SETTITLEA 1 \"How to use \"",
-                                                          "TTM_SETTIPBKCOLOR 14450175"}
-                                            + find + QStringList{"TTM_UPDATETIPTEXTA 0 {44 17 form list \"How to use (read first)\"}"};
+        QTest::newRow("playable")
+            << "Alpha complaint (example) - 10,20"
+            << add + QStringList{"TTM_SETTITLEA 1 \"Alpha complaint \"", "TTM_SETTIPBKCOLOR 14483455"} + find +
+                   QStringList{"TTM_UPDATETIPTEXTA 0 {44 17 form list \"Alpha complaint (example) \"}"};
+        QTest::newRow("playable without (")
+            << "Beta - 528"
+            << add + QStringList{"TTM_SETTITLEA 1 \"Beta \"", "TTM_SETTIPBKCOLOR 14483455"} + find +
+                   QStringList{"TTM_UPDATETIPTEXTA 0 {44 17 form list \"Beta \"}"};
+        QTest::newRow("descriptive")
+            << "How to use (read first)"
+            << add + QStringList{"TTM_SETTITLEA 1 \"How to use \"", "TTM_SETTIPBKCOLOR 14450175"} + find +
+                   QStringList{"TTM_UPDATETIPTEXTA 0 {44 17 form list \"How to use (read first)\"}"};
         QTest::newRow("empty space") << QString()
-                                     << add + QStringList{"TTM_SETTIPBKCOLOR 14450175"}
-                                            + find + QStringList{"TTM_UPDATETIPTEXTA 0 {44 17 form list \"\"}"};
+                                     << add + QStringList{"TTM_SETTIPBKCOLOR 14450175"} + find +
+                                            QStringList{"TTM_UPDATETIPTEXTA 0 {44 17 form list \"\"}"};
     }
     void oneMove()
     {
@@ -75,11 +75,11 @@ private slots:
         log.clear();
         cTooltip tooltip = RecordingTooltip(log);
         tooltip.create(&form);
-        QWidget loose;  // no container: registering fails, the rest goes on
+        QWidget loose; // no container: registering fails, the rest goes on
         const QString text = FormatEntryText("A - 1", 1);
         UpdateListTip(tooltip, &loose, &text);
-        QCOMPARE(log, (QStringList{"TTM_SETDELAYTIME 2 4000", "TTM_SETTITLEA 1 \"A \"",
-                                   "TTM_SETTIPBKCOLOR 14483455", "TTM_GETTOOLCOUNT 0"}));
+        QCOMPARE(log, (QStringList{"TTM_SETDELAYTIME 2 4000", "TTM_SETTITLEA 1 \"A \"", "TTM_SETTIPBKCOLOR 14483455",
+                                   "TTM_GETTOOLCOUNT 0"}));
     }
 };
 

@@ -13,8 +13,7 @@ using namespace helicordia;
 
 namespace {
 
-class Loader : public ::testing::Test
-{
+class Loader : public ::testing::Test {
 protected:
     QString write(const QByteArray &bytes, const QString &name = "db.db")
     {
@@ -126,8 +125,8 @@ TEST_F(Loader, AcceptsEveryLineBreakConvention)
     EXPECT_EQ(cat.entry(2), "lf");
     EXPECT_EQ(cat.entry(3), "cr");
     EXPECT_EQ(cat.entry(4), "last crlf");
-    EXPECT_EQ(cat.entry(5), "");  // lone CR
-    EXPECT_EQ(cat.entry(6), "");  // CR LF
+    EXPECT_EQ(cat.entry(5), ""); // lone CR
+    EXPECT_EQ(cat.entry(6), ""); // CR LF
 }
 
 TEST_F(Loader, LineBreakSplitAcrossReadBlocks)
@@ -187,7 +186,7 @@ TEST_F(Loader, ValidUtf8IsReadAsUtf8)
 {
     cat.setCatalogueLineCount(2);
     ASSERT_TRUE(cat.LoadCatalogue(write("\xEF\xBB\xBFPo\xC5\xA1ta\n\xC4\x8D\xC4\x85 - 1\n"), nullptr));
-    EXPECT_EQ(cat.entry(1), QString::fromUtf8("Pošta"));  // byte order mark dropped
+    EXPECT_EQ(cat.entry(1), QString::fromUtf8("Pošta")); // byte order mark dropped
     EXPECT_EQ(cat.entry(2), QString::fromUtf8("čą - 1"));
 }
 
@@ -211,13 +210,13 @@ TEST(TextCodec, Windows1250KeepsEveryByte)
     // ASCII unchanged; spot checks across the upper half.
     for (int b = 0; b < 128; ++b)
         EXPECT_EQ(text[b].unicode(), b);
-    EXPECT_EQ(text[0x80].unicode(), 0x20AC);  // €
-    EXPECT_EQ(text[0x8A].unicode(), 0x0160);  // Š
-    EXPECT_EQ(text[0x9A].unicode(), 0x0161);  // š
+    EXPECT_EQ(text[0x80].unicode(), 0x20AC); // €
+    EXPECT_EQ(text[0x8A].unicode(), 0x0160); // Š
+    EXPECT_EQ(text[0x9A].unicode(), 0x0161); // š
     EXPECT_EQ(text[0xA0].unicode(), 0x00A0);
-    EXPECT_EQ(text[0xB9].unicode(), 0x0105);  // ą
-    EXPECT_EQ(text[0xE8].unicode(), 0x010D);  // č
-    EXPECT_EQ(text[0xFF].unicode(), 0x02D9);  // ˙
+    EXPECT_EQ(text[0xB9].unicode(), 0x0105); // ą
+    EXPECT_EQ(text[0xE8].unicode(), 0x010D); // č
+    EXPECT_EQ(text[0xFF].unicode(), 0x02D9); // ˙
     // Unassigned bytes keep their value rather than becoming U+FFFD.
     for (int b : {0x81, 0x83, 0x88, 0x90, 0x98})
         EXPECT_EQ(text[b].unicode(), b);
@@ -230,16 +229,16 @@ TEST(TextCodec, Utf8Validation)
 {
     EXPECT_TRUE(IsValidUtf8("plain"));
     EXPECT_TRUE(IsValidUtf8("\xC5\xA1\xE2\x82\xAC\xF0\x9F\x8E\xB5"));
-    EXPECT_FALSE(IsValidUtf8("\x9A"));              // lone continuation byte
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
-    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("\xC5"));              // cut short
+    EXPECT_FALSE(IsValidUtf8("\x9A"));             // lone continuation byte
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));         // overlong
+    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));     // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xC5"));             // cut short
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));
 }
 
-}  // namespace
+} // namespace
 
 // Only a regular file of at most 64 MiB is read; anything else is refused at
 // once with the file's name and the reason (a pipe would hang the start, a
@@ -253,8 +252,10 @@ TEST_F(Loader, RefusesWhatIsNotAModestRegularFile)
         QFile f(huge); // sparse: one 1 GiB line of zero bytes
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(qint64(1) << 30));
     }
-    const struct { QString path; const char *reason; } cases[] = {
-        {fifo, "not a regular file"}, {zero, "not a regular file"}, {huge, "too large"}};
+    const struct {
+        QString path;
+        const char *reason;
+    } cases[] = {{fifo, "not a regular file"}, {zero, "not a regular file"}, {huge, "too large"}};
     for (const auto &c : cases) {
         QString error;
         EXPECT_FALSE(cat.LoadCatalogue(c.path, &error)) << c.reason;

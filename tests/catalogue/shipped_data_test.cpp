@@ -14,8 +14,7 @@ namespace {
 
 const QString kPath = QStringLiteral(HELICORDIA_DATA_DIR "/db.db");
 
-class ShippedCatalogue : public ::testing::Test
-{
+class ShippedCatalogue : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -83,11 +82,10 @@ TEST_F(ShippedCatalogue, MakesNoHealthClaims)
         for (int n = 1; n <= 1553; ++n) {
             const QString &line = cat.entry(n);
             if (line.contains(word, Qt::CaseInsensitive)) {
-                EXPECT_TRUE(line.contains("not treatments") || line.contains("no health claim"))
-                    << line.toStdString();
+                EXPECT_TRUE(line.contains("not treatments") || line.contains("no health claim")) << line.toStdString();
             }
         }
     }
 }
 
-}  // namespace
+} // namespace

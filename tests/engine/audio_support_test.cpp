@@ -65,7 +65,7 @@ TEST(Levels, RmsPeakAndStep)
 
 TEST(Segments, ToneToneSilenceToneWithTheChangePoint)
 {
-    std::vector<float> x(4800, 0.0f);  // 0.1 s silence
+    std::vector<float> x(4800, 0.0f); // 0.1 s silence
     auto a = sine(528.0, 0.5, 0.1);
     // 741 Hz continuing in phase from the end of a.
     const double phase = 2 * M_PI * 528.0 * double(a.size()) / 48000 + 0.3;
@@ -82,7 +82,8 @@ TEST(Segments, ToneToneSilenceToneWithTheChangePoint)
     EXPECT_NEAR(double(seg[0].end), 4800.0 + 48000.0, 10.0);
     EXPECT_NEAR(double(seg[1].begin), 4800.0 + 48000.0 + 9600.0, 10.0);
     EXPECT_NEAR(double(seg[1].length()), 9600.0, 10.0);
-    const std::size_t change = audiotest::findFrequencyChange(x.data() + seg[0].begin, seg[0].length(), 48000, 528, 741);
+    const std::size_t change =
+        audiotest::findFrequencyChange(x.data() + seg[0].begin, seg[0].length(), 48000, 528, 741);
     EXPECT_NEAR(double(change), 24000.0, 48000.0 / 528.0 * 1.5);
     EXPECT_EQ(audiotest::findFrequencyChange(a.data(), a.size(), 48000, 528, 741), a.size());
 }
@@ -112,11 +113,11 @@ TEST(LoadWav, SixteenBitPcmAndFloatWithUnfinishedHeader)
         writeLe(o, 44100 * 4, 4);
         writeLe(o, 4, 2);
         writeLe(o, 16, 2);
-        o.write("LIST", 4);  // a chunk to skip
+        o.write("LIST", 4); // a chunk to skip
         writeLe(o, 3, 4);
         o.write("abc\0", 4);
         o.write("data", 4);
-        writeLe(o, 0, 4);  // never filled in
+        writeLe(o, 0, 4); // never filled in
         for (std::int16_t v : {std::int16_t(16384), std::int16_t(-32768), std::int16_t(0), std::int16_t(100)})
             writeLe(o, std::uint16_t(v), 2);
     }
@@ -145,7 +146,7 @@ TEST(LoadWav, SixteenBitPcmAndFloatWithUnfinishedHeader)
         writeLe(o, 32, 2);
         o.write("data", 4);
         writeLe(o, 8, 4);
-        const float v[3] = {0.25f, -0.75f, 9.0f};  // the third lies beyond the chunk
+        const float v[3] = {0.25f, -0.75f, 9.0f}; // the third lies beyond the chunk
         o.write(reinterpret_cast<const char *>(v), sizeof v);
     }
     ASSERT_TRUE(audiotest::loadWav(name, r, &err)) << err;
@@ -173,4 +174,4 @@ TEST(Environment, AudioRequiredFollowsTheVariable)
     EXPECT_EQ(audiotest::testMonitorSource(), sink ? std::string(sink) + ".monitor" : "@DEFAULT_MONITOR@");
 }
 
-}  // namespace
+} // namespace

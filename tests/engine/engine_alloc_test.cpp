@@ -12,7 +12,7 @@
 namespace {
 std::atomic<bool> counting{false};
 std::atomic<long> allocations{0};
-}  // namespace
+} // namespace
 
 // The replacements pair malloc with free on purpose; GCC cannot see that.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
@@ -25,11 +25,26 @@ void *operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-void *operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete[](void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+void *operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void operator delete(void *p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void *p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -84,4 +99,4 @@ TEST(NoAllocation, RenderingAllocatesNothing)
     Tone_System_Release(system);
 }
 
-}  // namespace
+} // namespace

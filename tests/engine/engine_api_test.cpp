@@ -236,8 +236,12 @@ struct ClampCase {
 TEST_F(OfflineEngine, VolumeAndPanAreClampedAndNanRefused)
 {
     const ToneHandle ch = play(1);
-    const ClampCase cases[] = {{-0.5f, 0.0f, -0.5f}, {0.0f, 0.0f, 0.0f}, {0.1006f, 0.1006f, 0.1006f},
-                               {1.0f, 1.0f, 1.0f},   {1.5f, 1.0f, 1.0f}, {-3.0f, 0.0f, -1.0f},
+    const ClampCase cases[] = {{-0.5f, 0.0f, -0.5f},
+                               {0.0f, 0.0f, 0.0f},
+                               {0.1006f, 0.1006f, 0.1006f},
+                               {1.0f, 1.0f, 1.0f},
+                               {1.5f, 1.0f, 1.0f},
+                               {-3.0f, 0.0f, -1.0f},
                                {std::numeric_limits<float>::infinity(), 1.0f, 1.0f}};
     for (const ClampCase &c : cases) {
         float v = -9, p = -9;
@@ -394,4 +398,4 @@ TEST(ToneEngineInterface, RealEngineForwardsToTheLibrary)
     EXPECT_STREQ(e.Tone_ErrorString(77), "Unknown error.");
 }
 
-}  // namespace
+} // namespace

@@ -83,4 +83,4 @@ INSTANTIATE_TEST_SUITE_P(Outputs, Lifecycle, ::testing::Values(TONE_INIT_NO_OUTP
                              return i.param == TONE_INIT_NO_OUTPUT ? "offline" : "sound_server";
                          });
 
-}  // namespace
+} // namespace

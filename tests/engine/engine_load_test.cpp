@@ -107,4 +107,4 @@ TEST(EngineUnderLoad, ToneHasNoGapAndNoClick)
     EXPECT_EQ(underruns, 0u);
 }
 
-}  // namespace
+} // namespace

@@ -1,13 +1,13 @@
 // What the mixer renders, measured offline: exact frequency, purity, no
 // clicks at any change, pan law, pause that stands still.
-#include "tests/audio_support/audio_support.h"
 #include "engine/tone.h"
+#include "tests/audio_support/audio_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <functional>
 #include <limits>
 #include <string>
@@ -74,7 +74,10 @@ private:
     ToneHandle system_ = 0, osc_ = 0, channel_ = 0;
 };
 
-double sineStep(double amplitude, double hz) { return 2.0 * amplitude * std::sin(M_PI * std::min(hz, kRate / 2) / kRate); }
+double sineStep(double amplitude, double hz)
+{
+    return 2.0 * amplitude * std::sin(M_PI * std::min(hz, kRate / 2) / kRate);
+}
 
 // ---- frequency --------------------------------------------------------------
 
@@ -95,12 +98,13 @@ TEST_P(FrequencyAccuracy, TenSecondsWithinOneTenThousandthHertz)
     EXPECT_NEAR(right, set, 1e-4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tones, FrequencyAccuracy, ::testing::Values(0.5, 1.2, 5.0, 7.83, 27.5, 528.0, 10000.0, 20000.0));
+INSTANTIATE_TEST_SUITE_P(Tones, FrequencyAccuracy,
+                         ::testing::Values(0.5, 1.2, 5.0, 7.83, 27.5, 528.0, 10000.0, 20000.0));
 
 // After an hour the waveform still sits exactly where the ideal sine is: the
 // phase does not drift.
 struct HourCase {
-    std::int64_t numerator;  // tone = numerator / denominator Hz
+    std::int64_t numerator; // tone = numerator / denominator Hz
     std::int64_t denominator;
 };
 
@@ -217,22 +221,23 @@ std::vector<ClickCase> clickCases()
         cases.push_back({"pause_" + f, [](ToneHandle c) { Tone_Channel_SetPaused(c, 1); }, hz, hz, 1.0f});
         cases.push_back({"volume_up_" + f, [](ToneHandle c) { Tone_Channel_SetVolume(c, 1.0f); }, hz, hz, 0.1f});
         cases.push_back({"volume_down_" + f, [](ToneHandle c) { Tone_Channel_SetVolume(c, 0.05f); }, hz, hz, 1.0f});
-        cases.push_back({"pan_left_to_right_" + f, [](ToneHandle c) { Tone_Channel_SetPan(c, 1.0f); }, hz, hz, 1.0f,
-                         false, -1.0f});
-        cases.push_back({"pan_to_centre_" + f, [](ToneHandle c) { Tone_Channel_SetPan(c, 0.0f); }, hz, hz, 1.0f, false,
-                         0.9f});
+        cases.push_back(
+            {"pan_left_to_right_" + f, [](ToneHandle c) { Tone_Channel_SetPan(c, 1.0f); }, hz, hz, 1.0f, false, -1.0f});
+        cases.push_back(
+            {"pan_to_centre_" + f, [](ToneHandle c) { Tone_Channel_SetPan(c, 0.0f); }, hz, hz, 1.0f, false, 0.9f});
     }
-    const std::pair<double, double> jumps[] = {{528, 741}, {741, 528}, {100, 10000}, {20000, 0.5}, {7.83, 1000}, {5, 7.83}, {27.5, 5}};
+    const std::pair<double, double> jumps[] = {{528, 741},   {741, 528}, {100, 10000}, {20000, 0.5},
+                                               {7.83, 1000}, {5, 7.83},  {27.5, 5}};
     for (auto [a, b] : jumps)
         cases.push_back({"frequency_" + label(a) + "_to_" + label(b),
                          [b = b](ToneHandle c) { Tone_Channel_SetFrequency(c, float(b * 100.0)); }, a, b, 1.0f});
     // To a frequency that cannot be heard: it fades out at the old pitch.
-    cases.push_back({"frequency_528_to_30000", [](ToneHandle c) { Tone_Channel_SetFrequency(c, 3000000.0f); }, 528,
-                     0, 1.0f});
-    cases.push_back({"frequency_528_to_nan", [](ToneHandle c) { Tone_Channel_SetFrequency(c, std::nanf("")); }, 528,
-                     0, 1.0f});
-    cases.push_back({"frequency_528_to_minus_741", [](ToneHandle c) { Tone_Channel_SetFrequency(c, -74100.0f); },
-                     528, 741, 1.0f});
+    cases.push_back(
+        {"frequency_528_to_30000", [](ToneHandle c) { Tone_Channel_SetFrequency(c, 3000000.0f); }, 528, 0, 1.0f});
+    cases.push_back(
+        {"frequency_528_to_nan", [](ToneHandle c) { Tone_Channel_SetFrequency(c, std::nanf("")); }, 528, 0, 1.0f});
+    cases.push_back(
+        {"frequency_528_to_minus_741", [](ToneHandle c) { Tone_Channel_SetFrequency(c, -74100.0f); }, 528, 741, 1.0f});
     return cases;
 }
 
@@ -248,7 +253,7 @@ TEST_P(NoClicks, LargestStepStaysWithinTheSinesOwnStep)
         Tone tone(c.hzBefore, c.volumeBefore, !c.startPaused);
         ASSERT_EQ(Tone_Channel_SetPan(tone.channel(), c.panBefore), TONE_OK);
         tone.skip(lead);
-        tone.render(1);  // the last frame before the change, for the seam
+        tone.render(1); // the last frame before the change, for the seam
         float volBefore = 0, volAfter = 0, panBefore = 0, panAfter = 0;
         Tone_Channel_GetVolume(tone.channel(), &volBefore);
         Tone_Channel_GetPan(tone.channel(), &panBefore);
@@ -408,7 +413,7 @@ TEST(Levels, HardPanLeavesTheOtherSideSilent)
 
 TEST(Pitch, BeforeAFrequencyIsSetTheChannelSoundsTheRate)
 {
-    Tone tone(-1.0);  // no SetFrequency
+    Tone tone(-1.0); // no SetFrequency
     tone.skip(4800);
     tone.render(24000);
     EXPECT_NEAR(audiotest::measureFrequency(tone.left.data(), tone.left.size(), kRate), 440.0, 1e-3);
@@ -417,7 +422,7 @@ TEST(Pitch, BeforeAFrequencyIsSetTheChannelSoundsTheRate)
     tone.render(24000);
     EXPECT_NEAR(audiotest::measureFrequency(tone.left.data(), tone.left.size(), kRate), 300.0, 1e-3);
     Tone_Channel_SetFrequency(tone.channel(), 52800.0f);
-    Tone_DSP_SetParameter(tone.osc(), 1, 200.0f);  // no longer followed
+    Tone_DSP_SetParameter(tone.osc(), 1, 200.0f); // no longer followed
     tone.skip(4800);
     tone.render(24000);
     EXPECT_NEAR(audiotest::measureFrequency(tone.left.data(), tone.left.size(), kRate), 528.0, 1e-3);
@@ -427,8 +432,8 @@ TEST(Pitch, BeforeAFrequencyIsSetTheChannelSoundsTheRate)
 // not below half the mixing rate: its magnitude, or silence (never an alias).
 struct PitchCase {
     const char *name;
-    float set;      // channel units (Hz x 100)
-    double heard;   // Hz; 0 = silent
+    float set;    // channel units (Hz x 100)
+    double heard; // Hz; 0 = silent
 };
 
 class HeardPitch : public ::testing::TestWithParam<PitchCase> {};
@@ -454,17 +459,18 @@ TEST_P(HeardPitch, MagnitudeOrSilence)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pitches, HeardPitch,
-    ::testing::Values(PitchCase{"minus_440", -44000.0f, 440.0}, PitchCase{"minus_7_83", -783.0f, 7.83},
-                      PitchCase{"just_below_half_the_rate", 2390000.0f, 23900.0},
-                      PitchCase{"half_the_rate", 2400000.0f, 0}, PitchCase{"above_half_the_rate", 3000000.0f, 0},
-                      PitchCase{"minus_30000", -3000000.0f, 0},
-                      PitchCase{"nan", std::numeric_limits<float>::quiet_NaN(), 0},
-                      PitchCase{"infinity", std::numeric_limits<float>::infinity(), 0},
-                      PitchCase{"minus_infinity", -std::numeric_limits<float>::infinity(), 0},
-                      PitchCase{"largest_float", std::numeric_limits<float>::max(), 0}),
-    [](const ::testing::TestParamInfo<PitchCase> &i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pitches, HeardPitch,
+                         ::testing::Values(PitchCase{"minus_440", -44000.0f, 440.0},
+                                           PitchCase{"minus_7_83", -783.0f, 7.83},
+                                           PitchCase{"just_below_half_the_rate", 2390000.0f, 23900.0},
+                                           PitchCase{"half_the_rate", 2400000.0f, 0},
+                                           PitchCase{"above_half_the_rate", 3000000.0f, 0},
+                                           PitchCase{"minus_30000", -3000000.0f, 0},
+                                           PitchCase{"nan", std::numeric_limits<float>::quiet_NaN(), 0},
+                                           PitchCase{"infinity", std::numeric_limits<float>::infinity(), 0},
+                                           PitchCase{"minus_infinity", -std::numeric_limits<float>::infinity(), 0},
+                                           PitchCase{"largest_float", std::numeric_limits<float>::max(), 0}),
+                         [](const ::testing::TestParamInfo<PitchCase> &i) { return std::string(i.param.name); });
 
 // A paused channel stands still: whatever the length of the pause, what
 // follows the resume is the same, sample for sample.
@@ -504,4 +510,4 @@ TEST(Mix, TwoChannelsAddUp)
     EXPECT_NEAR(r2, std::pow(0.25 * std::cos(M_PI / 4), 2) + 0.25, 1e-4);
 }
 
-}  // namespace
+} // namespace

@@ -2,8 +2,8 @@
 // the sink's monitor is recorded and measured. When the run asks for sound
 // (HELICORDIA_AUDIO_REQUIRED=1) a missing server is a failure, otherwise the
 // test is skipped.
-#include "tests/audio_support/audio_support.h"
 #include "engine/tone.h"
+#include "tests/audio_support/audio_support.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +66,10 @@ struct Engine {
     }
 };
 
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double ms(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 // The last frame in [from, to) whose magnitude exceeds `level`.
 std::size_t lastAbove(const std::vector<float> &x, std::size_t from, std::size_t to, double level)
@@ -79,7 +82,8 @@ std::size_t lastAbove(const std::vector<float> &x, std::size_t from, std::size_t
 
 // The first frame at or after `from` from which on the peak over one period
 // stays below `level`.
-std::size_t firstQuietPeriod(const std::vector<float> &x, std::size_t from, std::size_t to, double level, std::size_t period)
+std::size_t firstQuietPeriod(const std::vector<float> &x, std::size_t from, std::size_t to, double level,
+                             std::size_t period)
 {
     for (std::size_t i = from; i + period <= to; ++i)
         if (audiotest::peak(x.data() + i, period) < level)
@@ -98,7 +102,7 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
     ASSERT_TRUE(engine.ok);
     double streamLatency = 0;
     Tone_System_GetOutputLatency(engine.system, &streamLatency);
-    engine.tick(400);  // silence before
+    engine.tick(400); // silence before
 
     ToneHandle &ch = engine.channel;
     ASSERT_EQ(Tone_System_PlayDSP(engine.system, -2, engine.osc, 1, &ch), TONE_OK);
@@ -136,8 +140,8 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
     const std::size_t f50 = std::size_t(0.05 * kRate);
 
     // First stretch: 528 Hz, then 741 Hz with no gap.
-    const std::size_t change = seg[0].begin + audiotest::findFrequencyChange(left.data() + seg[0].begin,
-                                                                              seg[0].length(), kRate, 528, 741);
+    const std::size_t change =
+        seg[0].begin + audiotest::findFrequencyChange(left.data() + seg[0].begin, seg[0].length(), kRate, 528, 741);
     ASSERT_LT(change, seg[0].end);
     const std::size_t aFrom = seg[0].begin + f50, aTo = change - f50;
     const std::size_t bFrom = change + f50, bTo = seg[0].end - f50;
@@ -184,9 +188,9 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
         Clock::time_point call;
         double heard = 0, arrived = 0;
     };
-    Response responses[] = {{"play", seg[0].begin, tPlay},      {"frequency", change, tChange},
-                            {"pause", pauseFade, tPause},      {"resume", seg[1].begin, tResume},
-                            {"volume", volumeAt, tVolume},     {"stop", stopFade, tStop}};
+    Response responses[] = {{"play", seg[0].begin, tPlay}, {"frequency", change, tChange},
+                            {"pause", pauseFade, tPause},  {"resume", seg[1].begin, tResume},
+                            {"volume", volumeAt, tVolume}, {"stop", stopFade, tStop}};
     for (Response &r : responses) {
         r.heard = ms(recorder.frameHeardBy(r.frame) - r.call);
         r.arrived = ms(recorder.frameArrivedBy(r.frame) - r.call);
@@ -348,4 +352,4 @@ TEST(EngineSound, StreamSuspendsAfterStopAndPauseAndComesBackOnPlay)
     EXPECT_EQ(underruns, 0u);
 }
 
-}  // namespace
+} // namespace

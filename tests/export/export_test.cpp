@@ -1,8 +1,8 @@
 // Treatments rendered to files, read back and measured.
 #include "treatment/export/audio_export.h"
 
-#include "tests/audio_support/audio_support.h"
 #include "engine/tone.h"
+#include "tests/audio_support/audio_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -133,7 +133,8 @@ TEST_F(ExportTest, FormatsAreRepeatable)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         ExportRequest r = base;
-        r.format = *ExportFormatForPath(QString::fromLatin1(c.name), (c.sfFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16);
+        r.format =
+            *ExportFormatForPath(QString::fromLatin1(c.name), (c.sfFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16);
         const QString one = file(QStringLiteral("1-") + c.name), two = file(QStringLiteral("2-") + c.name);
         ASSERT_EQ(ExportTreatment(r, one).outcome, ExportOutcome::Written);
         ASSERT_EQ(ExportTreatment(r, two).outcome, ExportOutcome::Written);

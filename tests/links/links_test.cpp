@@ -42,11 +42,16 @@ private slots:
     {
         QTest::addColumn<QString>("link");
         QTest::addColumn<QString>("encoded");
-        QTest::newRow("one space") << "mailto:a@b.org?subject=a b" << "mailto:a@b.org?subject=a%20b";
-        QTest::newRow("two spaces") << "mailto:x?subject=a  b" << "mailto:x?subject=a%20%20b";
-        QTest::newRow("trailing") << "mailto:x " << "mailto:x%20";
-        QTest::newRow("other characters pass") << "MailTo:x?s=%&=?" << "MailTo:x?s=%&=?";
-        QTest::newRow("nothing to do") << "" << "";
+        QTest::newRow("one space") << "mailto:a@b.org?subject=a b"
+                                   << "mailto:a@b.org?subject=a%20b";
+        QTest::newRow("two spaces") << "mailto:x?subject=a  b"
+                                    << "mailto:x?subject=a%20%20b";
+        QTest::newRow("trailing") << "mailto:x "
+                                  << "mailto:x%20";
+        QTest::newRow("other characters pass") << "MailTo:x?s=%&=?"
+                                               << "MailTo:x?s=%&=?";
+        QTest::newRow("nothing to do") << ""
+                                       << "";
     }
     void encodesOnlySpaces()
     {
@@ -65,8 +70,8 @@ private slots:
             << "\\https://example.org/a" << QStringList{"https://example.org/a"};
         QTest::newRow("lone backslash opens nothing") << "\\" << QStringList{};
         QTest::newRow("empty opens nothing") << "" << QStringList{};
-        QTest::newRow("mail link, spaces encoded")
-            << "\\mailto:me@example.org?subject=Hello  there " << QStringList{"mailto:me@example.org?subject=Hello%20%20there%20"};
+        QTest::newRow("mail link, spaces encoded") << "\\mailto:me@example.org?subject=Hello  there "
+                                                   << QStringList{"mailto:me@example.org?subject=Hello%20%20there%20"};
         QTest::newRow("mail link with shell characters is only a URL")
             << "\\mailto:me@example.org?subject=x & del *.* | rm -rf ~"
             << QStringList{"mailto:me@example.org?subject=x%20&%20del%20*.*%20%7C%20rm%20-rf%20~"};
@@ -122,7 +127,8 @@ private slots:
         QCOMPARE(opened.size(), 1);
         const QUrl url(opened.first());
         QCOMPARE(url.scheme(), QString("mailto"));
-        QCOMPARE(QUrl::fromPercentEncoding(url.query(QUrl::FullyEncoded).toUtf8()), QString("subject=Dictionary  Comments"));
+        QCOMPARE(QUrl::fromPercentEncoding(url.query(QUrl::FullyEncoded).toUtf8()),
+                 QString("subject=Dictionary  Comments"));
     }
 };
 

@@ -46,8 +46,8 @@ TEST(TerminalTest, ListMatchesTheWindowsList)
     helicordia::Catalogue catalogue;
     ASSERT_TRUE(catalogue.LoadCatalogue(catalogueFile, nullptr));
     helicordia::CatalogueListModel model(catalogue);
-    for (const QString &search : {QString(), QStringLiteral("major THIRD"), QStringLiteral("  528 "),
-                                  QStringLiteral("no such thing")}) {
+    for (const QString &search :
+         {QString(), QStringLiteral("major THIRD"), QStringLiteral("  528 "), QStringLiteral("no such thing")}) {
         SCOPED_TRACE(search.toStdString());
         model.FillList(search.trimmed());
         QString expected;
@@ -55,7 +55,7 @@ TEST(TerminalTest, ListMatchesTheWindowsList)
             expected += model.itemText(row) + QLatin1Char('\n');
         expected += model.matchCountText() + QLatin1Char('\n');
         const Outcome r = runProgram(search.isNull() ? QStringList{QStringLiteral("--list")}
-                                                 : QStringList{QStringLiteral("--list"), search});
+                                                     : QStringList{QStringLiteral("--list"), search});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, expected);
     }
@@ -86,7 +86,9 @@ TEST(TerminalTest, BadArgumentsAreRefused)
         {{"--render", "1156", out, "--rate", "22050"}, 2, "44100, 48000 and 96000"},
         {{"--render", "1156"}, 2, "an entry and a file name"},
         {{"--list", "a", "--frobnicate"}, 2, "Unknown argument"},
-        {{"--play", "2"}, 1, "Selectat item is not playable. Please carefully read the description!\n\n_0002. How to use"},
+        {{"--play", "2"},
+         1,
+         "Selectat item is not playable. Please carefully read the description!\n\n_0002. How to use"},
         {{"--render", "2", out}, 1, "Selectat item is not playable."},
     };
     for (const auto &c : cases) {
@@ -106,9 +108,9 @@ TEST(TerminalTest, RenderWritesTheFile)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("third.flac"));
-    const Outcome r = runProgram({QStringLiteral("--render"), QStringLiteral("major third above A4 (equal temperament, A4 = 440"), out,
-                              QStringLiteral("--length"), QStringLiteral("0:00:04"), QStringLiteral("--rate"),
-                              QStringLiteral("44100")});
+    const Outcome r = runProgram(
+        {QStringLiteral("--render"), QStringLiteral("major third above A4 (equal temperament, A4 = 440"), out,
+         QStringLiteral("--length"), QStringLiteral("0:00:04"), QStringLiteral("--rate"), QStringLiteral("44100")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("| 554.37 Hz | 2 of 2 | 00h:00m:04s elapsed | 00h:00m:00s left")))
         << r.err.toStdString();
@@ -127,8 +129,8 @@ TEST(TerminalTest, PlaysIntoTheSoundServer)
     audiotest::MonitorRecorder recorder;
     ASSERT_TRUE(recorder.start()) << recorder.lastError();
     const Outcome r = runProgram({QStringLiteral("--play"), QStringLiteral("1156"), QStringLiteral("--length"),
-                              QStringLiteral("00:00:04"), QStringLiteral("--volume"), QStringLiteral("50")},
-                             3000);
+                                  QStringLiteral("00:00:04"), QStringLiteral("--volume"), QStringLiteral("50")},
+                                 3000);
     ASSERT_TRUE(recorder.stop());
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("| 440 Hz | 1 of 2 |"))) << r.err.toStdString();

@@ -20,8 +20,8 @@ class TooltipControlTest : public QObject {
 
     void move(QPoint at = {20, 20})
     {
-        QMouseEvent event(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
         QApplication::sendEvent(list->viewport(), &event);
     }
     void send(QWidget *to, QEvent::Type type)
@@ -42,7 +42,11 @@ private slots:
         control = dynamic_cast<TooltipControl *>(tooltip->hwnd());
         tooltip->AddTool(list, "Full name");
     }
-    void cleanup() { tooltip.reset(); form.reset(); }
+    void cleanup()
+    {
+        tooltip.reset();
+        form.reset();
+    }
 
     void delays_data()
     {
@@ -81,9 +85,9 @@ private slots:
         QCOMPARE(control->shownText(), "Other entry");
         control->popTimerElapsed();
         QVERIFY(!control->isVisible());
-        move();  // same item, same text: stays away
+        move(); // same item, same text: stays away
         QVERIFY(!control->showTimer().isActive());
-        tooltip->ToolText(list, "Third entry");  // another item: back after the initial delay
+        tooltip->ToolText(list, "Third entry"); // another item: back after the initial delay
         QCOMPARE(control->showTimer().interval(), 500);
         control->showTimerElapsed();
         QVERIFY(control->isVisible());
@@ -118,8 +122,8 @@ private slots:
 
     void drawsTitleAndColours()
     {
-        tooltip->BackColor(0xDC7DFF);  // pink
-        tooltip->ForeColor(0x800000);  // dark blue
+        tooltip->BackColor(0xDC7DFF); // pink
+        tooltip->ForeColor(0x800000); // dark blue
         tooltip->Icon(TTI_INFO);
         tooltip->Title("Short title");
         move();
@@ -142,7 +146,9 @@ private slots:
         QCOMPARE(g.size.height(), g.textRect.bottom() + 1 + 4 + TipPadding + 1);
         QVERIFY(g.iconRect.right() < g.titleRect.left());
         QVERIFY(g.titleRect.right() - g.iconRect.left() < 120);
-        QCOMPARE(g.size.width(), 1 + TipPadding + 1 + std::max(g.textRect.width(), g.titleRect.right() + 1 - g.iconRect.left()) + 3 + TipPadding + 1);
+        QCOMPARE(g.size.width(), 1 + TipPadding + 1 +
+                                     std::max(g.textRect.width(), g.titleRect.right() + 1 - g.iconRect.left()) + 3 +
+                                     TipPadding + 1);
     }
 
     void placement_data()

@@ -113,25 +113,59 @@ private slots:
         auto row = [](const char *name, Steps steps, QStringList sent, Steps check) {
             QTest::newRow(name) << steps << sent << check;
         };
-        row("width 0", [](cTooltip &t) { t.MaxTipWidth(0); }, {"TTM_SETMAXTIPWIDTH 0 -1"},
+        row(
+            "width 0", [](cTooltip &t) { t.MaxTipWidth(0); }, {"TTM_SETMAXTIPWIDTH 0 -1"},
             [](cTooltip &t) { QCOMPARE(t.MaxTipWidth(), -1); });
         row("width -7", [](cTooltip &t) { t.MaxTipWidth(-7); }, {"TTM_SETMAXTIPWIDTH 0 -1"}, {});
-        row("width 300", [](cTooltip &t) { t.MaxTipWidth(300); }, {"TTM_SETMAXTIPWIDTH 0 300"},
+        row(
+            "width 300", [](cTooltip &t) { t.MaxTipWidth(300); }, {"TTM_SETMAXTIPWIDTH 0 300"},
             [](cTooltip &t) { QCOMPARE(t.MaxTipWidth(), 300); });
-        row("delay 6 is auto-pop", [](cTooltip &t) { t.DelayTime(6, 4000); }, {"TTM_SETDELAYTIME 2 4000"},
+        row(
+            "delay 6 is auto-pop", [](cTooltip &t) { t.DelayTime(6, 4000); }, {"TTM_SETDELAYTIME 2 4000"},
             [](cTooltip &t) { QCOMPARE(t.DelayTime(2), 4000); });
-        row("margin 4", [](cTooltip &t) { t.Margin(1, 7); t.Margin(4, 9); },
+        row(
+            "margin 4",
+            [](cTooltip &t) {
+                t.Margin(1, 7);
+                t.Margin(4, 9);
+            },
             {"TTM_GETMARGIN 0", "TTM_SETMARGIN 0 {0 7 0 0}", "TTM_GETMARGIN 0", "TTM_SETMARGIN 0 {0 7 0 0}"},
-            [](cTooltip &t) { QCOMPARE(t.Margin(4), 0); QCOMPARE(t.Margin(1), 7); });
-        row("colours", [](cTooltip &t) { t.BackColor(0xDC7DFF); t.ForeColor(0x800000); },
+            [](cTooltip &t) {
+                QCOMPARE(t.Margin(4), 0);
+                QCOMPARE(t.Margin(1), 7);
+            });
+        row(
+            "colours",
+            [](cTooltip &t) {
+                t.BackColor(0xDC7DFF);
+                t.ForeColor(0x800000);
+            },
             {"TTM_SETTIPBKCOLOR 14450175", "TTM_SETTIPTEXTCOLOR 8388608"},
-            [](cTooltip &t) { QCOMPARE(t.BackColor(), 0xDC7DFF); QCOMPARE(t.ForeColor(), 0x800000); });
-        row("title then icon", [](cTooltip &t) { t.Title("A"); t.Icon(1); },
+            [](cTooltip &t) {
+                QCOMPARE(t.BackColor(), 0xDC7DFF);
+                QCOMPARE(t.ForeColor(), 0x800000);
+            });
+        row("title then icon",
+            [](cTooltip &t) {
+                t.Title("A");
+                t.Icon(1);
+            },
             {"TTM_SETTITLEA 0 \"A\"", "TTM_SETTITLEA 1 \"A\""}, {});
         row("icon without title", [](cTooltip &t) { t.Icon(2); }, {}, {});
-        row("cleared title is kept, not sent", [](cTooltip &t) { t.Title("A"); t.Title(""); },
+        row(
+            "cleared title is kept, not sent",
+            [](cTooltip &t) {
+                t.Title("A");
+                t.Title("");
+            },
             {"TTM_SETTITLEA 0 \"A\""}, [](cTooltip &t) { QCOMPARE(t.Title(), ""); });
-        row("icon 0 is kept, not sent", [](cTooltip &t) { t.Title("A"); t.Icon(1); t.Icon(0); },
+        row(
+            "icon 0 is kept, not sent",
+            [](cTooltip &t) {
+                t.Title("A");
+                t.Icon(1);
+                t.Icon(0);
+            },
             {"TTM_SETTITLEA 0 \"A\"", "TTM_SETTITLEA 1 \"A\""}, [](cTooltip &t) { QCOMPARE(t.Icon(), 0); });
     }
     void settings()

@@ -68,8 +68,8 @@ public:
     ToneResult Tone_System_PlayDSP(ToneHandle system, int channelIndex, ToneHandle dsp, int paused,
                                    ToneHandle *channel) override
     {
-        const ToneResult r = record(QStringLiteral("Tone_System_PlayDSP"),
-                                    {n(system), n(channelIndex), n(dsp), n(paused), n(*channel)});
+        const ToneResult r =
+            record(QStringLiteral("Tone_System_PlayDSP"), {n(system), n(channelIndex), n(dsp), n(paused), n(*channel)});
         if (r == TONE_OK && *channel == 0)
             *channel = newChannel;
         return r;
@@ -90,10 +90,7 @@ public:
     {
         return record(QStringLiteral("Tone_Channel_SetPaused"), {n(c), n(p)});
     }
-    ToneResult Tone_Channel_Stop(ToneHandle c) override
-    {
-        return record(QStringLiteral("Tone_Channel_Stop"), {n(c)});
-    }
+    ToneResult Tone_Channel_Stop(ToneHandle c) override { return record(QStringLiteral("Tone_Channel_Stop"), {n(c)}); }
     ToneResult Tone_Channel_GetPan(ToneHandle c, float *v) override
     {
         const ToneResult r = record(QStringLiteral("Tone_Channel_GetPan"), {n(c)});
@@ -126,14 +123,8 @@ public:
     {
         return record(QStringLiteral("Tone_System_Update"), {n(s)});
     }
-    ToneResult Tone_DSP_Release(ToneHandle d) override
-    {
-        return record(QStringLiteral("Tone_DSP_Release"), {n(d)});
-    }
-    ToneResult Tone_System_Close(ToneHandle s) override
-    {
-        return record(QStringLiteral("Tone_System_Close"), {n(s)});
-    }
+    ToneResult Tone_DSP_Release(ToneHandle d) override { return record(QStringLiteral("Tone_DSP_Release"), {n(d)}); }
+    ToneResult Tone_System_Close(ToneHandle s) override { return record(QStringLiteral("Tone_System_Close"), {n(s)}); }
     ToneResult Tone_System_Release(ToneHandle s) override
     {
         return record(QStringLiteral("Tone_System_Release"), {n(s)});

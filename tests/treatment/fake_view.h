@@ -91,8 +91,8 @@ public:
     void setButtonLook(TransportButton b, bool a) override
     {
         active[b] = a;
-        log << QStringLiteral("%1:%2").arg(QLatin1String(buttonName(b)), a ? QStringLiteral("active")
-                                                                             : QStringLiteral("normal"));
+        log << QStringLiteral("%1:%2").arg(QLatin1String(buttonName(b)),
+                                           a ? QStringLiteral("active") : QStringLiteral("normal"));
     }
     void setSlider1Enabled(bool e) override
     {

@@ -14,7 +14,10 @@ struct TimeCase {
     int seconds;
     const char *text;
 };
-void PrintTo(const TimeCase &c, std::ostream *os) { *os << c.seconds << " s"; }
+void PrintTo(const TimeCase &c, std::ostream *os)
+{
+    *os << c.seconds << " s";
+}
 class TimeText : public ::testing::TestWithParam<TimeCase> {};
 TEST_P(TimeText, Formats)
 {
@@ -34,7 +37,10 @@ struct ValueCase {
     const char *piece;
     double value;
 };
-void PrintTo(const ValueCase &c, std::ostream *os) { *os << '"' << c.piece << '"'; }
+void PrintTo(const ValueCase &c, std::ostream *os)
+{
+    *os << '"' << c.piece << '"';
+}
 class PieceValue : public ::testing::TestWithParam<ValueCase> {};
 TEST_P(PieceValue, Reads)
 {
@@ -47,12 +53,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"Hz", 0}, ValueCase{"5 2 8", 528}, ValueCase{"\t72\n", 72}, ValueCase{" 1 . 2 ", 1.2},
                       ValueCase{"-5", -5}, ValueCase{"+5", 5}, ValueCase{"- 5", -5}, ValueCase{"--5", 0},
                       ValueCase{".5", 0.5}, ValueCase{"5.", 5}, ValueCase{".", 0}, ValueCase{"1.2.3", 1.2},
-                      ValueCase{"1e3", 1000}, ValueCase{"1E+3", 1000}, ValueCase{"25E-1", 2.5},
-                      ValueCase{"1D2", 100}, ValueCase{"1d-2", 0.01}, ValueCase{"1 E 2", 100}, ValueCase{"1E", 1},
-                      ValueCase{"1E+", 1}, ValueCase{"1Ex", 1}, ValueCase{"&H1F", 31}, ValueCase{"&hff", 255},
-                      ValueCase{" & H 10", 16}, ValueCase{"&O17", 15}, ValueCase{"&o78", 7}, ValueCase{"&H", 0},
-                      ValueCase{"&X12", 0}, ValueCase{"0x10", 0}, ValueCase{"1,5", 1}, ValueCase{"1e-400", 0},
-                      ValueCase{"0.0", 0}, ValueCase{"１２", 0}));
+                      ValueCase{"1e3", 1000}, ValueCase{"1E+3", 1000}, ValueCase{"25E-1", 2.5}, ValueCase{"1D2", 100},
+                      ValueCase{"1d-2", 0.01}, ValueCase{"1 E 2", 100}, ValueCase{"1E", 1}, ValueCase{"1E+", 1},
+                      ValueCase{"1Ex", 1}, ValueCase{"&H1F", 31}, ValueCase{"&hff", 255}, ValueCase{" & H 10", 16},
+                      ValueCase{"&O17", 15}, ValueCase{"&o78", 7}, ValueCase{"&H", 0}, ValueCase{"&X12", 0},
+                      ValueCase{"0x10", 0}, ValueCase{"1,5", 1}, ValueCase{"1e-400", 0}, ValueCase{"0.0", 0},
+                      ValueCase{"１２", 0}));
 
 TEST(PieceValue, OverflowIsInfinite)
 {
@@ -67,7 +73,10 @@ struct StoredCase {
     const char *piece;
     float stored;
 };
-void PrintTo(const StoredCase &c, std::ostream *os) { *os << '"' << c.piece << '"'; }
+void PrintTo(const StoredCase &c, std::ostream *os)
+{
+    *os << '"' << c.piece << '"';
+}
 class StoredValue : public ::testing::TestWithParam<StoredCase> {};
 TEST_P(StoredValue, RoundsAndDivides)
 {
@@ -96,7 +105,10 @@ struct ListCase {
     const char *list;
     std::vector<float> frequencies;
 };
-void PrintTo(const ListCase &c, std::ostream *os) { *os << '"' << c.list << '"'; }
+void PrintTo(const ListCase &c, std::ostream *os)
+{
+    *os << '"' << c.list << '"';
+}
 class ListParse : public ::testing::TestWithParam<ListCase> {};
 TEST_P(ListParse, Pieces)
 {
@@ -108,11 +120,11 @@ TEST_P(ListParse, Pieces)
         EXPECT_EQ(table[i + 1], want[i]) << "index " << i + 1;
     EXPECT_EQ(table[0], 0.0f); // index 0 is never used
 }
-INSTANTIATE_TEST_SUITE_P(
-    Lists, ListParse,
-    ::testing::Values(ListCase{"528", {528}}, ListCase{"528,", {528, 0}}, ListCase{"528,,741", {528, 0, 741}},
-                      ListCase{"", {0}}, ListCase{" 72 , 1.2", {72, 1.2f}}, ListCase{"1.2,72,528", {1.2f, 72, 528}},
-                      ListCase{",", {0, 0}}, ListCase{"abc,12Hz,30000", {0, 12, 1493.6147f}}));
+INSTANTIATE_TEST_SUITE_P(Lists, ListParse,
+                         ::testing::Values(ListCase{"528", {528}}, ListCase{"528,", {528, 0}},
+                                           ListCase{"528,,741", {528, 0, 741}}, ListCase{"", {0}},
+                                           ListCase{" 72 , 1.2", {72, 1.2f}}, ListCase{"1.2,72,528", {1.2f, 72, 528}},
+                                           ListCase{",", {0, 0}}, ListCase{"abc,12Hz,30000", {0, 12, 1493.6147f}}));
 
 TEST(ListParse, EntriesAboveTheCountAreNotCleared)
 {
@@ -158,7 +170,10 @@ struct SliderCase {
     int count;
     SliderSetup setup;
 };
-void PrintTo(const SliderCase &c, std::ostream *os) { *os << c.count << " frequencies"; }
+void PrintTo(const SliderCase &c, std::ostream *os)
+{
+    *os << c.count << " frequencies";
+}
 class SliderFigures : public ::testing::TestWithParam<SliderCase> {};
 TEST_P(SliderFigures, SetUp)
 {
@@ -167,13 +182,11 @@ TEST_P(SliderFigures, SetUp)
     EXPECT_GE(s.value, s.minimum);
     EXPECT_LE(s.value, s.maximum);
 }
-INSTANTIATE_TEST_SUITE_P(Figures, SliderFigures,
-                         ::testing::Values(SliderCase{1, {3600, 180, 10, 10, 60}},
-                                           SliderCase{9, {3600, 1620, 90, 10, 60}},
-                                           SliderCase{10, {3600, 1800, 100, 10, 60}},
-                                           SliderCase{11, {3960, 1980, 110, 10, 60}},
-                                           SliderCase{20, {7200, 3600, 200, 10, 60}},
-                                           SliderCase{100, {36000, 18000, 1000, 10, 60}}));
+INSTANTIATE_TEST_SUITE_P(
+    Figures, SliderFigures,
+    ::testing::Values(SliderCase{1, {3600, 180, 10, 10, 60}}, SliderCase{9, {3600, 1620, 90, 10, 60}},
+                      SliderCase{10, {3600, 1800, 100, 10, 60}}, SliderCase{11, {3960, 1980, 110, 10, 60}},
+                      SliderCase{20, {7200, 3600, 200, 10, 60}}, SliderCase{100, {36000, 18000, 1000, 10, 60}}));
 
 // ---- the share of one frequency
 
@@ -182,7 +195,10 @@ struct ShareCase {
     int count;
     int share;
 };
-void PrintTo(const ShareCase &c, std::ostream *os) { *os << c.length << " s over " << c.count; }
+void PrintTo(const ShareCase &c, std::ostream *os)
+{
+    *os << c.length << " s over " << c.count;
+}
 class Share : public ::testing::TestWithParam<ShareCase> {};
 TEST_P(Share, RoundsHalfToEven)
 {
@@ -192,6 +208,5 @@ INSTANTIATE_TEST_SUITE_P(Figures, Share,
                          ::testing::Values(ShareCase{185, 2, 92}, ShareCase{187, 2, 94}, ShareCase{360, 2, 180},
                                            ShareCase{100, 3, 33}, ShareCase{101, 3, 34}, ShareCase{50, 4, 12},
                                            ShareCase{54, 4, 14}, ShareCase{180, 1, 180}, ShareCase{18000, 100, 180},
-                                           ShareCase{1005, 100, 10}, ShareCase{1015, 100, 10},
-                                           ShareCase{1025, 100, 10}, ShareCase{1035, 100, 10},
-                                           ShareCase{1150, 100, 12}));
+                                           ShareCase{1005, 100, 10}, ShareCase{1015, 100, 10}, ShareCase{1025, 100, 10},
+                                           ShareCase{1035, 100, 10}, ShareCase{1150, 100, 12}));

@@ -59,7 +59,10 @@ struct TransportCase {
     QStringList calls;   // engine calls in order
 };
 
-void PrintTo(const TransportCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const TransportCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Transport : public ::testing::TestWithParam<TransportCase> {};
 
@@ -100,17 +103,26 @@ TEST_P(Transport, Row)
     EXPECT_TRUE(rig.platform.messages.isEmpty());
 }
 
-#define L(...) QStringList{__VA_ARGS__}
+#define L(...)                                                                                                         \
+    QStringList                                                                                                        \
+    {                                                                                                                  \
+        __VA_ARGS__                                                                                                    \
+    }
 #define S QStringLiteral
-static const QStringList Stopping = L(S("Timer1 off"), S("Slider1 enabled"), S("lblState=Stop"), S("lblTime=00h:00m:00s"));
+static const QStringList Stopping =
+    L(S("Timer1 off"), S("Slider1 enabled"), S("lblState=Stop"), S("lblTime=00h:00m:00s"));
 static const QStringList Resuming = L(S("Slider1 disabled"), S("Timer1 on"), S("lblState=Play"));
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Transport,
     ::testing::Values(
         TransportCase{"PlayWhileHolding", Event::Play, PlayerState::Holding, PlayerState::Holding, {}, {}},
-        TransportCase{"PlayWhilePlaying", Event::Play, PlayerState::Playing, PlayerState::Playing,
-                      L(S("play:active"), S("pause:normal"), S("stop:normal")), {}},
+        TransportCase{"PlayWhilePlaying",
+                      Event::Play,
+                      PlayerState::Playing,
+                      PlayerState::Playing,
+                      L(S("play:active"), S("pause:normal"), S("stop:normal")),
+                      {}},
         TransportCase{"PlayWhileStopped", Event::Play, PlayerState::Stopped, PlayerState::Playing,
                       L(S("play:active"), S("pause:normal"), S("stop:normal"), S("Timer1 on"), S("Slider1 disabled"),
                         S("lblState=Play"), S("lblTrack=1")),
@@ -119,8 +131,12 @@ INSTANTIATE_TEST_SUITE_P(
                       L(S("play:active"), S("pause:normal"), S("stop:normal")) + Resuming,
                       L(S("Tone_Channel_SetPaused(33,0)"))},
         TransportCase{"PauseWhileHolding", Event::Pause, PlayerState::Holding, PlayerState::Holding, {}, {}},
-        TransportCase{"PauseWhileStopped", Event::Pause, PlayerState::Stopped, PlayerState::Stopped,
-                      L(S("play:normal"), S("pause:active"), S("stop:normal")), {}},
+        TransportCase{"PauseWhileStopped",
+                      Event::Pause,
+                      PlayerState::Stopped,
+                      PlayerState::Stopped,
+                      L(S("play:normal"), S("pause:active"), S("stop:normal")),
+                      {}},
         TransportCase{"PauseWhilePlaying", Event::Pause, PlayerState::Playing, PlayerState::Paused,
                       L(S("play:normal"), S("pause:active"), S("stop:normal"), S("Slider1 disabled"), S("Timer1 off"),
                         S("lblState=Pause")),
@@ -129,22 +145,35 @@ INSTANTIATE_TEST_SUITE_P(
                       L(S("play:normal"), S("pause:active"), S("stop:normal")) + Resuming,
                       L(S("Tone_Channel_SetPaused(33,0)"))},
         TransportCase{"StopWhileHolding", Event::Stop, PlayerState::Holding, PlayerState::Holding, {}, {}},
-        TransportCase{"StopWhileStopped", Event::Stop, PlayerState::Stopped, PlayerState::Stopped,
-                      L(S("play:normal"), S("pause:normal"), S("stop:active")), {}},
+        TransportCase{"StopWhileStopped",
+                      Event::Stop,
+                      PlayerState::Stopped,
+                      PlayerState::Stopped,
+                      L(S("play:normal"), S("pause:normal"), S("stop:active")),
+                      {}},
         TransportCase{"StopWhilePlaying", Event::Stop, PlayerState::Playing, PlayerState::Stopped,
                       L(S("play:normal"), S("pause:normal"), S("stop:active")) + Stopping,
                       L(S("Tone_Channel_Stop(33)"))},
         TransportCase{"StopWhilePaused", Event::Stop, PlayerState::Paused, PlayerState::Stopped,
                       L(S("play:normal"), S("pause:normal"), S("stop:active")) + Stopping,
                       L(S("Tone_Channel_Stop(33)"))},
-        TransportCase{"SkipWhilePlaying", Event::Skip, PlayerState::Playing, PlayerState::Playing, L(S("skip:active")), {}},
+        TransportCase{
+            "SkipWhilePlaying", Event::Skip, PlayerState::Playing, PlayerState::Playing, L(S("skip:active")), {}},
         TransportCase{"SkipWhileStopped", Event::Skip, PlayerState::Stopped, PlayerState::Stopped, {}, {}},
         TransportCase{"SkipWhilePaused", Event::Skip, PlayerState::Paused, PlayerState::Paused, {}, {}},
         TransportCase{"SkipWhileHolding", Event::Skip, PlayerState::Holding, PlayerState::Holding, {}, {}},
-        TransportCase{"HoldWhilePlaying", Event::Hold, PlayerState::Playing, PlayerState::Holding,
-                      L(S("hold:active"), S("play:normal"), S("Slider1 disabled"), S("Timer1 off")), {}},
-        TransportCase{"HoldWhileHolding", Event::Hold, PlayerState::Holding, PlayerState::Playing,
-                      L(S("play:active"), S("hold:normal"), S("Slider1 enabled"), S("Timer1 on")), {}},
+        TransportCase{"HoldWhilePlaying",
+                      Event::Hold,
+                      PlayerState::Playing,
+                      PlayerState::Holding,
+                      L(S("hold:active"), S("play:normal"), S("Slider1 disabled"), S("Timer1 off")),
+                      {}},
+        TransportCase{"HoldWhileHolding",
+                      Event::Hold,
+                      PlayerState::Holding,
+                      PlayerState::Playing,
+                      L(S("play:active"), S("hold:normal"), S("Slider1 enabled"), S("Timer1 on")),
+                      {}},
         TransportCase{"HoldWhileStopped", Event::Hold, PlayerState::Stopped, PlayerState::Stopped, {}, {}},
         TransportCase{"HoldWhilePaused", Event::Hold, PlayerState::Paused, PlayerState::Paused, {}, {}}),
     [](const auto &row) { return std::string(row.param.name); });
@@ -155,7 +184,7 @@ TEST(Transport, StopKeepsTrackIndexAndSkipLookAndStartResetsThem)
     rig.core.btnPlay_Click();
     rig.tickUntil(100);
     rig.core.btnSkip_Click();
-    rig.core.Timer1_Timer(); // to frequency 2
+    rig.core.Timer1_Timer();  // to frequency 2
     rig.core.btnSkip_Click(); // skip look active again
     rig.core.btnStop_Click();
     EXPECT_EQ(rig.core.currentFrequency(), 2);
@@ -193,11 +222,10 @@ TEST(Clock, TwoFrequencyTimeline)
     rig.view.log.clear();
     rig.core.Timer1_Timer(); // t = 360
     EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
-    EXPECT_EQ(rig.view.log,
-              (QStringList{QStringLiteral("lblTime=00h:05m:59s"), QStringLiteral("play:normal"),
-                           QStringLiteral("pause:normal"), QStringLiteral("stop:active"), QStringLiteral("Timer1 off"),
-                           QStringLiteral("Slider1 enabled"), QStringLiteral("lblState=Stop"),
-                           QStringLiteral("lblTime=00h:00m:00s")}));
+    EXPECT_EQ(rig.view.log, (QStringList{QStringLiteral("lblTime=00h:05m:59s"), QStringLiteral("play:normal"),
+                                         QStringLiteral("pause:normal"), QStringLiteral("stop:active"),
+                                         QStringLiteral("Timer1 off"), QStringLiteral("Slider1 enabled"),
+                                         QStringLiteral("lblState=Stop"), QStringLiteral("lblTime=00h:00m:00s")}));
     EXPECT_EQ(rig.engine.calls.last(), QStringLiteral("Tone_Channel_Stop(33)"));
 }
 
@@ -222,7 +250,10 @@ struct SwitchCase {
     std::vector<int> switchSeconds; // second at which frequency 2, 3, ... starts
     int stopSecond;
 };
-void PrintTo(const SwitchCase &c, std::ostream *os) { *os << '"' << c.list << "\" for " << c.length << " s"; }
+void PrintTo(const SwitchCase &c, std::ostream *os)
+{
+    *os << '"' << c.list << "\" for " << c.length << " s";
+}
 class ClockSchedule : public ::testing::TestWithParam<SwitchCase> {};
 TEST_P(ClockSchedule, SwitchesAndStops)
 {
@@ -243,10 +274,8 @@ TEST_P(ClockSchedule, SwitchesAndStops)
     EXPECT_EQ(second, c.stopSecond);
 }
 INSTANTIATE_TEST_SUITE_P(Figures, ClockSchedule,
-                         ::testing::Values(SwitchCase{"1,2,3", 100, {33, 66}, 100},
-                                           SwitchCase{"1,2", 185, {92}, 185},
-                                           SwitchCase{"1,2", 187, {94}, 187},
-                                           SwitchCase{"1,2", 360, {180}, 360},
+                         ::testing::Values(SwitchCase{"1,2,3", 100, {33, 66}, 100}, SwitchCase{"1,2", 185, {92}, 185},
+                                           SwitchCase{"1,2", 187, {94}, 187}, SwitchCase{"1,2", 360, {180}, 360},
                                            SwitchCase{"1,2,3,4", 50, {12, 24, 36}, 50}));
 
 TEST(Clock, SkipJumpsToTheNextShareAndTheNextTickSwitches)
@@ -368,10 +397,10 @@ TEST(Program, LoadFillsLabelsAndSlider)
     view.log.clear();
     engine.clear();
     core.LoadProgram(42, QStringLiteral("Headache "), QStringLiteral("1.2,72,528"));
-    EXPECT_EQ(view.log, (QStringList{QStringLiteral("lblID=42"), QStringLiteral("lblHealthProblem=Headache "),
-                                     QStringLiteral("lblFrequency=3"), QStringLiteral("lblDurataRecomandata=00h:09m:00s"),
-                                     QStringLiteral("Slider1 30..3600 = 540 (10/60)"),
-                                     QStringLiteral("lblDurata=00h:09m:00s")}));
+    EXPECT_EQ(view.log,
+              (QStringList{QStringLiteral("lblID=42"), QStringLiteral("lblHealthProblem=Headache "),
+                           QStringLiteral("lblFrequency=3"), QStringLiteral("lblDurataRecomandata=00h:09m:00s"),
+                           QStringLiteral("Slider1 30..3600 = 540 (10/60)"), QStringLiteral("lblDurata=00h:09m:00s")}));
     EXPECT_EQ(core.frequencyCount(), 3);
     EXPECT_EQ(core.treatmentLength(), 540);
     EXPECT_EQ(core.frequencies()[1], 1.2f);
@@ -439,8 +468,9 @@ TEST(Binding, AnOtherVersionWarnsAndGoesOn)
     core.setSaveBeforeAbruptEnd(platform.saveRecorder());
     ASSERT_TRUE(core.Form_Load());
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0],
-              QStringLiteral("Error!  You are using an old version of the tone engine 2010A. This program requires 10000"));
+    EXPECT_EQ(
+        platform.messages[0],
+        QStringLiteral("Error!  You are using an old version of the tone engine 2010A. This program requires 10000"));
     EXPECT_EQ(platform.captions[0], QStringLiteral("Helicordia"));
     EXPECT_EQ(engine.calls.size(), 5);
     EXPECT_TRUE(platform.endStatuses.isEmpty());
@@ -534,7 +564,10 @@ struct UnloadCase {
     int presses; // 0 stopped, 1 playing, 2 paused, 3 holding
     QStringList calls;
 };
-void PrintTo(const UnloadCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const UnloadCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 class Unload : public ::testing::TestWithParam<UnloadCase> {};
 TEST_P(Unload, Order)
 {
@@ -556,7 +589,8 @@ static const QStringList Release = {QStringLiteral("Tone_DSP_Release(22)"), QStr
                                     QStringLiteral("Tone_System_Release(11)")};
 INSTANTIATE_TEST_SUITE_P(States, Unload,
                          ::testing::Values(UnloadCase{"Stopped", 0, Release},
-                                           UnloadCase{"Playing", 1, QStringList{QStringLiteral("Tone_Channel_Stop(33)")} + Release},
+                                           UnloadCase{"Playing", 1,
+                                                      QStringList{QStringLiteral("Tone_Channel_Stop(33)")} + Release},
                                            UnloadCase{"Paused", 2, Release}, UnloadCase{"Holding", 3, Release}),
                          [](const auto &row) { return std::string(row.param.name); });
 
@@ -575,7 +609,10 @@ struct FailureCase {
     int stage; // 0 = window load, 1 = Play, 2 = clock tick, 3 = pause, 4 = resume, 5 = volume, 6 = pan, 7 = unload
     int callsBeforeFailure; // calls of the failing stage up to and including the failing one
 };
-void PrintTo(const FailureCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const FailureCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 class EngineError : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
 {
@@ -585,7 +622,10 @@ TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
     RecordingView view;
     PlayerCore core(engine, view, platform, QLocale::c());
     core.setSaveBeforeAbruptEnd(platform.saveRecorder());
-    auto fail = [&] { engine.failures[QString::fromLatin1(c.function)] = 6; engine.clear(); };
+    auto fail = [&] {
+        engine.failures[QString::fromLatin1(c.function)] = 6;
+        engine.clear();
+    };
     if (c.stage == 0)
         fail();
     const bool loaded = core.Form_Load();
@@ -626,7 +666,8 @@ TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(platform.messages[0], QStringLiteral("Tone engine error! (6) Could not write to the sound output."));
     EXPECT_EQ(platform.captions[0], QStringLiteral("Helicordia"));
-    EXPECT_EQ(platform.events, (QStringList{QStringLiteral("message"), QStringLiteral("save"), QStringLiteral("end(1)")}));
+    EXPECT_EQ(platform.events,
+              (QStringList{QStringLiteral("message"), QStringLiteral("save"), QStringLiteral("end(1)")}));
     EXPECT_TRUE(core.programEnded());
 
     // Nothing runs after the end: no further engine call, no unload, no release.
@@ -643,27 +684,22 @@ TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
 }
 INSTANTIATE_TEST_SUITE_P(
     Calls, EngineError,
-    ::testing::Values(FailureCase{"Create", "Tone_System_Create", 0, 1},
-                      FailureCase{"GetVersion", "Tone_System_GetVersion", 0, 2},
-                      FailureCase{"Init", "Tone_System_Init", 0, 3},
-                      FailureCase{"CreateDSP", "Tone_System_CreateDSPByType", 0, 4},
-                      FailureCase{"SetRate", "Tone_DSP_SetParameter", 0, 5},
-                      FailureCase{"PlayDSP", "Tone_System_PlayDSP", 1, 1},
-                      FailureCase{"StartVolume", "Tone_Channel_SetVolume", 1, 2},
-                      FailureCase{"Waveform", "Tone_DSP_SetParameter", 1, 3},
-                      FailureCase{"StartFrequency", "Tone_Channel_SetFrequency", 1, 4},
-                      FailureCase{"Unpause", "Tone_Channel_SetPaused", 1, 5},
-                      FailureCase{"ReadFrequency", "Tone_Channel_GetFrequency", 1, 6},
-                      FailureCase{"ReadPan", "Tone_Channel_GetPan", 1, 7},
-                      FailureCase{"TickFrequency", "Tone_Channel_SetFrequency", 2, 1},
-                      FailureCase{"Pause", "Tone_Channel_SetPaused", 3, 1},
-                      FailureCase{"Resume", "Tone_Channel_SetPaused", 4, 1},
-                      FailureCase{"Volume", "Tone_Channel_SetVolume", 5, 1},
-                      FailureCase{"Pan", "Tone_Channel_SetPan", 6, 1},
-                      // unload while playing: the channel is stopped first
-                      FailureCase{"DspRelease", "Tone_DSP_Release", 7, 2},
-                      FailureCase{"Close", "Tone_System_Close", 7, 3},
-                      FailureCase{"Release", "Tone_System_Release", 7, 4}),
+    ::testing::Values(
+        FailureCase{"Create", "Tone_System_Create", 0, 1}, FailureCase{"GetVersion", "Tone_System_GetVersion", 0, 2},
+        FailureCase{"Init", "Tone_System_Init", 0, 3}, FailureCase{"CreateDSP", "Tone_System_CreateDSPByType", 0, 4},
+        FailureCase{"SetRate", "Tone_DSP_SetParameter", 0, 5}, FailureCase{"PlayDSP", "Tone_System_PlayDSP", 1, 1},
+        FailureCase{"StartVolume", "Tone_Channel_SetVolume", 1, 2},
+        FailureCase{"Waveform", "Tone_DSP_SetParameter", 1, 3},
+        FailureCase{"StartFrequency", "Tone_Channel_SetFrequency", 1, 4},
+        FailureCase{"Unpause", "Tone_Channel_SetPaused", 1, 5},
+        FailureCase{"ReadFrequency", "Tone_Channel_GetFrequency", 1, 6},
+        FailureCase{"ReadPan", "Tone_Channel_GetPan", 1, 7},
+        FailureCase{"TickFrequency", "Tone_Channel_SetFrequency", 2, 1},
+        FailureCase{"Pause", "Tone_Channel_SetPaused", 3, 1}, FailureCase{"Resume", "Tone_Channel_SetPaused", 4, 1},
+        FailureCase{"Volume", "Tone_Channel_SetVolume", 5, 1}, FailureCase{"Pan", "Tone_Channel_SetPan", 6, 1},
+        // unload while playing: the channel is stopped first
+        FailureCase{"DspRelease", "Tone_DSP_Release", 7, 2}, FailureCase{"Close", "Tone_System_Close", 7, 3},
+        FailureCase{"Release", "Tone_System_Release", 7, 4}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST(EngineError, UnknownCodesUseTheEngineText)
@@ -683,7 +719,10 @@ struct StatusCase {
     QLocale::Language language;
     const char *text;
 };
-void PrintTo(const StatusCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const StatusCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 class StatusLine : public ::testing::TestWithParam<StatusCase> {};
 TEST_P(StatusLine, Text)
 {
@@ -693,26 +732,26 @@ TEST_P(StatusLine, Text)
 }
 INSTANTIATE_TEST_SUITE_P(
     Examples, StatusLine,
-    ::testing::Values(
-        StatusCase{"Playing528", 1, 52800.0f, 0.1006f, 0.25f, QLocale::C,
-                   "  Channel playing : Frequency 528Hz Volume 10% Pan +25%"},
-        StatusCase{"BeforePlay", 0, 0, 0, 0, QLocale::C, "  Channel stopped : Frequency 0Hz Volume 0% Pan 0%"},
-        StatusCase{"PanLeft", 1, 52800.0f, 0.5f, -0.25f, QLocale::C,
-                   "  Channel playing : Frequency 528Hz Volume 50% Pan -25%"},
-        StatusCase{"PanFloors", 1, 52800.0f, 1.0f, -0.2539f, QLocale::C,
-                   "  Channel playing : Frequency 528Hz Volume 100% Pan -26%"},
-        StatusCase{"Fraction", 1, 783.0f, 0.1006f, 0, QLocale::C,
-                   "  Channel playing : Frequency 7.83Hz Volume 10% Pan 0%"},
-        StatusCase{"FractionGerman", 1, 783.0f, 0.1006f, 0, QLocale::German,
-                   "  Channel playing : Frequency 7,83Hz Volume 10% Pan 0%"},
-        StatusCase{"NoThousandsSeparator", 1, 1234550.0f, 0.1006f, 0, QLocale::English,
-                   "  Channel playing : Frequency 12345.5Hz Volume 10% Pan 0%"},
-        StatusCase{"NoThousandsSeparatorGerman", 1, 1234550.0f, 0.1006f, 0, QLocale::German,
-                   "  Channel playing : Frequency 12345,5Hz Volume 10% Pan 0%"},
-        StatusCase{"SevenDigits", 1, 100.0f / 3.0f, 0.1006f, 0, QLocale::C,
-                   "  Channel playing : Frequency 0.3333333Hz Volume 10% Pan 0%"},
-        StatusCase{"SevenDigitsLarge", 1, 9957680.7f, 0.1006f, 0, QLocale::C,
-                   "  Channel playing : Frequency 99576.81Hz Volume 10% Pan 0%"},
-        StatusCase{"DividedFrequency", 1, 99576.807f, 0.1006f, 0.001f, QLocale::C,
-                   "  Channel playing : Frequency 995.7681Hz Volume 10% Pan +0%"}),
+    ::testing::Values(StatusCase{"Playing528", 1, 52800.0f, 0.1006f, 0.25f, QLocale::C,
+                                 "  Channel playing : Frequency 528Hz Volume 10% Pan +25%"},
+                      StatusCase{"BeforePlay", 0, 0, 0, 0, QLocale::C,
+                                 "  Channel stopped : Frequency 0Hz Volume 0% Pan 0%"},
+                      StatusCase{"PanLeft", 1, 52800.0f, 0.5f, -0.25f, QLocale::C,
+                                 "  Channel playing : Frequency 528Hz Volume 50% Pan -25%"},
+                      StatusCase{"PanFloors", 1, 52800.0f, 1.0f, -0.2539f, QLocale::C,
+                                 "  Channel playing : Frequency 528Hz Volume 100% Pan -26%"},
+                      StatusCase{"Fraction", 1, 783.0f, 0.1006f, 0, QLocale::C,
+                                 "  Channel playing : Frequency 7.83Hz Volume 10% Pan 0%"},
+                      StatusCase{"FractionGerman", 1, 783.0f, 0.1006f, 0, QLocale::German,
+                                 "  Channel playing : Frequency 7,83Hz Volume 10% Pan 0%"},
+                      StatusCase{"NoThousandsSeparator", 1, 1234550.0f, 0.1006f, 0, QLocale::English,
+                                 "  Channel playing : Frequency 12345.5Hz Volume 10% Pan 0%"},
+                      StatusCase{"NoThousandsSeparatorGerman", 1, 1234550.0f, 0.1006f, 0, QLocale::German,
+                                 "  Channel playing : Frequency 12345,5Hz Volume 10% Pan 0%"},
+                      StatusCase{"SevenDigits", 1, 100.0f / 3.0f, 0.1006f, 0, QLocale::C,
+                                 "  Channel playing : Frequency 0.3333333Hz Volume 10% Pan 0%"},
+                      StatusCase{"SevenDigitsLarge", 1, 9957680.7f, 0.1006f, 0, QLocale::C,
+                                 "  Channel playing : Frequency 99576.81Hz Volume 10% Pan 0%"},
+                      StatusCase{"DividedFrequency", 1, 99576.807f, 0.1006f, 0.001f, QLocale::C,
+                                 "  Channel playing : Frequency 995.7681Hz Volume 10% Pan +0%"}),
     [](const auto &row) { return std::string(row.param.name); });

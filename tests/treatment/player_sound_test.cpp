@@ -52,13 +52,13 @@ double measureBetween(const std::vector<float> &mono, double rate, std::size_t b
 
 } // namespace
 
-#define REQUIRE_SOUND()                                                                                           \
-    do {                                                                                                          \
-        if (!soundAvailable()) {                                                                                  \
-            if (audiotest::audioRequired())                                                                       \
-                FAIL() << "HELICORDIA_AUDIO_REQUIRED=1 but no sound server answers";                             \
-            GTEST_SKIP() << "no sound server";                                                                    \
-        }                                                                                                         \
+#define REQUIRE_SOUND()                                                                                                \
+    do {                                                                                                               \
+        if (!soundAvailable()) {                                                                                       \
+            if (audiotest::audioRequired())                                                                            \
+                FAIL() << "HELICORDIA_AUDIO_REQUIRED=1 but no sound server answers";                                   \
+            GTEST_SKIP() << "no sound server";                                                                         \
+        }                                                                                                              \
     } while (0)
 
 TEST(PlayerSound, ThreeFrequenciesWithSkipPauseAndStop)
@@ -117,8 +117,8 @@ TEST(PlayerSound, ThreeFrequenciesWithSkipPauseAndStop)
                 seconds(second.begin), seconds(second.end), seconds(mono.size() - second.end));
 
     // The three tones in order inside the first stretch.
-    const std::size_t to528 = first.begin
-        + audiotest::findFrequencyChange(mono.data() + first.begin, first.length(), rate, 396.0, 528.0);
+    const std::size_t to528 =
+        first.begin + audiotest::findFrequencyChange(mono.data() + first.begin, first.length(), rate, 396.0, 528.0);
     ASSERT_LT(to528, first.end);
     const std::size_t to741 =
         to528 + audiotest::findFrequencyChange(mono.data() + to528, first.end - to528, rate, 528.0, 741.0);
@@ -128,9 +128,9 @@ TEST(PlayerSound, ThreeFrequenciesWithSkipPauseAndStop)
     const double f528 = measureBetween(mono, rate, to528 + margin, to741 - margin);
     const double f741 = measureBetween(mono, rate, to741 + margin, first.end - margin);
     const double f741b = measureBetween(mono, rate, second.begin + margin, second.end - margin);
-    std::printf("measured %.4f Hz (%.2f s), %.4f Hz (%.2f s), %.4f Hz (%.2f s); after resume %.4f Hz (%.2f s)\n",
-                f396, seconds(to528 - first.begin), f528, seconds(to741 - to528), f741, seconds(first.end - to741),
-                f741b, seconds(second.length()));
+    std::printf("measured %.4f Hz (%.2f s), %.4f Hz (%.2f s), %.4f Hz (%.2f s); after resume %.4f Hz (%.2f s)\n", f396,
+                seconds(to528 - first.begin), f528, seconds(to741 - to528), f741, seconds(first.end - to741), f741b,
+                seconds(second.length()));
     EXPECT_NEAR(f396, 396.0, 0.05);
     EXPECT_NEAR(f528, 528.0, 0.05);
     EXPECT_NEAR(f741, 741.0, 0.05);
@@ -186,7 +186,8 @@ TEST(PlayerSound, ASecondTreatmentInTheSameRunStartsCleanly)
     player.Timer2_Timer();
     EXPECT_EQ(player.core().state(), PlayerState::Playing);
     const QString status = player.findChild<QLineEdit *>(QStringLiteral("Text1"))->text();
-    EXPECT_TRUE(status.startsWith(QStringLiteral("  Channel playing : Frequency 741Hz Volume 19%"))) << status.toStdString();
+    EXPECT_TRUE(status.startsWith(QStringLiteral("  Channel playing : Frequency 741Hz Volume 19%")))
+        << status.toStdString();
     player.close();
     EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(platform.endStatuses.isEmpty());

@@ -38,8 +38,7 @@ struct Window {
         player.setSaveBeforeAbruptEnd(platform.saveRecorder());
         mainWindow.show();
     }
-    template <typename T = QLabel>
-    T *control(const char *name) const
+    template <typename T = QLabel> T *control(const char *name) const
     {
         return player.findChild<T *>(QLatin1String(name));
     }
@@ -66,10 +65,11 @@ TEST(PlayerWindow, LayoutKeepsControlsInsideUncoveredAndInTheirFonts)
         }
         if (!place.clickable)
             continue;
-        for (const QPoint p : {inWindow.center(), inWindow.topLeft() + QPoint(2, 2), inWindow.bottomRight() - QPoint(2, 2)}) {
+        for (const QPoint p :
+             {inWindow.center(), inWindow.topLeft() + QPoint(2, 2), inWindow.bottomRight() - QPoint(2, 2)}) {
             const QWidget *hit = w.player.childAt(p);
-            EXPECT_TRUE(hit == control || control->isAncestorOf(hit)) << place.name << " is covered at " << p.x() << ","
-                                                                      << p.y();
+            EXPECT_TRUE(hit == control || control->isAncestorOf(hit))
+                << place.name << " is covered at " << p.x() << "," << p.y();
         }
     }
     // Headings and values are Arial 9.75 bold; the volume and pan headings keep the window's font.
@@ -82,20 +82,35 @@ TEST(PlayerWindow, LayoutKeepsControlsInsideUncoveredAndInTheirFonts)
 TEST(PlayerWindow, ControlsHaveTheirCaptionsTipsAndRanges)
 {
     Window w;
-    const std::pair<const char *, const char *> captions[] = {
-        {"Find", "Health problem:"}, {"Label4", "Health problem ID:"}, {"Label1", "Number of frequency:"},
-        {"Label2", "Duration of treatment (suggested):"}, {"Label8", "Duration of treatment (can adjust):"},
-        {"Volume", "Channel Volume"}, {"Pan", "Channel Pan"}, {"Label3", "Frequency control"},
-        {"lblVolume", "Idle"}, {"lblTime", "Time"}, {"lblTrack", "Track"}, {"lblState", "Idle"}};
+    const std::pair<const char *, const char *> captions[] = {{"Find", "Health problem:"},
+                                                              {"Label4", "Health problem ID:"},
+                                                              {"Label1", "Number of frequency:"},
+                                                              {"Label2", "Duration of treatment (suggested):"},
+                                                              {"Label8", "Duration of treatment (can adjust):"},
+                                                              {"Volume", "Channel Volume"},
+                                                              {"Pan", "Channel Pan"},
+                                                              {"Label3", "Frequency control"},
+                                                              {"lblVolume", "Idle"},
+                                                              {"lblTime", "Time"},
+                                                              {"lblTrack", "Track"},
+                                                              {"lblState", "Idle"}};
     for (const auto &[name, caption] : captions)
         EXPECT_EQ(w.text(name), QString::fromLatin1(caption)) << name;
-    const std::pair<const char *, const char *> tips[] = {
-        {"lblVolume", "Status"}, {"lblTime", "Elapsed Time"}, {"lblTrack", "Track number"}, {"lblState", "Status"},
-        {"Image8", "High volume level may be dangerous!"}, {"Image2", "Minimized"}, {"Image4", "Exit"},
-        {"btnHold", "Hold current frequency (continuous play)"}, {"btnSkip", "Skip current frequency"},
-        {"btnPlay", "Play"}, {"btnPause", "Pause"}, {"btnStop", "Stop"},
-        {"Slider1", "Duration of treatment (can adjust)"}, {"volumeSlider", "Channel Volume"},
-        {"panSlider", "Channel Pan"}};
+    const std::pair<const char *, const char *> tips[] = {{"lblVolume", "Status"},
+                                                          {"lblTime", "Elapsed Time"},
+                                                          {"lblTrack", "Track number"},
+                                                          {"lblState", "Status"},
+                                                          {"Image8", "High volume level may be dangerous!"},
+                                                          {"Image2", "Minimized"},
+                                                          {"Image4", "Exit"},
+                                                          {"btnHold", "Hold current frequency (continuous play)"},
+                                                          {"btnSkip", "Skip current frequency"},
+                                                          {"btnPlay", "Play"},
+                                                          {"btnPause", "Pause"},
+                                                          {"btnStop", "Stop"},
+                                                          {"Slider1", "Duration of treatment (can adjust)"},
+                                                          {"volumeSlider", "Channel Volume"},
+                                                          {"panSlider", "Channel Pan"}};
     for (const auto &[name, tip] : tips)
         EXPECT_EQ(w.control<QWidget>(name)->toolTip(), QString::fromLatin1(tip)) << name;
     EXPECT_FALSE(w.control("Image1")->toolTip().isEmpty());
@@ -264,7 +279,8 @@ TEST(PlayerWindow, StatusLineUsesTheWindowLocale)
     Window w;
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("7.83"));
     w.player.Timer2_Timer();
-    EXPECT_EQ(w.control<QLineEdit>("Text1")->text(), QStringLiteral("  Channel stopped : Frequency 0Hz Volume 0% Pan 0%"));
+    EXPECT_EQ(w.control<QLineEdit>("Text1")->text(),
+              QStringLiteral("  Channel stopped : Frequency 0Hz Volume 0% Pan 0%"));
     EXPECT_EQ(w.text("lblVolume"), QStringLiteral("0 %"));
     w.player.btnPlay_Click();
     w.engine.frequency = 783.0f;
@@ -306,8 +322,13 @@ TEST(PlayerWindow, EveryWayOfMovingVolumeAndPanIsHeard)
         {"wheel", volume, [&] { wheel(volume, 120); }},
         {"wheel on pan", pan, [&] { wheel(pan, -120); }},
         {"keys", volume, [&] { QTest::keyClick(volume, Qt::Key_PageUp); }},
-        {"groove", volume, [&] { QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(volume->width() - 3, volume->height() / 2)); }},
-        {"drag", volume, [&] { volume->setSliderDown(true); volume->setSliderPosition(40); }},
+        {"groove", volume,
+         [&] { QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(volume->width() - 3, volume->height() / 2)); }},
+        {"drag", volume,
+         [&] {
+             volume->setSliderDown(true);
+             volume->setSliderPosition(40);
+         }},
     };
     for (const auto &m : moves) {
         const int before = m.slider->value();
@@ -364,7 +385,8 @@ TEST(PlayerWindow, EngineErrorAtStartEndsWithoutUnload)
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
     ASSERT_EQ(w.platform.messages.size(), 1);
     EXPECT_EQ(w.platform.messages[0], QStringLiteral("Tone engine error! (5) Some engine sentence."));
-    EXPECT_EQ(w.platform.events, (QStringList{QStringLiteral("message"), QStringLiteral("save"), QStringLiteral("end(1)")}));
+    EXPECT_EQ(w.platform.events,
+              (QStringList{QStringLiteral("message"), QStringLiteral("save"), QStringLiteral("end(1)")}));
     const qsizetype calls = w.engine.calls.size();
     w.player.Timer2_Timer();
     w.player.btnPlay_Click();

@@ -57,9 +57,7 @@ private slots:
         compare("selection", [&](QTreeView &view) { view.setCurrentIndex(model.index(2, 0)); });
         // A new search lists other texts in the same rows.
         model.setStringList({texts[2], wide + u'!', texts[3]});
-        compare("newTexts", [&](QTreeView &view) {
-            view.setCurrentIndex(model.index(0, 0));
-        });
+        compare("newTexts", [&](QTreeView &view) { view.setCurrentIndex(model.index(0, 0)); });
         compare("narrower", [&](QTreeView &view) { view.resize(180, 120); });
         compare("wider", [&](QTreeView &view) { view.resize(520, 120); });
         compare("font", [&](QTreeView &view) { view.setFont(QFont(QStringLiteral("Arial"), 12, QFont::Bold)); });

@@ -32,7 +32,10 @@ std::optional<ExportFormat> ExportFormatForPath(const QString &path, bool wav16)
     return std::nullopt;
 }
 
-bool IsExportRate(int rate) { return rate == 44100 || rate == 48000 || rate == 96000; }
+bool IsExportRate(int rate)
+{
+    return rate == 44100 || rate == 48000 || rate == 96000;
+}
 
 // ---- rendering ------------------------------------------------------------------
 
@@ -50,12 +53,12 @@ TreatmentRenderer::TreatmentRenderer(const ExportRequest &request)
         error_ = QStringLiteral("The treatment has nothing to play.");
         return;
     }
-    if (!check(Tone_System_Create(&system_)) || !check(Tone_System_Init(system_, 1, TONE_INIT_NO_OUTPUT, nullptr))
-        || !check(Tone_System_CreateDSPByType(system_, TONE_DSP_TYPE_OSCILLATOR, &oscillator_))
-        || !check(Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_RATE, 440.0f))
-        || !check(Tone_System_PlayDSP(system_, TONE_CHANNEL_REUSE, oscillator_, 1, &channel_))
-        || !check(Tone_Channel_SetVolume(channel_, request_.volume))
-        || !check(Tone_Channel_SetPan(channel_, request_.pan)))
+    if (!check(Tone_System_Create(&system_)) || !check(Tone_System_Init(system_, 1, TONE_INIT_NO_OUTPUT, nullptr)) ||
+        !check(Tone_System_CreateDSPByType(system_, TONE_DSP_TYPE_OSCILLATOR, &oscillator_)) ||
+        !check(Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_RATE, 440.0f)) ||
+        !check(Tone_System_PlayDSP(system_, TONE_CHANNEL_REUSE, oscillator_, 1, &channel_)) ||
+        !check(Tone_Channel_SetVolume(channel_, request_.volume)) ||
+        !check(Tone_Channel_SetPan(channel_, request_.pan)))
         return;
     applyEvents();
     check(Tone_Channel_SetPaused(channel_, 0));
@@ -84,8 +87,8 @@ bool TreatmentRenderer::check(int result)
 // end of the treatment.
 void TreatmentRenderer::applyEvents()
 {
-    while (nextStep_ < schedule_.steps.size()
-           && std::int64_t(schedule_.steps[nextStep_].startSecond) * request_.rate == position_) {
+    while (nextStep_ < schedule_.steps.size() &&
+           std::int64_t(schedule_.steps[nextStep_].startSecond) * request_.rate == position_) {
         const ScheduleStep &step = schedule_.steps[nextStep_];
         float value = step.channelFrequency;
         if (request_.rate != TONE_SAMPLE_RATE)
@@ -236,9 +239,10 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
         return failed(QStringLiteral("Could not export to \"%1\": %2").arg(shownPath, renderer.error()));
     const SndFile *const sf = LoadSndFile();
     if (!sf)
-        return failed(QStringLiteral("Could not export to \"%1\": the sound-file library (libsndfile.so.1) could not be "
-                                     "loaded.")
-                          .arg(shownPath));
+        return failed(
+            QStringLiteral("Could not export to \"%1\": the sound-file library (libsndfile.so.1) could not be "
+                           "loaded.")
+                .arg(shownPath));
 
     QSaveFile target(path);
     if (!target.open(QIODevice::WriteOnly))
@@ -251,7 +255,8 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
     SNDFILE *file = sf->openFd(target.handle(), SFM_WRITE, &info, SF_FALSE);
     if (!file) {
         target.cancelWriting();
-        return failed(QStringLiteral("Could not create \"%1\": %2").arg(shownPath, QString::fromLocal8Bit(sf->errorText(nullptr))));
+        return failed(QStringLiteral("Could not create \"%1\": %2")
+                          .arg(shownPath, QString::fromLocal8Bit(sf->errorText(nullptr))));
     }
     // No time stamp in the file: the same request gives the same bytes.
     sf->command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
@@ -300,8 +305,8 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
     }
     if (!target.commit()) {
         const QString reason = target.error() == QFileDevice::WriteError && errno == ENOSPC
-            ? QStringLiteral("the disk is full")
-            : target.errorString();
+                                   ? QStringLiteral("the disk is full")
+                                   : target.errorString();
         return failed(QStringLiteral("Could not write \"%1\": %2.").arg(shownPath, reason));
     }
     return {ExportOutcome::Written, {}};

@@ -51,9 +51,9 @@ struct ExportProgress {
     std::int64_t framesDone = 0;
     std::int64_t framesTotal = 0;
     int rate = DefaultExportRate;
-    int index = 0;          // 1-based index of the frequency now rendered
-    int count = 0;          // frequencies in the program
-    float frequencyHz = 0;  // the frequency now rendered
+    int index = 0;         // 1-based index of the frequency now rendered
+    int count = 0;         // frequencies in the program
+    float frequencyHz = 0; // the frequency now rendered
     int elapsedSeconds() const { return int(framesDone / rate); }
 };
 
@@ -110,7 +110,6 @@ QString ProgressLine(const QString &name, float hertz, int index, int count, int
 
 // Renders the request into `path` through a temporary file in the same folder
 // that replaces `path` only when everything has been written.
-ExportResult ExportTreatment(const ExportRequest &request, const QString &path,
-                             const ExportProgressFn &progress = {});
+ExportResult ExportTreatment(const ExportRequest &request, const QString &path, const ExportProgressFn &progress = {});
 
 } // namespace helicordia

@@ -54,8 +54,7 @@ public:
     const char *Tone_ErrorString(ToneResult) override { return ""; }
 
 private:
-    template <typename T, typename V>
-    static ToneResult give(T *out, V value)
+    template <typename T, typename V> static ToneResult give(T *out, V value)
     {
         if (out)
             *out = T(value);

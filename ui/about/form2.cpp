@@ -133,8 +133,7 @@ Form2::Form2(Links links, QWidget *owner) : QDialog(owner), links_(std::move(lin
     Text2->setCursor(Qt::PointingHandCursor); // read-only would have set the arrow
     Text2->setFocusPolicy(Qt::NoFocus);
     Text2->setCursorPosition(0);
-    Text2->resize(std::max(Text2->width(), Text2->fontMetrics().horizontalAdvance(Text2->text()) + 6),
-                  Text2->height());
+    Text2->resize(std::max(Text2->width(), Text2->fontMetrics().horizontalAdvance(Text2->text()) + 6), Text2->height());
 
     Label4 = new QLabel(QStringLiteral("Download the latest version of Helicordia"), Frame2);
     link(Label4, Twips(3300, 600, 2535, 480), Arial(9.75, false, true, true),
@@ -164,9 +163,9 @@ Form2::Form2(Links links, QWidget *owner) : QDialog(owner), links_(std::move(lin
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
     const std::pair<QWidget *, const char *> names[] = {
-        {Label1, "Label1"},   {Frame2, "Frame2"}, {Label6_0, "Label6_0"}, {Label5_0, "Label5_0"},
-        {Label6_1, "Label6_1"}, {Text2, "Text2"}, {Label4, "Label4"},     {Label3, "Label3"},
-        {Image1, "Image1"},   {Text1, "Text1"},   {Command1, "Command1"}};
+        {Label1, "Label1"},     {Frame2, "Frame2"}, {Label6_0, "Label6_0"}, {Label5_0, "Label5_0"},
+        {Label6_1, "Label6_1"}, {Text2, "Text2"},   {Label4, "Label4"},     {Label3, "Label3"},
+        {Image1, "Image1"},     {Text1, "Text1"},   {Command1, "Command1"}};
     for (const auto &[widget, name] : names)
         widget->setObjectName(QString::fromLatin1(name));
 
@@ -204,8 +203,8 @@ void Form2::SetLinkColour(QWidget *link, const QColor &colour)
 
 void Form2::Frame2_MouseMove()
 {
-    for (QWidget *link : {static_cast<QWidget *>(Text2), static_cast<QWidget *>(Label5_0),
-                          static_cast<QWidget *>(Label4)})
+    for (QWidget *link :
+         {static_cast<QWidget *>(Text2), static_cast<QWidget *>(Label5_0), static_cast<QWidget *>(Label4)})
         SetLinkColour(link, LinkResting());
     SetLinkColour(Label3, Label3Resting());
 }
@@ -247,17 +246,15 @@ bool Form2::eventFilter(QObject *watched, QEvent *event)
         return QDialog::eventFilter(watched, event);
 
     switch (event->type()) {
-    case QEvent::MouseMove:
-        SetLinkColour(link, LinkUnderMouse());
-        return true;
+    case QEvent::MouseMove: SetLinkColour(link, LinkUnderMouse()); return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         pressed_ = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton ? link : nullptr;
         return true;
     case QEvent::MouseButtonRelease: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        const bool click = pressed_ == link && mouse->button() == Qt::LeftButton &&
-                           link->rect().contains(mouse->position().toPoint());
+        const bool click =
+            pressed_ == link && mouse->button() == Qt::LeftButton && link->rect().contains(mouse->position().toPoint());
         pressed_ = nullptr;
         if (click) {
             if (link == Label3)
@@ -271,8 +268,7 @@ bool Form2::eventFilter(QObject *watched, QEvent *event)
         }
         return true;
     }
-    default:
-        return QDialog::eventFilter(watched, event);
+    default: return QDialog::eventFilter(watched, event);
     }
 }
 

@@ -15,12 +15,11 @@ QColor ColourFromValue(std::uint32_t value)
 std::uint32_t ValueFromColour(const QColor &colour)
 {
     const QRgb rgb = colour.rgb();
-    return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8
-           | static_cast<std::uint32_t>(qBlue(rgb)) << 16;
+    return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8 |
+           static_cast<std::uint32_t>(qBlue(rgb)) << 16;
 }
 
-TipGeometry LayoutTip(const TipContent &content, const QFont &textFont, const QFont &titleFont,
-                      int iconSize)
+TipGeometry LayoutTip(const TipContent &content, const QFont &textFont, const QFont &titleFont, int iconSize)
 {
     TipGeometry geometry;
     const int left = 1 + TipPadding + content.margin.left;
@@ -53,15 +52,14 @@ TipGeometry LayoutTip(const TipContent &content, const QFont &textFont, const QF
     const QFontMetrics metrics(textFont);
     geometry.textFlags = wrapFlags;
     const int limit = wraps ? content.maxWidth : Unlimited;
-    const QRect bounds = content.text.isEmpty()
-                             ? QRect()
-                             : metrics.boundingRect(QRect(0, 0, limit, Unlimited), wrapFlags, content.text);
+    const QRect bounds =
+        content.text.isEmpty() ? QRect() : metrics.boundingRect(QRect(0, 0, limit, Unlimited), wrapFlags, content.text);
     geometry.textRect = QRect(left, y, bounds.width(), bounds.height());
     width = std::max(width, bounds.width());
     y += bounds.height();
 
-    geometry.size = QSize(left + width + content.margin.right + TipPadding + 1,
-                          y + content.margin.bottom + TipPadding + 1);
+    geometry.size =
+        QSize(left + width + content.margin.right + TipPadding + 1, y + content.margin.bottom + TipPadding + 1);
     return geometry;
 }
 
@@ -80,4 +78,4 @@ QPoint PlaceTip(QPoint pointer, QSize size, const QRect &screen)
     return KeepOnScreen(topLeft, size, screen);
 }
 
-}  // namespace helicordia::tip
+} // namespace helicordia::tip

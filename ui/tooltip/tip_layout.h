@@ -31,21 +31,20 @@ struct TipContent {
     QString title;
     bool hasIcon = false;
     QString text;
-    int maxWidth = -1;  // title and text wrap at this width; 0 or less: no limit
+    int maxWidth = -1; // title and text wrap at this width; 0 or less: no limit
     Rect margin;
 };
 
 struct TipGeometry {
     QSize size;
-    QRect iconRect;   // empty without an icon
-    QRect titleRect;  // empty without a title
+    QRect iconRect;  // empty without an icon
+    QRect titleRect; // empty without a title
     QRect textRect;
     int titleFlags = 0;
     int textFlags = 0;
 };
 
-TipGeometry LayoutTip(const TipContent &content, const QFont &textFont,
-                      const QFont &titleFont, int iconSize);
+TipGeometry LayoutTip(const TipContent &content, const QFont &textFont, const QFont &titleFont, int iconSize);
 
 // Top-left corner for a tip of `size` shown for a pointer at `pointer`:
 // below the pointer when it fits, above it otherwise, always inside `screen`
@@ -55,4 +54,4 @@ QPoint PlaceTip(QPoint pointer, QSize size, const QRect &screen);
 // Keeps a tip of `size` whose top-left is `topLeft` inside `screen`.
 QPoint KeepOnScreen(QPoint topLeft, QSize size, const QRect &screen);
 
-}  // namespace helicordia::tip
+} // namespace helicordia::tip

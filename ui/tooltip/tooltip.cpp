@@ -38,7 +38,7 @@ WParam DelayType(std::int32_t dwType)
     return static_cast<WParam>(dwType & 3);
 }
 
-}  // namespace
+} // namespace
 
 cTooltip::cTooltip()
     : cTooltip([](QWidget *owner, unsigned style) -> std::unique_ptr<TooltipWindow> {
@@ -143,8 +143,7 @@ QString cTooltip::ToolText(QWidget *ctrl) const
         return QString();
     // Up to the first NUL, and never past the buffer's end.
     const char *text = record.lpszText;
-    const auto length = static_cast<qsizetype>(
-        std::find(text, text + textBufferLength_, '\0') - text);
+    const auto length = static_cast<qsizetype>(std::find(text, text + textBufferLength_, '\0') - text);
     return QString::fromLocal8Bit(text, length);
 }
 
@@ -258,4 +257,4 @@ void cTooltip::Icon(std::int32_t vData)
         SendTitle(vData);
 }
 
-}  // namespace helicordia
+} // namespace helicordia

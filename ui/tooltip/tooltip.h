@@ -38,8 +38,7 @@ class cTooltip {
 public:
     // Makes the tooltip window for an owner and a window style; returns null
     // when it cannot be made.
-    using WindowFactory =
-        std::function<std::unique_ptr<tip::TooltipWindow>(QWidget *owner, unsigned style)>;
+    using WindowFactory = std::function<std::unique_ptr<tip::TooltipWindow>(QWidget *owner, unsigned style)>;
 
     // The default factory makes the program's own tooltip control.
     cTooltip();
@@ -99,7 +98,7 @@ private:
     std::int32_t textBufferLength_ = 0;
     QString title_;
     std::int32_t icon_ = 0;
-    mutable QByteArray readBuffer_;  // a tool's text is read back into this
+    mutable QByteArray readBuffer_; // a tool's text is read back into this
 };
 
-}  // namespace helicordia
+} // namespace helicordia

@@ -42,11 +42,12 @@ QStyle::StandardPixmap IconPixmap(int icon)
     }
 }
 
-}  // namespace
+} // namespace
 
 TooltipControl::TooltipControl(QWidget *owner, unsigned style)
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput),
-      owner_(owner), style_(style)
+      owner_(owner),
+      style_(style)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -114,8 +115,7 @@ LResult TooltipControl::SendMessage(unsigned msg, WParam wParam, LParam lParam)
             const std::uintptr_t id = tool->id;
             const bool watched = tool->flags & TTF_SUBCLASS;
             tools_.erase(tools_.begin() + (tool - tools_.data()));
-            if (watched && std::none_of(tools_.begin(), tools_.end(),
-                                        [id](const Tool &t) { return t.id == id; }))
+            if (watched && std::none_of(tools_.begin(), tools_.end(), [id](const Tool &t) { return t.id == id; }))
                 Unwatch(WidgetOf(id));
             if (id == current_) {
                 HideTip(State::Idle);
@@ -136,8 +136,7 @@ LResult TooltipControl::SendMessage(unsigned msg, WParam wParam, LParam lParam)
         }
         return 0;
     }
-    case TTM_GETTOOLCOUNT:
-        return static_cast<LResult>(tools_.size());
+    case TTM_GETTOOLCOUNT: return static_cast<LResult>(tools_.size());
     case TTM_ENUMTOOLSA: {
         auto *record = reinterpret_cast<ToolInfo *>(lParam);
         if (!record || wParam >= tools_.size())
@@ -193,8 +192,7 @@ LResult TooltipControl::SendMessage(unsigned msg, WParam wParam, LParam lParam)
         }
         return 1;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -210,8 +208,7 @@ TooltipControl::Tool *TooltipControl::FindTool(const ToolInfo *record)
 
 const TooltipControl::Tool *TooltipControl::CurrentTool() const
 {
-    auto found = std::find_if(tools_.begin(), tools_.end(),
-                              [this](const Tool &tool) { return tool.id == current_; });
+    auto found = std::find_if(tools_.begin(), tools_.end(), [this](const Tool &tool) { return tool.id == current_; });
     return found == tools_.end() ? nullptr : &*found;
 }
 
@@ -286,8 +283,7 @@ bool TooltipControl::eventFilter(QObject *watched, QEvent *event)
             state_ = State::Suppressed;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -345,8 +341,7 @@ void TooltipControl::TextChanged(const Tool &tool)
         if (!tool.text.isEmpty())
             StartWaiting(initial_);
         break;
-    case State::Idle:
-        break;
+    case State::Idle: break;
     }
 }
 
@@ -450,4 +445,4 @@ void TooltipControl::paintEvent(QPaintEvent *)
     painter.drawText(geometry_.textRect, geometry_.textFlags, content_.text);
 }
 
-}  // namespace helicordia
+} // namespace helicordia

@@ -79,7 +79,7 @@ private:
     void AppearanceChanged();
 
     State state_ = State::Idle;
-    std::uintptr_t current_ = 0;  // tool under the pointer
+    std::uintptr_t current_ = 0; // tool under the pointer
     QPoint pointer_;
     std::vector<Tool> tools_;
     QPointer<QWidget> owner_;
@@ -104,4 +104,4 @@ private:
     bool watchingApp_ = false;
 };
 
-}  // namespace helicordia
+} // namespace helicordia

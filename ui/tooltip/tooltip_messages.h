@@ -67,11 +67,11 @@ inline constexpr std::uint32_t ToolInfoSize = 44;
 struct ToolInfo {
     std::uint32_t cbSize = 0;
     std::uint32_t uFlags = 0;
-    QWidget *hwnd = nullptr;    // the tool's container
-    std::uintptr_t uId = 0;     // with TTF_IDISHWND: the tool's own widget
+    QWidget *hwnd = nullptr; // the tool's container
+    std::uintptr_t uId = 0;  // with TTF_IDISHWND: the tool's own widget
     Rect rect;
     void *hinst = nullptr;
-    char *lpszText = nullptr;   // NUL-terminated; a buffer to fill when reading
+    char *lpszText = nullptr; // NUL-terminated; a buffer to fill when reading
     LParam lParam = 0;
 };
 
@@ -80,8 +80,7 @@ inline std::uintptr_t WindowId(const QWidget *widget)
     return reinterpret_cast<std::uintptr_t>(widget);
 }
 
-template <typename T>
-LParam AsLParam(T *pointer)
+template <typename T> LParam AsLParam(T *pointer)
 {
     return reinterpret_cast<LParam>(pointer);
 }
@@ -94,4 +93,4 @@ public:
     virtual LResult SendMessage(unsigned msg, WParam wParam, LParam lParam) = 0;
 };
 
-}  // namespace helicordia::tip
+} // namespace helicordia::tip
