@@ -56,14 +56,35 @@ void Ramp::snap(double target)
     pos = length = 0;
 }
 
+bool PhaseIncrement(double hz, std::uint64_t *increment)
+{
+    const double f = std::fabs(hz);
+    if (!std::isfinite(f) || f >= kNyquistHz)
+        return false;
+    *increment = std::uint64_t(std::llround(f / TONE_SAMPLE_RATE * kTwoTo64));
+    return true;
+}
+
+int RampFrames(std::uint64_t increment, bool *smooth)
+{
+    // A raised cosine of the shortest length moves no steeper than the sine
+    // once it lasts 1.6 quarter periods (40 Hz and up); below that,
+    // quarter-wave shapes over a quarter period.
+    const double w = double(increment) * (kTwoPi / kTwoTo64);
+    const double quarter = w > 0 ? std::ceil(kTwoPi / (4.0 * w)) : double(TONE_RAMP_MAX_FRAMES);
+    if (smooth)
+        *smooth = TONE_RAMP_FRAMES >= 1.6 * quarter;
+    return int(std::clamp(quarter, double(TONE_RAMP_FRAMES), double(TONE_RAMP_MAX_FRAMES)));
+}
+
 // ---- control side -------------------------------------------------------------
 
 void Voice::setFrequency(double hz)
 {
-    const double f = std::fabs(hz);
-    const bool heard = std::isfinite(f) && f < kNyquistHz;
+    std::uint64_t increment = 0;
+    const bool heard = PhaseIncrement(hz, &increment);
     if (heard)
-        increment_.store(std::uint64_t(std::llround(f / TONE_SAMPLE_RATE * kTwoTo64)), std::memory_order_relaxed);
+        increment_.store(increment, std::memory_order_relaxed);
     muted_.store(!heard, std::memory_order_release);
 }
 
@@ -123,12 +144,7 @@ bool Voice::mixInto(float *out, int frames)
             rotCos_ = std::cos(w);
             rotSin_ = std::sin(w);
             rotIncrement_ = inc;
-            // A raised cosine of the shortest length moves no steeper than
-            // the sine once it lasts 1.6 quarter periods (40 Hz and up);
-            // below that, quarter-wave shapes over a quarter period.
-            const double quarter = w > 0 ? std::ceil(kTwoPi / (4.0 * w)) : double(TONE_RAMP_MAX_FRAMES);
-            rampSmooth_ = TONE_RAMP_FRAMES >= 1.6 * quarter;
-            rampFrames_ = int(std::clamp(quarter, double(TONE_RAMP_FRAMES), double(TONE_RAMP_MAX_FRAMES)));
+            rampFrames_ = RampFrames(inc, &rampSmooth_);
         }
         if (g != seenGains_) {
             float gl, gr;

@@ -59,6 +59,15 @@ struct Ramp {
     }
 };
 
+// The phase step per frame of a tone of `hz` (its magnitude), or nothing
+// when it cannot be heard (not finite, or not below half the mixing rate).
+bool PhaseIncrement(double hz, std::uint64_t *increment);
+
+// How many frames the ramps of a voice last at a phase step, and whether they
+// follow the smooth shape: TONE_RAMP_FRAMES, or a quarter of the tone's
+// period where that is longer, at most TONE_RAMP_MAX_FRAMES.
+int RampFrames(std::uint64_t increment, bool *smooth = nullptr);
+
 // One sine oscillator with its envelope and stereo gains.
 class Voice {
 public:

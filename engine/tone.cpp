@@ -567,6 +567,14 @@ ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames)
     });
 }
 
+int Tone_RampFrames(float frequency)
+{
+    std::uint64_t increment = 0;
+    if (!tone::PhaseIncrement(double(frequency) / double(kChannelUnitsPerHz), &increment))
+        return TONE_RAMP_MAX_FRAMES;
+    return tone::RampFrames(increment);
+}
+
 ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count)
 {
     return withSystem(system, Need::Handle,

@@ -68,6 +68,11 @@ const char *Tone_ErrorString(ToneResult code);
 // into `buffer`, exactly as the audio callback does. Only for a system
 // initialised with TONE_INIT_NO_OUTPUT (TONE_ERR_UNSUPPORTED otherwise).
 ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames);
+// How many frames the ramps of a channel last at `frequency` (channel units,
+// as Tone_Channel_SetFrequency takes them): a channel stopped while it sounds
+// that frequency is silent from this many frames after the stop on. For a
+// frequency that cannot be heard, the longest ramp (TONE_RAMP_MAX_FRAMES).
+int Tone_RampFrames(float frequency);
 // Underruns since Init: every one the sound output reports, and every late
 // callback whose lateness exceeds the audio that was buffered.
 ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count);

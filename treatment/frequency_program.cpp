@@ -200,15 +200,4 @@ SliderSetup TreatmentSliderSetup(int frequencyCount)
     return setup;
 }
 
-int FrequencyShare(int treatmentLength, int frequencyCount)
-{
-    if (frequencyCount <= 0)
-        return treatmentLength > 0 ? treatmentLength : 1;
-    long long q = floorDiv(treatmentLength, frequencyCount);
-    const long long r = treatmentLength - q * frequencyCount;
-    if (2 * r > frequencyCount || (2 * r == frequencyCount && (q % 2 != 0)))
-        ++q;
-    return q < 1 ? 1 : int(q);
-}
-
 } // namespace helicordia

@@ -15,6 +15,10 @@ namespace helicordia {
 constexpr int MaxFrequencies = 100;
 using FrequencyTable = std::array<float, MaxFrequencies + 1>;
 
+// The tone engine takes channel frequencies in hundredths of a hertz: the
+// channel is given Frequencies[k] × ChannelFrequencyUnit, a 32-bit product.
+constexpr float ChannelFrequencyUnit = 100.0f;
+
 // Seconds of treatment suggested per frequency.
 constexpr int SecondsPerFrequency = 180;
 
@@ -54,9 +58,5 @@ struct SliderSetup {
     bool operator==(const SliderSetup &) const = default;
 };
 SliderSetup TreatmentSliderSetup(int frequencyCount);
-
-// The share of one frequency: treatmentLength / frequencyCount rounded to the
-// nearest whole second, halves to the even neighbour (never below 1).
-int FrequencyShare(int treatmentLength, int frequencyCount);
 
 } // namespace helicordia

@@ -1,17 +1,12 @@
 #include "treatment/player_core.h"
 
 #include "platform/platform.h"
+#include "treatment/treatment_schedule.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace helicordia {
-
-QString EngineErrorText(ToneResult code, const char *engineText)
-{
-    return QStringLiteral("Tone engine error! (") + QString::number(code) + QStringLiteral(") ") +
-           QString::fromLocal8Bit(engineText ? engineText : "");
-}
 
 QString EngineVersionWarning(std::uint32_t version)
 {
@@ -281,8 +276,7 @@ void PlayerCore::btnSkip_Click()
     if (programEnded_ || PlayerState_ != PlayerState::Playing)
         return;
     view_.setButtonLook(TransportButton::btnSkip, true);
-    const int share = FrequencyShare(TreatmentLength, FrequencyCount);
-    ElapsedSeconds = share * (ElapsedSeconds / share + 1);
+    ElapsedSeconds = TreatmentSchedule(FrequencyCount, TreatmentLength).skipFrom(ElapsedSeconds);
 }
 
 void PlayerCore::btnHold_Click()
@@ -310,18 +304,15 @@ void PlayerCore::Timer1_Timer()
         return;
     view_.setText(PlayerLabel::lblTime, AfiseazaTimp(ElapsedSeconds));
     ElapsedSeconds += 1;
-    const int t = TreatmentLength;
-    const int n = FrequencyCount;
-    if (ElapsedSeconds >= t) {
+    // The length and the count of this moment: a length changed after a hold
+    // takes effect here.
+    const TreatmentSchedule::Tick tick =
+        TreatmentSchedule(FrequencyCount, TreatmentLength).tick(ElapsedSeconds, CurrentFrequency);
+    if (tick.ends) {
         btnStop_Click();
         return;
     }
-    const int share = FrequencyShare(t, n);
-    int k = ElapsedSeconds / share + 1;
-    if (k > n)
-        k = n;
-    if (k > MaxFrequencies)
-        k = MaxFrequencies;
+    const int k = std::min(tick.index, MaxFrequencies);
     if (k > CurrentFrequency) {
         view_.setButtonLook(TransportButton::btnSkip, false);
         CurrentFrequency = std::int16_t(k);

@@ -5,6 +5,7 @@
 
 #include "engine/tone_engine.h"
 #include "platform/application.h"
+#include "treatment/engine_error.h"
 #include "treatment/frequency_program.h"
 
 #include <QLocale>
@@ -26,8 +27,6 @@ enum class PlayerState : std::uint8_t {
     Holding = 5,
 };
 
-// The engine's channel frequencies are in hundredths of a hertz.
-constexpr float ChannelFrequencyUnit = 100.0f;
 // The volume slider runs from 0 to VolumeScale (full volume) and starts at
 // InitialVolume; the pan slider runs from -PanScale (left) to PanScale (right).
 constexpr int VolumeScale = 1024;
@@ -69,9 +68,6 @@ public:
 
 // The tone engine version this player is built for.
 constexpr std::uint32_t RequiredEngineVersion = 0x10000;
-
-// "Tone engine error! (6) " followed by the engine's sentence for the code.
-QString EngineErrorText(ToneResult code, const char *engineText);
 
 // "Error!  You are using an old version of the tone engine 20000. This
 // program requires 10000"

@@ -1,4 +1,5 @@
 #include "treatment/frequency_program.h"
+#include "treatment/treatment_schedule.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "treatment/export/audio_export.h"
 
 #include "engine/tone.h"
-#include "treatment/player_core.h"
+#include "treatment/engine_error.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,14 +45,17 @@ bool IsExportRate(int rate)
 // samples.
 TreatmentRenderer::TreatmentRenderer(const ExportRequest &request)
     : request_(request),
-      schedule_(ScheduleTreatment(request.frequencies, request.frequencyCount, request.lengthSeconds))
+      schedule_(std::clamp(request.frequencyCount, 0, MaxFrequencies), request.lengthSeconds),
+      switches_(schedule_.switches())
 {
-    stopFrame_ = std::int64_t(schedule_.endSecond) * request_.rate;
-    totalFrames_ = stopFrame_ + TONE_RAMP_FRAMES;
-    if (schedule_.steps.empty()) {
+    stopFrame_ = std::int64_t(schedule_.endSecond()) * request_.rate;
+    if (switches_.empty()) {
         error_ = QStringLiteral("The treatment has nothing to play.");
         return;
     }
+    // The last frequency fades out over its own ramp, then one frame of
+    // silence ends the file.
+    totalFrames_ = stopFrame_ + Tone_RampFrames(engineFrequency(switches_.back().index)) + 1;
     if (!check(Tone_System_Create(&system_)) || !check(Tone_System_Init(system_, 1, TONE_INIT_NO_OUTPUT, nullptr)) ||
         !check(Tone_System_CreateDSPByType(system_, TONE_DSP_TYPE_OSCILLATOR, &oscillator_)) ||
         !check(Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_RATE, 440.0f)) ||
@@ -62,6 +65,14 @@ TreatmentRenderer::TreatmentRenderer(const ExportRequest &request)
         return;
     applyEvents();
     check(Tone_Channel_SetPaused(channel_, 0));
+}
+
+float TreatmentRenderer::engineFrequency(int index) const
+{
+    const float value = request_.frequencies[std::size_t(index)] * ChannelFrequencyUnit;
+    if (request_.rate == TONE_SAMPLE_RATE)
+        return value;
+    return float(double(value) * TONE_SAMPLE_RATE / request_.rate);
 }
 
 TreatmentRenderer::~TreatmentRenderer()
@@ -87,13 +98,8 @@ bool TreatmentRenderer::check(int result)
 // end of the treatment.
 void TreatmentRenderer::applyEvents()
 {
-    while (nextStep_ < schedule_.steps.size() &&
-           std::int64_t(schedule_.steps[nextStep_].startSecond) * request_.rate == position_) {
-        const ScheduleStep &step = schedule_.steps[nextStep_];
-        float value = step.channelFrequency;
-        if (request_.rate != TONE_SAMPLE_RATE)
-            value = float(double(value) * TONE_SAMPLE_RATE / request_.rate);
-        check(Tone_Channel_SetFrequency(channel_, value));
+    while (nextStep_ < switches_.size() && std::int64_t(switches_[nextStep_].second) * request_.rate == position_) {
+        check(Tone_Channel_SetFrequency(channel_, engineFrequency(switches_[nextStep_].index)));
         currentStep_ = int(nextStep_);
         ++nextStep_;
     }
@@ -108,8 +114,8 @@ int TreatmentRenderer::render(float *out, int maxFrames)
     if (!error_.isEmpty() || position_ >= totalFrames_ || maxFrames <= 0)
         return 0;
     std::int64_t next = totalFrames_;
-    if (nextStep_ < schedule_.steps.size())
-        next = std::int64_t(schedule_.steps[nextStep_].startSecond) * request_.rate;
+    if (nextStep_ < switches_.size())
+        next = std::int64_t(switches_[nextStep_].second) * request_.rate;
     if (!stopped_)
         next = std::min(next, stopFrame_);
     const int frames = int(std::min<std::int64_t>(maxFrames, next - position_));
@@ -128,9 +134,8 @@ ExportProgress TreatmentRenderer::progress() const
     p.rate = request_.rate;
     p.count = request_.frequencyCount;
     if (currentStep_ >= 0) {
-        const ScheduleStep &step = schedule_.steps[std::size_t(currentStep_)];
-        p.index = step.index;
-        p.frequencyHz = step.channelFrequency / 100.0f;
+        p.index = switches_[std::size_t(currentStep_)].index;
+        p.frequencyHz = request_.frequencies[std::size_t(p.index)];
     }
     return p;
 }

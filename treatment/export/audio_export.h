@@ -1,9 +1,11 @@
 // A treatment written to an audio file: the tone engine's offline mix of the
-// player's schedule, encoded by libsndfile. The file appears only when it is
-// complete; a cancelled or failed export leaves nothing behind.
+// treatment schedule (the one the player's clock follows), encoded by
+// libsndfile. The file appears only when it is complete; a cancelled or
+// failed export leaves nothing behind.
 #pragma once
 
-#include "treatment/export/treatment_schedule.h"
+#include "treatment/frequency_program.h"
+#include "treatment/treatment_schedule.h"
 
 #include <QString>
 
@@ -11,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace helicordia {
 
@@ -62,8 +65,9 @@ using ExportProgressFn = std::function<bool(const ExportProgress &)>;
 
 // Renders a request as interleaved stereo float frames, block by block. The
 // tone starts with the engine's ramp at frame 0, changes frequency at each
-// step of the schedule (second × rate) and stops at the end of the treatment,
-// followed by the engine's fade-out.
+// switch of the schedule (second × rate) and stops at the end of the
+// treatment; the engine's fade-out follows (its length depends on the last
+// frequency) and one frame of silence ends the file.
 class TreatmentRenderer {
 public:
     explicit TreatmentRenderer(const ExportRequest &request);
@@ -74,6 +78,9 @@ public:
     // Empty when the engine could be set up, else the reason.
     const QString &error() const { return error_; }
     const TreatmentSchedule &schedule() const { return schedule_; }
+    // The value the engine is given for frequency `index`, scaled for the
+    // file's rate.
+    float engineFrequency(int index) const;
     std::int64_t totalFrames() const { return totalFrames_; }
     std::int64_t framesDone() const { return position_; }
     ExportProgress progress() const;
@@ -88,6 +95,7 @@ private:
 
     ExportRequest request_;
     TreatmentSchedule schedule_;
+    std::vector<TreatmentSchedule::Switch> switches_;
     QString error_;
     std::uint32_t system_ = 0, oscillator_ = 0, channel_ = 0;
     std::int64_t position_ = 0;
