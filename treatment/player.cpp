@@ -2,9 +2,9 @@
 
 #include "links/maker.h"
 #include "platform/platform.h"
-#include "treatment/export/audio_export.h"
 #include "treatment/player_access.h"
 #include "treatment/player_artwork.h"
+#include "treatment/player_export.h"
 #include "ui/button_art.h"
 #include "ui/layout.h"
 #include "ui/picture_label.h"
@@ -12,10 +12,6 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileDialog>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -23,11 +19,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProgressDialog>
 #include <QRegion>
 #include <QScreen>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -129,6 +123,7 @@ Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWid
     buildControls();
     restoreDesignState();
 
+    exporter_ = new PlayerExport(*this, platform);
     backgroundMenu_ = new QMenu(this);
     backgroundMenu_->setObjectName(QStringLiteral("backgroundMenu"));
     connect(backgroundMenu_->addAction(QStringLiteral("Export treatment…")), &QAction::triggered, this,
@@ -431,102 +426,22 @@ void Player::contextMenuEvent(QContextMenuEvent *event)
     backgroundMenu_->popup(event->globalPos());
 }
 
-namespace {
-
-const QString FlacFilter = QStringLiteral("FLAC, 24-bit (*.flac)");
-const QString WavFloatFilter = QStringLiteral("WAV, 32-bit float (*.wav)");
-const QString Wav16Filter = QStringLiteral("WAV, 16-bit (*.wav)");
-const QString OggFilter = QStringLiteral("Ogg Vorbis (*.ogg)");
-
-// The entry's name as a file name: characters that folders do not take become "_".
-QString FileNameFor(const QString &name)
+void Player::setExportFileChooser(ExportFileChooser chooser)
 {
-    QString out = name.trimmed();
-    for (QChar &c : out)
-        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 32)
-            c = QLatin1Char('_');
-    return out.isEmpty() ? QStringLiteral("treatment") : out;
-}
-
-} // namespace
-
-QString Player::askExportFile(const QString &suggested, bool *wav16)
-{
-    QFileDialog dialog(this, QStringLiteral("Export treatment"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({FlacFilter, WavFloatFilter, Wav16Filter, OggFilter});
-    dialog.selectFile(suggested);
-    dialog.setDefaultSuffix(QStringLiteral("flac"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
-        const QString suffix = filter == OggFilter    ? QStringLiteral("ogg")
-                               : filter == FlacFilter ? QStringLiteral("flac")
-                                                      : QStringLiteral("wav");
-        dialog.setDefaultSuffix(suffix);
-        const QStringList chosen = dialog.selectedFiles();
-        if (!chosen.isEmpty())
-            dialog.selectFile(QFileInfo(chosen.first()).completeBaseName() + QLatin1Char('.') + suffix);
-    });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    *wav16 = dialog.selectedNameFilter() == Wav16Filter;
-    return dialog.selectedFiles().first();
+    exporter_->setFileChooser(std::move(chooser));
 }
 
 void Player::exportTreatment()
 {
     if (core_.frequencyCount() <= 0)
         return;
-    const QString name = lblHealthProblem->text().trimmed();
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const QString suggested = QDir(folder).filePath(FileNameFor(name) + QStringLiteral(".flac"));
-    bool wav16 = false;
-    const QString path = chooseExportFile_ ? chooseExportFile_(suggested, &wav16) : askExportFile(suggested, &wav16);
-    if (path.isEmpty())
-        return;
-    const std::optional<ExportFormat> format = ExportFormatForPath(path, wav16);
-    if (!format) {
-        platform_.message(ApplicationTitle,
-                          QStringLiteral("Cannot export to \"%1\": the name must end in .wav, .flac or .ogg.")
-                              .arg(QDir::toNativeSeparators(path)));
-        return;
-    }
     ExportRequest request;
     request.frequencies = core_.frequencies();
     request.frequencyCount = core_.frequencyCount();
     request.lengthSeconds = Slider1->value();
-    request.volume = float(volumeSlider->value()) / 1024.0f;
-    request.pan = float(panSlider->value()) / 512.0f;
-    request.format = *format;
-
-    QProgressDialog progress(QStringLiteral("Exporting to %1").arg(QDir::toNativeSeparators(path)),
-                             QStringLiteral("Cancel"), 0, 1000, this);
-    progress.setObjectName(QStringLiteral("exportProgress"));
-    progress.setWindowTitle(QStringLiteral("Export treatment"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.setMinimumWidth(width() * 3 / 4);
-    progress.setValue(0);
-    QElapsedTimer sinceShown;
-    sinceShown.start();
-    const ExportResult result = ExportTreatment(request, path, [&](const ExportProgress &p) {
-        if (sinceShown.elapsed() >= 40) {
-            sinceShown.restart();
-            const int elapsed = std::min(p.elapsedSeconds(), request.lengthSeconds);
-            progress.setLabelText(QStringLiteral("%1\n%2 Hz, %3 of %4: %5 of %6")
-                                      .arg(name, QString::number(double(p.frequencyHz), 'g', 7))
-                                      .arg(p.index)
-                                      .arg(p.count)
-                                      .arg(AfiseazaTimp(elapsed), AfiseazaTimp(request.lengthSeconds)));
-            progress.setValue(int(p.framesDone * 1000 / std::max<std::int64_t>(1, p.framesTotal)));
-            QCoreApplication::processEvents();
-        }
-        return !progress.wasCanceled();
-    });
-    progress.reset();
-    if (result.outcome == ExportOutcome::Failed)
-        platform_.message(ApplicationTitle, result.message);
+    request.volume = float(volumeSlider->value()) / float(VolumeScale);
+    request.pan = float(panSlider->value()) / float(PanScale);
+    exporter_->start(lblHealthProblem->text().trimmed(), request);
 }
 
 void Player::mouseReleaseEvent(QMouseEvent *)

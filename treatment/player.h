@@ -29,6 +29,7 @@ namespace helicordia {
 
 class PictureLabel;
 class Platform;
+class PlayerExport;
 
 class Player : public QWidget, private PlayerView {
     Q_OBJECT
@@ -64,9 +65,10 @@ public:
     // Asks where an export goes: the path, or empty to give up; *wav16 set
     // for 16-bit WAV. The file dialog unless a test puts its own in place.
     using ExportFileChooser = std::function<QString(const QString &suggested, bool *wav16)>;
-    void setExportFileChooser(ExportFileChooser chooser) { chooseExportFile_ = std::move(chooser); }
+    void setExportFileChooser(ExportFileChooser chooser);
     // "Export treatment…" of the background menu: the program as loaded, the
-    // length set on Slider1, the volume and pan as set, into a chosen file.
+    // length set on Slider1, the volume and pan as set, into a chosen file,
+    // rendered while the player plays on (PlayerExport).
     void exportTreatment();
 
     // Event handlers (the controls and timers call these; tests may too).
@@ -109,7 +111,6 @@ private:
     bool Form_Load();
     void Form_Unload();
     QLabel *label(PlayerLabel which) const;
-    QString askExportFile(const QString &suggested, bool *wav16);
 
     Platform &platform_;
     PlayerCore core_;
@@ -133,7 +134,7 @@ private:
     QLineEdit *Text1 = nullptr;
     QStatusBar *StatusBar = nullptr;
     QMenu *backgroundMenu_ = nullptr;
-    ExportFileChooser chooseExportFile_;
+    PlayerExport *exporter_ = nullptr;
     QTimer Timer1;
     QTimer Timer2;
 };

@@ -1,6 +1,7 @@
 #include "tests/treatment/fake_engine.h"
 #include "tests/treatment/fake_platform.h"
 #include "treatment/player.h"
+#include "treatment/player_export.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -12,6 +13,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -224,7 +228,11 @@ TEST(PlayerWindow, BackgroundMenuExportsTheTreatment)
         suggested = s;
         return path;
     });
+    auto *exporter = w.player.findChild<PlayerExport *>(QStringLiteral("treatmentExport"));
+    ASSERT_NE(exporter, nullptr);
+    QSignalSpy finished(exporter, &PlayerExport::finished);
     menu->actions()[0]->trigger();
+    ASSERT_TRUE(finished.wait(60000));
     EXPECT_TRUE(suggested.endsWith(QStringLiteral("/Alpha_ two.flac"))) << suggested.toStdString();
     SF_INFO info{};
     SNDFILE *f = sf_open(path.toLocal8Bit().constData(), SFM_READ, &info);
@@ -236,8 +244,35 @@ TEST(PlayerWindow, BackgroundMenuExportsTheTreatment)
 
     path = dir.filePath(QStringLiteral("alpha.flac/inside.wav"));
     menu->actions()[0]->trigger();
+    ASSERT_TRUE(finished.wait(60000));
     ASSERT_EQ(w.platform.messages.size(), 1);
     EXPECT_TRUE(w.platform.messages[0].contains(path)) << w.platform.messages[0].toStdString();
+}
+
+// Export renders on its own thread: the window's event loop runs meanwhile
+// (progress arrives while the player plays on), and Cancel leaves no file.
+TEST(PlayerWindow, ExportRunsBesideThePlayerAndCancelLeavesNothing)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528,741"));
+    w.control<QSlider>("Slider1")->setValue(3600);
+    w.player.btnPlay_Click();
+    QTemporaryDir dir;
+    w.player.setExportFileChooser([&](const QString &, bool *) { return dir.filePath(QStringLiteral("long.flac")); });
+    auto *exporter = w.player.findChild<PlayerExport *>(QStringLiteral("treatmentExport"));
+    QSignalSpy finished(exporter, &PlayerExport::finished);
+    bool progressed = false; // set here, on the window's thread
+    QObject::connect(exporter, &PlayerExport::progressed, &w.player, [&] { progressed = true; });
+    w.player.exportTreatment();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progressed; }, 60000));
+    EXPECT_TRUE(exporter->running());
+    EXPECT_TRUE(w.player.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    w.player.findChild<QProgressDialog *>(QStringLiteral("exportProgress"))->findChild<QPushButton *>()->click();
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_EQ(finished[0][0].value<ExportOutcome>(), ExportOutcome::Cancelled);
+    EXPECT_EQ(w.player.core().state(), PlayerState::Playing);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_TRUE(w.platform.messages.isEmpty());
 }
 
 TEST(PlayerWindow, TransportDrivesLabelsLooksAndTimers)

@@ -1,0 +1,168 @@
+#include "treatment/player_export.h"
+
+#include "platform/application.h"
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QStandardPaths>
+#include <QThread>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace helicordia {
+
+namespace {
+
+const QString FlacFilter = QStringLiteral("FLAC, 24-bit (*.flac)");
+const QString WavFloatFilter = QStringLiteral("WAV, 32-bit float (*.wav)");
+const QString Wav16Filter = QStringLiteral("WAV, 16-bit (*.wav)");
+const QString OggFilter = QStringLiteral("Ogg Vorbis (*.ogg)");
+
+// How often the worker reports its progress.
+constexpr qint64 ProgressIntervalMs = 40;
+
+// The entry's name as a file name: characters that folders do not take become "_".
+QString FileNameFor(const QString &name)
+{
+    QString out = name.trimmed();
+    for (QChar &c : out)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 32)
+            c = QLatin1Char('_');
+    return out.isEmpty() ? QStringLiteral("treatment") : out;
+}
+
+} // namespace
+
+PlayerExport::PlayerExport(QWidget &window, Platform &platform) : QObject(&window), window_(window), platform_(platform)
+{
+    setObjectName(QStringLiteral("treatmentExport"));
+    // Both come from the worker thread, so they are queued to this one.
+    connect(this, &PlayerExport::progressed, this, &PlayerExport::showProgress);
+    connect(this, &PlayerExport::rendered, this, &PlayerExport::end);
+}
+
+PlayerExport::~PlayerExport()
+{
+    cancel_ = true;
+    if (thread_)
+        thread_->wait();
+}
+
+QString PlayerExport::askFile(const QString &suggested, bool *wav16)
+{
+    QFileDialog dialog(&window_, QStringLiteral("Export treatment"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({FlacFilter, WavFloatFilter, Wav16Filter, OggFilter});
+    dialog.selectFile(suggested);
+    dialog.setDefaultSuffix(QStringLiteral("flac"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        const QString suffix = filter == OggFilter    ? QStringLiteral("ogg")
+                               : filter == FlacFilter ? QStringLiteral("flac")
+                                                      : QStringLiteral("wav");
+        dialog.setDefaultSuffix(suffix);
+        const QStringList chosen = dialog.selectedFiles();
+        if (!chosen.isEmpty())
+            dialog.selectFile(QFileInfo(chosen.first()).completeBaseName() + QLatin1Char('.') + suffix);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    *wav16 = dialog.selectedNameFilter() == Wav16Filter;
+    return dialog.selectedFiles().first();
+}
+
+void PlayerExport::start(const QString &name, ExportRequest request)
+{
+    if (running()) {
+        if (dialog_)
+            dialog_->raise();
+        return;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString suggested = QDir(folder).filePath(FileNameFor(name) + QStringLiteral(".flac"));
+    bool wav16 = false;
+    const QString path = chooseFile_ ? chooseFile_(suggested, &wav16) : askFile(suggested, &wav16);
+    if (path.isEmpty())
+        return;
+    const std::optional<ExportFormat> format = ExportFormatForPath(path, wav16);
+    if (!format) {
+        platform_.message(ApplicationTitle,
+                          QStringLiteral("Cannot export to \"%1\": the name must end in .wav, .flac or .ogg.")
+                              .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    request.format = *format;
+    name_ = name;
+    lengthSeconds_ = request.lengthSeconds;
+
+    openProgress(path);
+
+    // The worker touches nothing but its own copy of the request, the
+    // cancel flag and the signals; the window's timers run on meanwhile.
+    cancel_ = false;
+    thread_.reset(QThread::create([this, request, path] {
+        QElapsedTimer sinceReported;
+        sinceReported.start();
+        const ExportResult result = ExportTreatment(request, path, [&](const ExportProgress &p) {
+            if (sinceReported.elapsed() >= ProgressIntervalMs) {
+                sinceReported.restart();
+                emit progressed(p);
+            }
+            return !cancel_.load();
+        });
+        emit rendered(result);
+    }));
+    thread_->setObjectName(QStringLiteral("treatmentExport"));
+    thread_->start();
+}
+
+void PlayerExport::openProgress(const QString &path)
+{
+    dialog_ = new QProgressDialog(QStringLiteral("Exporting to %1").arg(QDir::toNativeSeparators(path)),
+                                  QStringLiteral("Cancel"), 0, 1000, &window_);
+    dialog_->setObjectName(QStringLiteral("exportProgress"));
+    dialog_->setWindowTitle(QStringLiteral("Export treatment"));
+    // Not modal: a modal progress dialog runs the event loop inside each
+    // setValue(), and the player's own controls stay usable while it works.
+    dialog_->setWindowModality(Qt::NonModal);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    dialog_->setMinimumDuration(0);
+    dialog_->setMinimumWidth(window_.width() * 3 / 4);
+    connect(dialog_, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
+    dialog_->setValue(0);
+    dialog_->show();
+}
+
+void PlayerExport::showProgress(const ExportProgress &p)
+{
+    if (!dialog_ || cancel_)
+        return;
+    const int elapsed = std::min(p.elapsedSeconds(), lengthSeconds_);
+    dialog_->setLabelText(QStringLiteral("%1\n%2 Hz, %3 of %4: %5 of %6")
+                              .arg(name_, QString::number(double(p.frequencyHz), 'g', 7))
+                              .arg(p.index)
+                              .arg(p.count)
+                              .arg(AfiseazaTimp(elapsed), AfiseazaTimp(lengthSeconds_)));
+    dialog_->setValue(int(p.framesDone * 1000 / std::max<std::int64_t>(1, p.framesTotal)));
+}
+
+void PlayerExport::end(const ExportResult &result)
+{
+    thread_->wait();
+    thread_.reset();
+    if (dialog_)
+        dialog_->deleteLater();
+    dialog_ = nullptr;
+    if (result.outcome == ExportOutcome::Failed)
+        platform_.message(ApplicationTitle, result.message);
+    emit finished(result.outcome);
+}
+
+} // namespace helicordia
