@@ -31,7 +31,7 @@ Qt::KeyboardModifiers Meaningful(Qt::KeyboardModifiers modifiers)
 MainWindowKeys::MainWindowKeys(MainWindow &window) : QObject(&window), window_(window)
 {
     window.searchBox()->installEventFilter(this);
-    window.recentListBox()->installEventFilter(this);
+    window.recentList()->installEventFilter(this);
 }
 
 bool MainWindowKeys::eventFilter(QObject *watched, QEvent *event)
@@ -42,9 +42,9 @@ bool MainWindowKeys::eventFilter(QObject *watched, QEvent *event)
     const Qt::KeyboardModifiers modifiers = Meaningful(key->modifiers());
     const bool press = event->type() == QEvent::KeyPress;
 
-    if (watched == window_.recentListBox()) {
+    if (watched == window_.recentList()) {
         if (press && key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
-            window_.recentListBox()->hide();
+            window_.recentList()->hide();
             window_.searchBox()->setFocus(Qt::OtherFocusReason);
             return true;
         }
@@ -54,14 +54,14 @@ bool MainWindowKeys::eventFilter(QObject *watched, QEvent *event)
     if (modifiers == Qt::ControlModifier && IsEnter(key->key())) {
         // The release must not run the search: it would replace the selection.
         if (press)
-            window_.Image3_Click();
+            window_.playButton_Click();
         return true;
     }
     if (!press)
         return false;
     if (modifiers == Qt::ControlModifier && key->key() == Qt::Key_R) {
-        window_.Label1_Click(2);
-        QListWidget *recent = window_.recentListBox();
+        window_.recentLink_Click();
+        QListWidget *recent = window_.recentList();
         if (recent->currentRow() < 0 && recent->count() > 0)
             recent->setCurrentRow(0);
         return true;
@@ -115,21 +115,21 @@ void InstallMainWindowAccess(MainWindow &window)
     };
     window.setWindowTitle(QStringLiteral("Helicordia"));
     window.setAccessibleName(QStringLiteral("Helicordia"));
-    describe("Text1", QStringLiteral("Find health problems"),
+    describe("searchBox", QStringLiteral("Find health problems"),
              QStringLiteral("Filters the list as you type. Down, Up, Page Down and Page Up move the selection, "
                             "Ctrl+Enter plays it, Ctrl+R opens the recent list"));
-    describe("ImgSearch", QStringLiteral("Search"), QStringLiteral("Runs the search again (Enter)"));
-    describe("Image3", QStringLiteral("Play"), QStringLiteral("Plays the selected entry (Ctrl+Enter)"));
-    describe("Image1", QStringLiteral("Help"), QStringLiteral("Opens the help page"));
-    describe("Image2", QStringLiteral("Minimise"), QString());
-    describe("Image4", QStringLiteral("Exit"), QStringLiteral("Ends the program (Ctrl+Q)"));
-    describe("Label1_0", QString(), QStringLiteral("Opens the options menu"));
-    describe("Label1_2", QString(), QStringLiteral("Opens the recent list (Ctrl+R)"));
-    describe("List2", QStringLiteral("Recent list"),
+    describe("searchButton", QStringLiteral("Search"), QStringLiteral("Runs the search again (Enter)"));
+    describe("playButton", QStringLiteral("Play"), QStringLiteral("Plays the selected entry (Ctrl+Enter)"));
+    describe("helpButton", QStringLiteral("Help"), QStringLiteral("Opens the help page"));
+    describe("minimiseButton", QStringLiteral("Minimise"), QString());
+    describe("closeButton", QStringLiteral("Exit"), QStringLiteral("Ends the program (Ctrl+Q)"));
+    describe("optionsLink", QString(), QStringLiteral("Opens the options menu"));
+    describe("recentLink", QString(), QStringLiteral("Opens the recent list (Ctrl+R)"));
+    describe("recentList", QStringLiteral("Recent list"),
              QStringLiteral("The entries played lately, newest first. Enter picks one, Escape closes the list"));
-    describe("lv", QStringLiteral("Catalogue"),
+    describe("catalogueList", QStringLiteral("Catalogue"),
              QStringLiteral("Entries marked # can be played, entries marked _ are headings or notes"));
-    describe("Label2_3", QString(), QStringLiteral("Entries listed"));
+    describe("matchCountLabel", QString(), QStringLiteral("Entries listed"));
 }
 
 QuitKey::QuitKey(std::function<void()> quit, QObject *parent) : QObject(parent), quit_(std::move(quit)) {}

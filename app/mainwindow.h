@@ -6,10 +6,8 @@
 #include "catalogue/catalogue.h"
 #include "links/links.h"
 #include "ui/layout.h"
-#include "ui/window_drag.h"
+#include "ui/shaped_window.h"
 
-#include <QImage>
-#include <QPoint>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -27,13 +25,14 @@ namespace helicordia {
 
 class CatalogueListModel;
 class cTooltip;
-class Form2;
+class AboutWindow;
 class LinkLabel;
 class PictureLabel;
 class Platform;
 class StartupFilesAhead;
+struct StartupFiles;
 
-class MainWindow : public QWidget {
+class MainWindow : public ShapedWindow {
     Q_OBJECT
 public:
     // Called with the entry number, its name (untrimmed) and its frequency list.
@@ -56,12 +55,12 @@ public:
 
     // Search and lists.
     void FillList(const QString &search);
-    void ImgSearch_Click();
+    void searchButton_Click();
     void AddRecent(const QString &name);
-    void List2_Click();
-    void Label1_Click(int index);
-    // The play action (Play image and double click).
-    void Image3_Click();
+    void recentList_Click();
+    void recentLink_Click();
+    // The play action (the Play picture and a double click in the list).
+    void playButton_Click();
 
     // Settings.
     void LoadSettings();
@@ -80,43 +79,42 @@ public:
     static QString TitleText();
 
     // Read access for tests and the program's own wiring.
-    QLineEdit *searchBox() const { return Text1; }
-    QTreeView *catalogueList() const { return lv; }
-    QListWidget *recentListBox() const { return List2; }
-    QLabel *matchCountLabel() const { return Label2_3; }
-    QLabel *titleLabel() const { return Label4; }
+    QLineEdit *searchBox() const { return searchBox_; }
+    QTreeView *catalogueList() const { return catalogueList_; }
+    QListWidget *recentList() const { return recentList_; }
+    QLabel *matchCountLabel() const { return matchCountLabel_; }
+    QLabel *titleLabel() const { return titleLabel_; }
     const QStringList &recentNames() const { return recent_; }
     const Catalogue &catalogue() const { return catalogue_; }
-    cTooltip *listTooltip() const { return ListTooltip.get(); }
+    cTooltip *listTooltip() const { return listTooltip_.get(); }
     bool romanianChecked() const;
     bool englishChecked() const;
     QString selectedItemText() const;
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void backgroundHovered() override;
 
 private:
+    // Building the controls (mainwindow_controls.cpp).
     void buildControls();
+    void buildSearchRow(Layout layout);
+    void buildLinks(Layout layout);
+    void buildLists(Layout layout);
+    void buildOptionsMenu();
+
+    bool LoadBackground(StartupFiles *ahead);
+    bool LoadCatalogueFile(StartupFiles *ahead);
     void CreateListTooltip();
-    void ApplyOutline();
     void Form_GotFocus();
-    void Form_MouseDown(Qt::MouseButtons buttons, QPointF posInWindow);
-    void Form_MouseMove(Qt::MouseButtons buttons, QPointF posInWindow);
-    void lv_MouseMove(QPointF posInList);
-    void HoverReset();
+    void catalogueList_MouseMove(QPointF posInList);
     void Form_Resize();
-    void Image2_Click();
-    void Image4_Click();
-    void mnuAbout_Click();
-    void mnuHelp_Click();
-    void mnuExit_Click();
+    void aboutItem_Click();
+    void helpItem_Click();
+    void exitItem_Click();
     void ShowRecentList();
     void SelectFirstItem();
     void Fail(const QString &text);
@@ -128,36 +126,31 @@ private:
     std::unique_ptr<CatalogueListModel> model_;
     QStringList recent_;
     QString recentPath_;
-    QImage background_;
     PlayerStart playerStart_;
     StartupFilesAhead *filesAhead_ = nullptr;
-    std::unique_ptr<cTooltip> ListTooltip;
-
-    WindowDrag drag_;
+    std::unique_ptr<cTooltip> listTooltip_;
     bool unloading_ = false;
 
-    QLabel *Label4 = nullptr;       // title
-    PictureLabel *Image2 = nullptr; // minimise
-    PictureLabel *Image4 = nullptr; // close
-    QLabel *Find = nullptr;
-    QLineEdit *Text1 = nullptr; // search box
-    PictureLabel *ImgSearch = nullptr;
-    QLabel *Label3 = nullptr;       // "Play"
-    PictureLabel *Image3 = nullptr; // play image
-    LinkLabel *Label1_0 = nullptr;  // "Options"
-    PictureLabel *Image1 = nullptr; // help
-    LinkLabel *Label1_2 = nullptr;  // "Recent"
-    QLabel *Label2_2 = nullptr;
-    QLabel *Label2_3 = nullptr;   // match count
-    QListWidget *List2 = nullptr; // recent list
-    QTreeView *lv = nullptr;      // catalogue list
-    Form2 *about_ = nullptr;      // made when first shown
-    QMenu *mnuOptions = nullptr;
-    QAction *mnuAbout = nullptr;
-    QAction *mnuHelp = nullptr;
-    QAction *mnuOptRom = nullptr;
-    QAction *mnuOptEng = nullptr;
-    QAction *mnuExit = nullptr;
+    QLabel *titleLabel_ = nullptr;
+    QLabel *searchCaption_ = nullptr; // "Find health problems:"
+    QLineEdit *searchBox_ = nullptr;
+    PictureLabel *searchButton_ = nullptr;
+    QLabel *playCaption_ = nullptr; // "Play"
+    PictureLabel *playButton_ = nullptr;
+    LinkLabel *optionsLink_ = nullptr;
+    PictureLabel *helpButton_ = nullptr;
+    LinkLabel *recentLink_ = nullptr;
+    QLabel *blankLabel_ = nullptr; // always empty
+    QLabel *matchCountLabel_ = nullptr;
+    QTreeView *catalogueList_ = nullptr;
+    QListWidget *recentList_ = nullptr; // shown over the catalogue list on demand
+    AboutWindow *about_ = nullptr;      // made when first shown
+    QMenu *optionsMenu_ = nullptr;
+    QAction *aboutItem_ = nullptr;
+    QAction *helpItem_ = nullptr;
+    QAction *romanianItem_ = nullptr;
+    QAction *englishItem_ = nullptr;
+    QAction *exitItem_ = nullptr;
 };
 
 } // namespace helicordia

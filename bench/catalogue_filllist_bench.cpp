@@ -75,7 +75,7 @@ const Catalogue &LargeCatalogue()
 struct ListUnderTest {
     explicit ListUnderTest(const Catalogue &cat) : model(cat)
     {
-        Place(&view, MainWindow::controls(), "lv");
+        Place(&view, MainWindow::controls(), "catalogueList");
         SetUpListView(&view);
         view.setModel(&model);
         view.show();

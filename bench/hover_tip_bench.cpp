@@ -51,7 +51,7 @@ public:
 struct Window {
     BenchPlatform platform;
     MainWindow window{platform};
-    QTreeView *lv = nullptr;
+    QTreeView *list = nullptr;
     TooltipControl *control = nullptr;
     int rowHeight = 0;
     int rows = 0;
@@ -61,20 +61,20 @@ struct Window {
         if (!window.Form_Load())
             qFatal("start-up failed");
         window.show();
-        lv = window.catalogueList();
+        list = window.catalogueList();
         control = dynamic_cast<TooltipControl *>(window.listTooltip()->hwnd());
-        rowHeight = lv->visualRect(lv->model()->index(0, 0)).height();
-        rows = lv->viewport()->height() / rowHeight;
-        if (lv->model()->rowCount() != window.catalogue().catalogueLineCount())
+        rowHeight = list->visualRect(list->model()->index(0, 0)).height();
+        rows = list->viewport()->height() / rowHeight;
+        if (list->model()->rowCount() != window.catalogue().catalogueLineCount())
             qFatal("the list does not hold the whole catalogue");
     }
 
     void moveTo(int row)
     {
         const QPointF at(60, row * rowHeight + rowHeight / 2);
-        QMouseEvent event(QEvent::MouseMove, at, lv->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+        QMouseEvent event(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                           Qt::NoModifier);
-        QApplication::sendEvent(lv->viewport(), &event);
+        QApplication::sendEvent(list->viewport(), &event);
     }
 };
 

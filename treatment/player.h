@@ -7,23 +7,19 @@
 #include "links/links.h"
 #include "treatment/player_core.h"
 #include "ui/layout.h"
-#include "ui/window_drag.h"
+#include "ui/shaped_window.h"
 
-#include <QImage>
 #include <QPixmap>
 #include <QPolygon>
 #include <QTimer>
-#include <QWidget>
 
 #include <array>
 #include <functional>
 
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QSlider;
-class QStatusBar;
 
 namespace helicordia {
 
@@ -31,7 +27,7 @@ class PictureLabel;
 class Platform;
 class PlayerExport;
 
-class Player : public QWidget, private PlayerView {
+class Player : public ShapedWindow, private PlayerView {
     Q_OBJECT
 public:
     Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWidget *parent = nullptr);
@@ -67,8 +63,8 @@ public:
     using ExportFileChooser = std::function<QString(const QString &suggested, bool *wav16)>;
     void setExportFileChooser(ExportFileChooser chooser);
     // "Export treatment…" of the background menu: the program as loaded, the
-    // length set on Slider1, the volume and pan as set, into a chosen file,
-    // rendered while the player plays on (PlayerExport).
+    // length set on the length slider, the volume and pan as set, into a
+    // chosen file, rendered while the player plays on (PlayerExport).
     void exportTreatment();
 
     // Event handlers (the controls and timers call these; tests may too).
@@ -77,40 +73,43 @@ public:
     void btnStop_Click() { core_.btnStop_Click(); }
     void btnSkip_Click() { core_.btnSkip_Click(); }
     void btnHold_Click() { core_.btnHold_Click(); }
-    void Timer1_Timer() { core_.Timer1_Timer(); }
-    void Timer2_Timer();
+    void clockTimer_Timer() { core_.clockTimer_Timer(); }
+    void engineTimer_Timer();
     void volumeSlider_Click() { core_.volumeSlider_Click(); }
     void panSlider_Click() { core_.panSlider_Click(); }
-    void Image1_Click();
-    void Image2_Click();
-    void Image4_Click();
+    void homePageButton_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // PlayerView
     void setText(PlayerLabel label, const QString &text) override;
     void setButtonLook(TransportButton button, bool active) override;
-    void setSlider1Enabled(bool enabled) override;
-    void setTimer1(bool on) override;
-    void setupSlider1(const SliderSetup &setup) override;
-    int slider1Value() const override;
+    void setLengthSliderEnabled(bool enabled) override;
+    void setClockTimer(bool on) override;
+    void setUpLengthSlider(const SliderSetup &setup) override;
+    int lengthSliderValue() const override;
     int volumeSliderValue() const override;
     int panSliderValue() const override;
 
     void buildControls();
+    void buildLabels(Layout layout);
+    void buildSliders(Layout layout);
+    void buildPictures(Layout layout);
+    void buildTransport(Layout layout);
+    void buildStatusLine(Layout layout);
+    void buildTimers();
     void restoreDesignState();
     void placeOverMainWindow();
     bool Form_Load();
     void Form_Unload();
-    QLabel *label(PlayerLabel which) const;
+
+    static constexpr int TransportButtonCount = 5;
+    // Every PlayerLabel but the status line is a label.
+    static constexpr int ValueLabelCount = int(PlayerLabel::statusLine);
 
     Platform &platform_;
     PlayerCore core_;
@@ -118,25 +117,21 @@ private:
     QWidget *mainWindow_;
     bool loaded_ = false;
     bool builtInBackground_ = false;
-    QImage background_;
-    WindowDrag drag_;
 
-    QLabel *Find = nullptr, *Label4 = nullptr, *lblID = nullptr, *lblHealthProblem = nullptr;
-    QLabel *Label1 = nullptr, *lblFrequency = nullptr, *Label2 = nullptr, *lblDurataRecomandata = nullptr;
-    QLabel *Label8 = nullptr, *lblDurata = nullptr, *Volume = nullptr, *lblVolume = nullptr, *Pan = nullptr;
-    QLabel *Label3 = nullptr, *lblTime = nullptr, *lblTrack = nullptr, *lblState = nullptr;
-    QSlider *Slider1 = nullptr, *volumeSlider = nullptr, *panSlider = nullptr;
-    PictureLabel *Image8 = nullptr, *Image1 = nullptr, *Image7 = nullptr, *Image2 = nullptr, *Image4 = nullptr;
-    QFrame *Frame1 = nullptr, *Frame2 = nullptr;
-    std::array<PictureLabel *, 5> buttons_{};
-    std::array<std::array<QPixmap, 2>, 5> looks_{}; // Image3, Image5, Image6, Image10, Image9
-    std::array<bool, 5> lookActive_{};
-    QLineEdit *Text1 = nullptr;
-    QStatusBar *StatusBar = nullptr;
+    std::array<QLabel *, ValueLabelCount> valueLabels_{}; // by PlayerLabel
+    QSlider *lengthSlider_ = nullptr;
+    QSlider *volumeSlider_ = nullptr;
+    QSlider *panSlider_ = nullptr;
+    PictureLabel *homePageButton_ = nullptr;
+    std::array<PictureLabel *, TransportButtonCount> transportButtons_{}; // by TransportButton
+    // Each transport button's normal and active look.
+    std::array<std::array<QPixmap, 2>, TransportButtonCount> buttonLooks_{};
+    std::array<bool, TransportButtonCount> lookActive_{};
+    QLineEdit *statusLine_ = nullptr;
     QMenu *backgroundMenu_ = nullptr;
     PlayerExport *exporter_ = nullptr;
-    QTimer Timer1;
-    QTimer Timer2;
+    QTimer clockTimer_;  // the treatment clock, once a second while a treatment plays
+    QTimer engineTimer_; // the engine tick, ten times a second while the window is loaded
 };
 
 } // namespace helicordia

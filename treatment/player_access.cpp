@@ -69,25 +69,26 @@ void InstallPlayerAccess(Player &player)
     Describe(player, "btnSkip", QStringLiteral("Skip"), QStringLiteral("Skips to the next frequency (N)"));
     Describe(player, "btnHold", QStringLiteral("Hold"),
              QStringLiteral("Holds the current frequency; press again to go on (H)"));
-    Describe(player, "Image1", QStringLiteral("Home page"), QStringLiteral("Opens the maker's web site"));
-    Describe(player, "Image2", QStringLiteral("Minimise"));
-    Describe(player, "Image4", QStringLiteral("Close"), QStringLiteral("Closes the player (Escape)"));
-    Describe(player, "Image8", QStringLiteral("Warning"), QStringLiteral("High volume level may be dangerous!"));
-    Describe(player, "Image7", QStringLiteral("Decoration"));
-    Describe(player, "Text1", QStringLiteral("Status line"), QStringLiteral("The channel's frequency, volume and pan"));
+    Describe(player, "homePageButton", QStringLiteral("Home page"), QStringLiteral("Opens the maker's web site"));
+    Describe(player, "minimiseButton", QStringLiteral("Minimise"));
+    Describe(player, "closeButton", QStringLiteral("Close"), QStringLiteral("Closes the player (Escape)"));
+    Describe(player, "volumeWarning", QStringLiteral("Warning"), QStringLiteral("High volume level may be dangerous!"));
+    Describe(player, "decorativeStrip", QStringLiteral("Decoration"));
+    Describe(player, "statusLine", QStringLiteral("Status line"),
+             QStringLiteral("The channel's frequency, volume and pan"));
     // The value labels keep their text as name; the description says what it is.
     Describe(player, "lblID", QString(), QStringLiteral("Health problem ID"));
     Describe(player, "lblHealthProblem", QString(), QStringLiteral("Health problem"));
-    Describe(player, "lblFrequency", QString(), QStringLiteral("Number of frequencies"));
-    Describe(player, "lblDurataRecomandata", QString(), QStringLiteral("Suggested duration"));
-    Describe(player, "lblDurata", QString(), QStringLiteral("Chosen duration"));
+    Describe(player, "lblFrequencyCount", QString(), QStringLiteral("Number of frequencies"));
+    Describe(player, "lblSuggestedLength", QString(), QStringLiteral("Suggested duration"));
+    Describe(player, "lblTreatmentLength", QString(), QStringLiteral("Chosen duration"));
     Describe(player, "lblVolume", QString(), QStringLiteral("Volume"));
     Describe(player, "lblTime", QString(), QStringLiteral("Elapsed time"));
     Describe(player, "lblTrack", QString(), QStringLiteral("Frequency playing"));
     Describe(player, "lblState", QString(), QStringLiteral("State"));
 
-    const QLabel *duration = player.findChild<QLabel *>(QStringLiteral("lblDurata"));
-    auto *length = Describe<QSlider>(player, "Slider1", QStringLiteral("Duration of treatment"));
+    const QLabel *duration = player.findChild<QLabel *>(QStringLiteral("lblTreatmentLength"));
+    auto *length = Describe<QSlider>(player, "lengthSlider", QStringLiteral("Duration of treatment"));
     if (length && duration) {
         // The label is rewritten from the slider first (it was connected
         // earlier), so it already holds the new length.

@@ -67,7 +67,7 @@ bool PlayerCore::CheckResult(ToneResult result)
     // not released.
     if (saveBeforeAbruptEnd_)
         saveBeforeAbruptEnd_();
-    view_.setTimer1(false);
+    view_.setClockTimer(false);
     platform_.endProgram(1);
     return false;
 }
@@ -91,7 +91,7 @@ bool PlayerCore::Form_Load()
     if (!CheckResult(engine_.Tone_DSP_SetParameter(Oscillator, TONE_OSCILLATOR_PARAM_RATE, 440.0f)))
         return false;
     PlayerState_ = PlayerState::Stopped;
-    view_.setTimer1(false);
+    view_.setClockTimer(false);
     return true;
 }
 
@@ -109,7 +109,7 @@ void PlayerCore::Form_Unload()
 {
     if (programEnded_)
         return;
-    view_.setTimer1(false);
+    view_.setClockTimer(false);
     if (PlayerState_ == PlayerState::Playing)
         StopChannel();
     if (Oscillator != 0 && !CheckResult(engine_.Tone_DSP_Release(Oscillator)))
@@ -126,7 +126,7 @@ void PlayerCore::Silence()
 {
     // The program is about to end: whatever failed before, stop the tone and
     // close the engine, which lets the stop fade out. Results no longer matter.
-    view_.setTimer1(false);
+    view_.setClockTimer(false);
     if (SoundSystem != 0) {
         if (ToneChannel != 0 && channelFromThisEngine_)
             engine_.Tone_Channel_Stop(ToneChannel);
@@ -146,12 +146,12 @@ void PlayerCore::LoadProgram(int numar, const QString &description, const QStrin
     view_.setText(PlayerLabel::lblID, QString::number(numar));
     view_.setText(PlayerLabel::lblHealthProblem, description);
     FrequencyCount = std::int16_t(ParseFrequencyList(frecvente, Frequencies));
-    view_.setText(PlayerLabel::lblFrequency, QString::number(FrequencyCount));
+    view_.setText(PlayerLabel::lblFrequencyCount, QString::number(FrequencyCount));
     const int suggested = SuggestedDuration(FrequencyCount);
-    view_.setText(PlayerLabel::lblDurataRecomandata, AfiseazaTimp(suggested));
-    view_.setupSlider1(TreatmentSliderSetup(FrequencyCount));
+    view_.setText(PlayerLabel::lblSuggestedLength, AfiseazaTimp(suggested));
+    view_.setUpLengthSlider(TreatmentSliderSetup(FrequencyCount));
     TreatmentLength = suggested;
-    view_.setText(PlayerLabel::lblDurata, AfiseazaTimp(TreatmentLength));
+    view_.setText(PlayerLabel::lblTreatmentLength, AfiseazaTimp(TreatmentLength));
 }
 
 void PlayerCore::LoadProgram(const FrequencyTable &frequencies, int frequencyCount)
@@ -194,8 +194,8 @@ bool PlayerCore::ApplyPlayerState()
     switch (PlayerState_) {
     case PlayerState::Playing: // start
         ElapsedSeconds = 0;
-        view_.setTimer1(true);
-        view_.setSlider1Enabled(false);
+        view_.setClockTimer(true);
+        view_.setLengthSliderEnabled(false);
         if (!StartTone())
             return false;
         CurrentFrequency = 1;
@@ -204,23 +204,23 @@ bool PlayerCore::ApplyPlayerState()
         return true;
     case PlayerState::Stopped: // stop
         ElapsedSeconds = 0;
-        view_.setTimer1(false);
-        view_.setSlider1Enabled(true);
+        view_.setClockTimer(false);
+        view_.setLengthSliderEnabled(true);
         if (ToneChannel != 0)
             engine_.Tone_Channel_Stop(ToneChannel); // result not needed
         view_.setText(PlayerLabel::lblState, QStringLiteral("Stop"));
         view_.setText(PlayerLabel::lblTime, AfiseazaTimp(0));
         return true;
     case PlayerState::Paused: // pause
-        view_.setSlider1Enabled(false);
-        view_.setTimer1(false);
+        view_.setLengthSliderEnabled(false);
+        view_.setClockTimer(false);
         if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 1)))
             return false;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Pause"));
         return true;
     case PlayerState::Resuming: // resume
-        view_.setSlider1Enabled(false);
-        view_.setTimer1(true);
+        view_.setLengthSliderEnabled(false);
+        view_.setClockTimer(true);
         if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 0)))
             return false;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
@@ -287,18 +287,18 @@ void PlayerCore::btnHold_Click()
         view_.setButtonLook(TransportButton::btnHold, true);
         view_.setButtonLook(TransportButton::btnPlay, false);
         PlayerState_ = PlayerState::Holding;
-        view_.setSlider1Enabled(false);
-        view_.setTimer1(false);
+        view_.setLengthSliderEnabled(false);
+        view_.setClockTimer(false);
     } else if (PlayerState_ == PlayerState::Holding) {
         view_.setButtonLook(TransportButton::btnPlay, true);
         view_.setButtonLook(TransportButton::btnHold, false);
         PlayerState_ = PlayerState::Playing;
-        view_.setSlider1Enabled(true);
-        view_.setTimer1(true);
+        view_.setLengthSliderEnabled(true);
+        view_.setClockTimer(true);
     }
 }
 
-void PlayerCore::Timer1_Timer()
+void PlayerCore::clockTimer_Timer()
 {
     if (programEnded_)
         return;
@@ -322,7 +322,7 @@ void PlayerCore::Timer1_Timer()
     }
 }
 
-void PlayerCore::Timer2_Timer()
+void PlayerCore::engineTimer_Timer()
 {
     if (programEnded_)
         return;
@@ -344,7 +344,7 @@ void PlayerCore::Timer2_Timer()
         if (engine_.Tone_Channel_IsPlaying(ToneChannel, &flag) == TONE_OK)
             playing = flag;
     }
-    view_.setText(PlayerLabel::Text1, StatusLineText(playing, frequency, volume, ChannelPan, locale_));
+    view_.setText(PlayerLabel::statusLine, StatusLineText(playing, frequency, volume, ChannelPan, locale_));
     if (SoundSystem != 0)
         engine_.Tone_System_Update(SoundSystem);
     view_.setText(PlayerLabel::lblVolume, VolumeLabelText(volume));
@@ -354,19 +354,19 @@ void PlayerCore::setTreatmentLengthFromSlider()
 {
     if (programEnded_)
         return;
-    TreatmentLength = view_.slider1Value();
-    view_.setText(PlayerLabel::lblDurata, AfiseazaTimp(TreatmentLength));
+    TreatmentLength = view_.lengthSliderValue();
+    view_.setText(PlayerLabel::lblTreatmentLength, AfiseazaTimp(TreatmentLength));
 }
 
-void PlayerCore::Slider1_Change()
+void PlayerCore::lengthSlider_Change()
 {
     setTreatmentLengthFromSlider();
 }
-void PlayerCore::Slider1_Click()
+void PlayerCore::lengthSlider_Click()
 {
     setTreatmentLengthFromSlider();
 }
-void PlayerCore::Slider1_MouseMove()
+void PlayerCore::lengthSlider_MouseMove()
 {
     setTreatmentLengthFromSlider();
 }

@@ -36,17 +36,18 @@ constexpr int PanScale = 512;
 constexpr int TreatmentClockIntervalMs = 1000;
 constexpr int EngineTickIntervalMs = 100;
 
+// The texts the player's logic writes, by the labels that show them.
 enum class PlayerLabel {
-    lblID,
-    lblHealthProblem,
-    lblFrequency,
-    lblDurataRecomandata,
-    lblDurata,
-    lblTime,
-    lblState,
-    lblTrack,
-    lblVolume,
-    Text1, // the status line (a one-line text box)
+    lblID,              // the entry number
+    lblHealthProblem,   // the entry's name
+    lblFrequencyCount,  // how many frequencies
+    lblSuggestedLength, // the suggested treatment length
+    lblTreatmentLength, // the treatment length as set
+    lblTime,            // the elapsed time
+    lblState,           // Play, Pause, Stop
+    lblTrack,           // which frequency plays
+    lblVolume,          // the channel's volume in percent
+    statusLine,         // the channel's frequency, volume and pan (a one-line text box)
 };
 
 enum class TransportButton { btnPlay, btnPause, btnStop, btnSkip, btnHold };
@@ -58,10 +59,10 @@ public:
     virtual void setText(PlayerLabel label, const QString &text) = 0;
     // false = normal look (picture element 0), true = active look (element 1).
     virtual void setButtonLook(TransportButton button, bool active) = 0;
-    virtual void setSlider1Enabled(bool enabled) = 0;
-    virtual void setTimer1(bool on) = 0;
-    virtual void setupSlider1(const SliderSetup &setup) = 0;
-    virtual int slider1Value() const = 0;
+    virtual void setLengthSliderEnabled(bool enabled) = 0;
+    virtual void setClockTimer(bool on) = 0;
+    virtual void setUpLengthSlider(const SliderSetup &setup) = 0;
+    virtual int lengthSliderValue() const = 0;
     virtual int volumeSliderValue() const = 0;
     virtual int panSliderValue() const = 0;
 };
@@ -122,11 +123,11 @@ public:
     void btnStop_Click();
     void btnSkip_Click();
     void btnHold_Click();
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Slider1_Change();
-    void Slider1_Click();
-    void Slider1_MouseMove();
+    void clockTimer_Timer();
+    void engineTimer_Timer();
+    void lengthSlider_Change();
+    void lengthSlider_Click();
+    void lengthSlider_MouseMove();
     void volumeSlider_Click();
     void panSlider_Click();
 

@@ -40,4 +40,11 @@ void Place(QWidget *control, Layout layout, const char *name)
         control->setFont(ArialFont(place.font));
 }
 
+void StackAsLaidOut(QWidget &window, Layout layout)
+{
+    for (const ControlPlace &place : layout)
+        if (auto *control = window.findChild<QWidget *>(QLatin1String(place.name)))
+            control->raise();
+}
+
 } // namespace helicordia

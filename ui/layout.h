@@ -41,4 +41,8 @@ const ControlPlace &PlaceOf(Layout layout, const char *name);
 // Names the control, puts it in its place and gives it its font.
 void Place(QWidget *control, Layout layout, const char *name);
 
+// Stacks the window's controls in the table's order, later rows above
+// earlier ones, however they were made.
+void StackAsLaidOut(QWidget &window, Layout layout);
+
 } // namespace helicordia

@@ -25,7 +25,7 @@ bool TerminalPlayer::start()
     timer2_.start();
     core_.LoadProgram(settings_.number, settings_.name, settings_.frequencies);
     length_ = settings_.lengthSeconds > 0 ? settings_.lengthSeconds : core_.treatmentLength();
-    core_.Slider1_Change();
+    core_.lengthSlider_Change();
     core_.btnPlay_Click();
     if (core_.programEnded())
         return false;
@@ -37,7 +37,7 @@ bool TerminalPlayer::start()
 
 void TerminalPlayer::setText(PlayerLabel, const QString &) {}
 
-void TerminalPlayer::setTimer1(bool on)
+void TerminalPlayer::setClockTimer(bool on)
 {
     if (on)
         timer1_.start();
@@ -47,7 +47,7 @@ void TerminalPlayer::setTimer1(bool on)
 
 void TerminalPlayer::tick()
 {
-    core_.Timer1_Timer();
+    core_.clockTimer_Timer();
     if (core_.state() == PlayerState::Stopped) {
         elapsed_ = length_;
         finish();
@@ -64,7 +64,7 @@ void TerminalPlayer::engineTick()
         finish();
         return;
     }
-    core_.Timer2_Timer();
+    core_.engineTimer_Timer();
 }
 
 void TerminalPlayer::report()

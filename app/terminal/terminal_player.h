@@ -42,10 +42,10 @@ signals:
 private:
     void setText(PlayerLabel label, const QString &text) override;
     void setButtonLook(TransportButton, bool) override {}
-    void setSlider1Enabled(bool) override {}
-    void setTimer1(bool on) override;
-    void setupSlider1(const SliderSetup &) override {}
-    int slider1Value() const override { return length_; }
+    void setLengthSliderEnabled(bool) override {}
+    void setClockTimer(bool on) override;
+    void setUpLengthSlider(const SliderSetup &) override {}
+    int lengthSliderValue() const override { return length_; }
     int volumeSliderValue() const override { return settings_.volumeSlider; }
     int panSliderValue() const override { return settings_.panSlider; }
 

@@ -1,7 +1,7 @@
 // The About window as a user meets it: its texts, its links' colours under
 // the pointer, and where each click leads.
 #include "links/maker.h"
-#include "ui/about/form2.h"
+#include "ui/about/about_window.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -16,7 +16,7 @@ class AboutTest : public QObject {
     Q_OBJECT
     QStringList opened;
     int mails = 0;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<AboutWindow> form;
 
     QWidget *child(const char *name) { return form->findChild<QWidget *>(QString::fromLatin1(name)); }
     QColor colour(const char *name)
@@ -35,8 +35,8 @@ private slots:
     {
         opened.clear();
         mails = 0;
-        form = std::make_unique<Form2>(
-            Form2::Links{[this](const QString &link) { opened << link; }, [this] { ++mails; }}, nullptr);
+        form = std::make_unique<AboutWindow>(
+            AboutWindow::Links{[this](const QString &link) { opened << link; }, [this] { ++mails; }}, nullptr);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -44,7 +44,7 @@ private slots:
 
     void texts()
     {
-        QCOMPARE(qobject_cast<QLabel *>(child("Label1"))->text(), QString("Helicordia ver. " HELICORDIA_VERSION));
+        QCOMPARE(qobject_cast<QLabel *>(child("titleLabel"))->text(), QString("Helicordia ver. " HELICORDIA_VERSION));
         const QString expected =
             QString("Helicordia\r\nver. " HELICORDIA_VERSION "\r\n\r\n") +
             "Most people run frequencies three minutes each. For a 20 frequency set, this would be an hour long "
@@ -66,31 +66,32 @@ private slots:
         // Shown a second time, the window writes the same text again, nothing added.
         for (int showing = 0; showing < 2; ++showing) {
             QCOMPARE(form->notesText(), expected);
-            QCOMPARE(qobject_cast<QPlainTextEdit *>(child("Text1"))->toPlainText(),
+            QCOMPARE(qobject_cast<QPlainTextEdit *>(child("notesBox"))->toPlainText(),
                      QString(expected).replace("\r\n", "\n"));
             form->hide();
             form->show();
         }
     }
 
-    // Each row moves the pointer onto a control; the colours of Label5, Text2,
-    // Label4 and Label3 after the move follow ("r" red, "b" blue, "t" dark teal).
+    // Each row moves the pointer onto a control; the colours of the home-page,
+    // mail, kit and Orbitdeck links after the move follow ("r" red, "b" blue, "t" dark teal).
     void linkColours()
     {
-        const QColor red = Form2::LinkUnderMouse(), blue = Form2::LinkResting(), teal = Form2::Label3Resting();
+        const QColor red = AboutWindow::LinkUnderMouse(), blue = AboutWindow::LinkResting(),
+                     teal = AboutWindow::OrbitdeckLinkResting();
         const std::map<char, QColor> named{{'r', red}, {'b', blue}, {'t', teal}};
         const std::pair<const char *, const char *> steps[] = {
-            {"Frame2", "bbbt"},   {"Label4", "bbrt"}, {"Label3", "bbrr"}, {"Label5_0", "rbrr"},
-            {"Label6_0", "rbrr"}, {"Image1", "rbrr"}, {"Text2", "rrrr"},  {"Frame2", "bbbt"}};
+            {"linkFrame", "bbbt"},  {"kitDownloadLink", "bbrt"},  {"orbitdeckLink", "bbrr"}, {"homePageLink", "rbrr"},
+            {"webCaption", "rbrr"}, {"orbitdeckPicture", "rbrr"}, {"mailLink", "rrrr"},      {"linkFrame", "bbbt"}};
         for (const auto &[target, expected] : steps) {
             QWidget *w = child(target);
-            // Frame2's background: a point inside the frame that no control covers.
-            QTest::mouseMove(w, w == child("Frame2") ? QPoint(20, 100) : QPoint(5, 5));
+            // The frame's background: a point inside the frame that no control covers.
+            QTest::mouseMove(w, w == child("linkFrame") ? QPoint(20, 100) : QPoint(5, 5));
             int i = 0;
-            for (const char *link : {"Label5_0", "Text2", "Label4", "Label3"})
+            for (const char *link : {"homePageLink", "mailLink", "kitDownloadLink", "orbitdeckLink"})
                 QVERIFY2(colour(link) == named.at(expected[i++]), qPrintable(QString(target) + " -> " + link));
         }
-        for (const char *link : {"Label5_0", "Text2", "Label4", "Label3"})
+        for (const char *link : {"homePageLink", "mailLink", "kitDownloadLink", "orbitdeckLink"})
             QCOMPARE(child(link)->cursor().shape(), Qt::PointingHandCursor);
     }
 
@@ -99,11 +100,11 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QStringList>("links");
         QTest::addColumn<int>("mailCount");
-        QTest::newRow("home page") << "Label5_0" << QStringList{maker::webSite} << 0;
-        QTest::newRow("kit") << "Label4" << QStringList{maker::downloadSite + "/KitHelicordia.zip"} << 0;
-        QTest::newRow("orbitdeck") << "Label3" << QStringList{maker::downloadSite + "/kitorbitdeck.zip"} << 0;
-        QTest::newRow("mail") << "Text2" << QStringList{} << 1;
-        QTest::newRow("caption") << "Label6_0" << QStringList{} << 0;
+        QTest::newRow("home page") << "homePageLink" << QStringList{maker::webSite} << 0;
+        QTest::newRow("kit") << "kitDownloadLink" << QStringList{maker::downloadSite + "/KitHelicordia.zip"} << 0;
+        QTest::newRow("orbitdeck") << "orbitdeckLink" << QStringList{maker::downloadSite + "/kitorbitdeck.zip"} << 0;
+        QTest::newRow("mail") << "mailLink" << QStringList{} << 1;
+        QTest::newRow("caption") << "webCaption" << QStringList{} << 0;
     }
     void clicks()
     {
@@ -115,15 +116,15 @@ private slots:
         QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(opened, links);
         QCOMPARE(mails, mailCount);
-        if (control == "Label5_0")
+        if (control == "homePageLink")
             QCOMPARE(opened.value(0), qobject_cast<QLabel *>(w)->text());
         QVERIFY(form->isVisible());
     }
 
     void closeButton()
     {
-        QCOMPARE(qobject_cast<QPushButton *>(child("Command1"))->text(), QString("Click!"));
-        QTest::mouseClick(child("Command1"), Qt::LeftButton);
+        QCOMPARE(qobject_cast<QPushButton *>(child("closeButton"))->text(), QString("Click!"));
+        QTest::mouseClick(child("closeButton"), Qt::LeftButton);
         QVERIFY(!form->isVisible());
         QCOMPARE(form->windowTitle(), QString("About"));
     }

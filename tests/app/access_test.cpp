@@ -124,7 +124,7 @@ private slots:
 
     void recentListByKeys()
     {
-        QListWidget *recent = window->recentListBox();
+        QListWidget *recent = window->recentList();
         QTest::keyClick(search(), Qt::Key_R, Qt::ControlModifier);
         QVERIFY(recent->isVisible());
         QVERIFY(recent->hasFocus());
@@ -161,7 +161,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&player));
         const auto state = [&] { return int(player.core().state()); };
         // Keys go where the focus is: here the status line, a read-only text box.
-        player.findChild<QLineEdit *>("Text1")->setFocus();
+        player.findChild<QLineEdit *>("statusLine")->setFocus();
         const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
         key(Qt::Key_Space);
         QCOMPARE(state(), int(PlayerState::Playing));
@@ -205,7 +205,7 @@ private slots:
         auto *pan = player.findChild<QSlider *>("panSlider");
         pan->setValue(-256);
         QCOMPARE(pan->accessibleDescription(), QString("50 % left"));
-        auto *length = player.findChild<QSlider *>("Slider1");
+        auto *length = player.findChild<QSlider *>("lengthSlider");
         length->setValue(length->maximum());
         QVERIFY(length->accessibleDescription().contains("h:"));
     }

@@ -128,9 +128,11 @@ private slots:
         QCOMPARE(window->selectedItemText(), QString("#0001. Alpha complaint (example) "));
         QCOMPARE(window->catalogue().entry(1553), QString("Filler entry (reference) - 440"));
         QVERIFY(window->recentNames().isEmpty());
-        QVERIFY(!window->recentListBox()->isVisible());
-        // The outline cuts the corners off.
-        QVERIFY(!window->mask().isEmpty());
+        QVERIFY(!window->recentList()->isVisible());
+        // The outline cuts the corners off, and the window holds all of it:
+        // the bottom corners are rounded as far as the top ones.
+        QCOMPARE(window->mask(), QRegion(window->outline(), Qt::OddEvenFill));
+        QVERIFY(window->rect().contains(window->mask().boundingRect()));
         QVERIFY(!window->mask().contains(QPoint(0, 0)));
         QVERIFY(!window->mask().contains(QPoint(621, 455)));
         QVERIFY(window->mask().contains(QPoint(300, 200)));
@@ -278,7 +280,7 @@ private slots:
     {
         auto window = started();
         QVERIFY(window);
-        window->Image3_Click();
+        window->playButton_Click();
         QCOMPARE(played.size(), 1);
         QCOMPARE(played[0].numar, 1);
         QCOMPARE(played[0].description, QString("Alpha complaint (example) "));
@@ -286,7 +288,7 @@ private slots:
         QCOMPARE(window->recentNames(), QStringList{"Alpha complaint (example)"});
 
         window->searchBox()->setText("Beta");
-        window->Image3_Click();
+        window->playButton_Click();
         QCOMPARE(played.size(), 2);
         QCOMPARE(played[1].numar, 42);
         QCOMPARE(played[1].description, QString("  Beta "));
@@ -312,7 +314,7 @@ private slots:
         auto window = started();
         QVERIFY(window);
         window->searchBox()->setText("no such thing");
-        window->Image3_Click();
+        window->playButton_Click();
         QVERIFY(played.isEmpty());
         QVERIFY(messages.isEmpty());
     }
@@ -346,13 +348,13 @@ private slots:
         QCOMPARE(tooltip->MaxTipWidth(), 300);
         QCOMPARE(tooltip->DelayTime(2), 5000);
         window->searchBox()->setText(search);
-        QTreeView *lv = window->catalogueList();
-        const QPoint at =
-            row >= 0 ? lv->visualRect(lv->model()->index(row, 0)).center() : QPoint(10, lv->viewport()->height() - 5);
+        QTreeView *list = window->catalogueList();
+        const QPoint at = row >= 0 ? list->visualRect(list->model()->index(row, 0)).center()
+                                   : QPoint(10, list->viewport()->height() - 5);
         for (int i = 0; i < 3; ++i) {
-            QMouseEvent move(QEvent::MouseMove, at, lv->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+            QMouseEvent move(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                              Qt::NoModifier);
-            QApplication::sendEvent(lv->viewport(), &move);
+            QApplication::sendEvent(list->viewport(), &move);
         }
         auto *control = dynamic_cast<TooltipControl *>(tooltip->hwnd());
         control->showTimerElapsed();
@@ -380,11 +382,11 @@ private slots:
         auto window = started();
         QVERIFY(window);
         QCOMPARE(window->recentNames(), (QStringList{"Beta", "Alpha"}));
-        window->Label1_Click(2);
-        QListWidget *recent = window->recentListBox();
+        window->recentLink_Click();
+        QListWidget *recent = window->recentList();
         QVERIFY(recent->isVisible());
         recent->setCurrentRow(1);
-        window->List2_Click();
+        window->recentList_Click();
         QVERIFY(!recent->isVisible());
         QCOMPARE(window->searchBox()->text(), QString("Alpha"));
         QCOMPARE(window->matchCountLabel()->text(), QString("2"));
@@ -396,7 +398,7 @@ private slots:
         auto window = started();
         QVERIFY(window);
         window->move(320, 240);
-        window->Image3_Click();
+        window->playButton_Click();
         window->Form_Unload();
         QCOMPARE(ends, QList<int>{0});
         QSettings stored = storedSettings();

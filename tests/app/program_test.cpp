@@ -78,7 +78,7 @@ private slots:
         EndWatch platform(dir.path(), engine);
         Program program(engine, platform, locks.path());
         QCOMPARE(program.start(), std::nullopt);
-        program.mainWindow().Image3_Click(); // "Alpha"
+        program.mainWindow().playButton_Click(); // "Alpha"
         program.player().btnPlay_Click();
         QVERIFY(engine.calls.contains("Tone_Channel_SetPaused(33,0)"));
 
@@ -93,7 +93,7 @@ private slots:
         } else {
             engine.failures["Tone_Channel_SetFrequency"] = TONE_ERR_INVALID_PARAM;
             program.player().btnSkip_Click();
-            program.player().Timer1_Timer();
+            program.player().clockTimer_Timer();
         }
         QCOMPARE(platform.endStatuses, QList<int>{status});
         QVERIFY2(platform.callsAtEnd.contains("Tone_Channel_Stop(33)"), qPrintable(platform.callsAtEnd.join(' ')));
@@ -135,7 +135,7 @@ private slots:
         }
         Program again(engine, platform, locks.path());
         QCOMPARE(again.start(), std::nullopt);
-        again.mainWindow().Image3_Click();
+        again.mainWindow().playButton_Click();
         QVERIFY(again.playerBuilt());
         QVERIFY(again.player().isVisible());
         QVERIFY(!again.mainWindow().isVisible());

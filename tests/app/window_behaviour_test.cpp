@@ -3,7 +3,7 @@
 // and the two ways to close.
 #include "app/mainwindow.h"
 #include "platform/platform.h"
-#include "ui/about/form2.h"
+#include "ui/about/about_window.h"
 
 #include <QAction>
 #include <QDir>
@@ -100,20 +100,20 @@ private slots:
             const char *framed;
         };
         const Step steps[] = {
-            {"Label1_0", false, red, darkBlue, ""},
+            {"optionsLink", false, red, darkBlue, ""},
             {"", false, blue, blue, ""},
-            {"Label1_0", false, red, blue, ""},
+            {"optionsLink", false, red, blue, ""},
             {"", false, blue, blue, ""},
-            {"Label1_2", true, blue, cyan, ""},
-            {"Image3", false, blue, cyan, "Image3"},
+            {"recentLink", true, blue, cyan, ""},
+            {"playButton", false, blue, cyan, "playButton"},
             {"", false, blue, blue, ""},
-            {"ImgSearch", false, blue, blue, "ImgSearch"},
+            {"searchButton", false, blue, blue, "searchButton"},
             {"", false, blue, blue, ""},
-            {"Image1", false, blue, blue, "Image1"},
+            {"helpButton", false, blue, blue, "helpButton"},
             {"", false, blue, blue, ""},
         };
-        QCOMPARE(textColour("Label1_0"), grey);
-        QCOMPARE(textColour("Label1_2"), darkBlue);
+        QCOMPARE(textColour("optionsLink"), grey);
+        QCOMPARE(textColour("recentLink"), darkBlue);
         int n = 0;
         for (const Step &step : steps) {
             const QString where = QString("step %1").arg(n++);
@@ -122,13 +122,13 @@ private slots:
             if (step.press) {
                 QTest::mousePress(target, Qt::LeftButton, {}, at);
                 QTest::mouseRelease(target, Qt::LeftButton, {}, at + QPoint(400, 0)); // let go elsewhere
-                control("List2")->hide();
+                control("recentList")->hide();
             } else {
                 QTest::mouseMove(target, at);
             }
-            QVERIFY2(textColour("Label1_0") == step.options, qPrintable(where));
-            QVERIFY2(textColour("Label1_2") == step.recent, qPrintable(where));
-            for (const char *picture : {"Image3", "ImgSearch", "Image1"})
+            QVERIFY2(textColour("optionsLink") == step.options, qPrintable(where));
+            QVERIFY2(textColour("recentLink") == step.recent, qPrintable(where));
+            for (const char *picture : {"playButton", "searchButton", "helpButton"})
                 QVERIFY2(framed(picture) == (QString(picture) == step.framed), qPrintable(where + " " + picture));
         }
     }
@@ -139,10 +139,10 @@ private slots:
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<bool>("moves");
         QTest::newRow("background") << "" << Qt::LeftButton << true;
-        QTest::newRow("title") << "Label4" << Qt::LeftButton << true;
+        QTest::newRow("title") << "titleLabel" << Qt::LeftButton << true;
         QTest::newRow("right button") << "" << Qt::RightButton << false;
-        QTest::newRow("search caption") << "Find" << Qt::LeftButton << false;
-        QTest::newRow("play caption") << "Label3" << Qt::LeftButton << false;
+        QTest::newRow("search caption") << "searchCaption" << Qt::LeftButton << false;
+        QTest::newRow("play caption") << "playCaption" << Qt::LeftButton << false;
     }
     void drag()
     {
@@ -181,10 +181,10 @@ private slots:
 
         // Any button opens it on the press, at the pointer.
         window->move(0, 0);
-        QTest::mousePress(control("Label1_0"), Qt::RightButton, {}, QPoint(6, 5));
+        QTest::mousePress(control("optionsLink"), Qt::RightButton, {}, QPoint(6, 5));
         QVERIFY(menu()->isVisible());
-        QCOMPARE(menu()->pos(), control("Label1_0")->mapToGlobal(QPoint(6, 5)));
-        QCOMPARE(textColour("Label1_0"), QColor(0, 255, 255));
+        QCOMPARE(menu()->pos(), control("optionsLink")->mapToGlobal(QPoint(6, 5)));
+        QCOMPARE(textColour("optionsLink"), QColor(0, 255, 255));
         menu()->hide();
 
         // The language items keep their marks.
@@ -202,11 +202,11 @@ private slots:
         QStringList shown;
         for (int time = 0; time < 2; ++time) {
             QTimer::singleShot(0, this, [&] {
-                auto *about = window->findChild<Form2 *>();
+                auto *about = window->findChild<AboutWindow *>();
                 QVERIFY(about && about->isVisible() && about->isModal());
                 shown << about->notesText();
-                about->findChild<QWidget *>("Command1")->setFocus();
-                QTest::mouseClick(about->findChild<QWidget *>("Command1"), Qt::LeftButton);
+                about->findChild<QWidget *>("closeButton")->setFocus();
+                QTest::mouseClick(about->findChild<QWidget *>("closeButton"), Qt::LeftButton);
             });
             menu()->actions()[0]->trigger();
         }
@@ -222,7 +222,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         menu()->actions()[1]->trigger();
-        QTest::mousePress(control("Image1"), Qt::RightButton, {}, QPoint(4, 4));
+        QTest::mousePress(control("helpButton"), Qt::RightButton, {}, QPoint(4, 4));
         QCOMPARE(platform->urls, QList<QUrl>({QUrl::fromLocalFile(page), QUrl::fromLocalFile(page)}));
         QVERIFY(platform->messages.isEmpty());
 
@@ -235,10 +235,10 @@ private slots:
 
     void minimiseAndRestore()
     {
-        auto *list = control<QTreeView>("lv");
+        auto *list = control<QTreeView>("catalogueList");
         list->header()->setStretchLastSection(false);
         list->header()->resizeSection(0, 40);
-        QTest::mouseClick(control("Image2"), Qt::LeftButton);
+        QTest::mouseClick(control("minimiseButton"), Qt::LeftButton);
         QVERIFY(window->isMinimized());
         window->showNormal();
         QVERIFY(!window->isMinimized());
@@ -258,7 +258,7 @@ private slots:
         if (fromMenu)
             menu()->actions().last()->trigger();
         else
-            QTest::mouseClick(control("Image4"), Qt::LeftButton);
+            QTest::mouseClick(control("closeButton"), Qt::LeftButton);
         QCOMPARE(platform->ends, QList<int>{0});
         QSettings stored(platform->dir.filePath("settings.ini"), QSettings::IniFormat);
         QCOMPARE(stored.value("Startup/Left").toString(), QString("4800"));

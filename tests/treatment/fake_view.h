@@ -32,14 +32,14 @@ inline const char *labelName(PlayerLabel l)
     switch (l) {
     case PlayerLabel::lblID: return "lblID";
     case PlayerLabel::lblHealthProblem: return "lblHealthProblem";
-    case PlayerLabel::lblFrequency: return "lblFrequency";
-    case PlayerLabel::lblDurataRecomandata: return "lblDurataRecomandata";
-    case PlayerLabel::lblDurata: return "lblDurata";
+    case PlayerLabel::lblFrequencyCount: return "lblFrequencyCount";
+    case PlayerLabel::lblSuggestedLength: return "lblSuggestedLength";
+    case PlayerLabel::lblTreatmentLength: return "lblTreatmentLength";
     case PlayerLabel::lblTime: return "lblTime";
     case PlayerLabel::lblState: return "lblState";
     case PlayerLabel::lblTrack: return "lblTrack";
     case PlayerLabel::lblVolume: return "lblVolume";
-    case PlayerLabel::Text1: return "Text1";
+    case PlayerLabel::statusLine: return "statusLine";
     }
     return "?";
 }
@@ -61,10 +61,10 @@ public:
     QStringList log;
     std::map<PlayerLabel, QString> texts;
     std::map<TransportButton, bool> active;
-    bool slider1Enabled = true;
-    bool timer1 = false;
+    bool lengthSliderEnabled = true;
+    bool clockTimer = false;
     SliderSetup setup;
-    int slider1 = 0;
+    int lengthSlider = 0;
     int volume = 103;
     int pan = 0;
 
@@ -78,7 +78,7 @@ public:
     {
         QStringList out;
         for (const QString &e : log)
-            if (!e.startsWith(QLatin1String("Text1=")) && !e.startsWith(QLatin1String("lblVolume=")))
+            if (!e.startsWith(QLatin1String("statusLine=")) && !e.startsWith(QLatin1String("lblVolume=")))
                 out << e;
         return out;
     }
@@ -94,28 +94,28 @@ public:
         log << QStringLiteral("%1:%2").arg(QLatin1String(buttonName(b)),
                                            a ? QStringLiteral("active") : QStringLiteral("normal"));
     }
-    void setSlider1Enabled(bool e) override
+    void setLengthSliderEnabled(bool e) override
     {
-        slider1Enabled = e;
-        log << (e ? QStringLiteral("Slider1 enabled") : QStringLiteral("Slider1 disabled"));
+        lengthSliderEnabled = e;
+        log << (e ? QStringLiteral("lengthSlider enabled") : QStringLiteral("lengthSlider disabled"));
     }
-    void setTimer1(bool on) override
+    void setClockTimer(bool on) override
     {
-        timer1 = on;
-        log << (on ? QStringLiteral("Timer1 on") : QStringLiteral("Timer1 off"));
+        clockTimer = on;
+        log << (on ? QStringLiteral("clockTimer on") : QStringLiteral("clockTimer off"));
     }
-    void setupSlider1(const SliderSetup &s) override
+    void setUpLengthSlider(const SliderSetup &s) override
     {
         setup = s;
-        slider1 = s.value;
-        log << QStringLiteral("Slider1 %1..%2 = %3 (%4/%5)")
+        lengthSlider = s.value;
+        log << QStringLiteral("lengthSlider %1..%2 = %3 (%4/%5)")
                    .arg(s.minimum)
                    .arg(s.maximum)
                    .arg(s.value)
                    .arg(s.smallStep)
                    .arg(s.largeStep);
     }
-    int slider1Value() const override { return slider1; }
+    int lengthSliderValue() const override { return lengthSlider; }
     int volumeSliderValue() const override { return volume; }
     int panSliderValue() const override { return pan; }
 };

@@ -35,12 +35,12 @@ struct Rig {
     void tickUntil(int second)
     {
         while (core.state() == PlayerState::Playing && core.elapsedSeconds() < second)
-            core.Timer1_Timer();
+            core.clockTimer_Timer();
     }
     void setLength(int seconds)
     {
-        view.slider1 = seconds;
-        core.Slider1_Change();
+        view.lengthSlider = seconds;
+        core.lengthSlider_Change();
     }
 };
 
@@ -82,7 +82,7 @@ TEST_P(Transport, Row)
         rig.view.log.clear();
     }
     ASSERT_EQ(rig.core.state(), c.from);
-    const bool timerBefore = rig.view.timer1;
+    const bool timerBefore = rig.view.clockTimer;
     switch (c.event) {
     case Event::Play: rig.core.btnPlay_Click(); break;
     case Event::Pause: rig.core.btnPause_Click(); break;
@@ -95,9 +95,9 @@ TEST_P(Transport, Row)
     EXPECT_EQ(rig.engine.calls, c.calls);
     // The clock runs exactly while playing.
     if (c.effects.isEmpty()) {
-        EXPECT_EQ(rig.view.timer1, timerBefore);
+        EXPECT_EQ(rig.view.clockTimer, timerBefore);
     } else if (c.to != PlayerState::Stopped || c.from != PlayerState::Stopped) {
-        EXPECT_EQ(rig.view.timer1, c.to == PlayerState::Playing);
+        EXPECT_EQ(rig.view.clockTimer, c.to == PlayerState::Playing);
     }
     EXPECT_FALSE(rig.core.programEnded());
     EXPECT_TRUE(rig.platform.messages.isEmpty());
@@ -110,8 +110,8 @@ TEST_P(Transport, Row)
     }
 #define S QStringLiteral
 static const QStringList Stopping =
-    L(S("Timer1 off"), S("Slider1 enabled"), S("lblState=Stop"), S("lblTime=00h:00m:00s"));
-static const QStringList Resuming = L(S("Slider1 disabled"), S("Timer1 on"), S("lblState=Play"));
+    L(S("clockTimer off"), S("lengthSlider enabled"), S("lblState=Stop"), S("lblTime=00h:00m:00s"));
+static const QStringList Resuming = L(S("lengthSlider disabled"), S("clockTimer on"), S("lblState=Play"));
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Transport,
@@ -124,8 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                       L(S("play:active"), S("pause:normal"), S("stop:normal")),
                       {}},
         TransportCase{"PlayWhileStopped", Event::Play, PlayerState::Stopped, PlayerState::Playing,
-                      L(S("play:active"), S("pause:normal"), S("stop:normal"), S("Timer1 on"), S("Slider1 disabled"),
-                        S("lblState=Play"), S("lblTrack=1")),
+                      L(S("play:active"), S("pause:normal"), S("stop:normal"), S("clockTimer on"),
+                        S("lengthSlider disabled"), S("lblState=Play"), S("lblTrack=1")),
                       StartCalls},
         TransportCase{"PlayWhilePaused", Event::Play, PlayerState::Paused, PlayerState::Playing,
                       L(S("play:active"), S("pause:normal"), S("stop:normal")) + Resuming,
@@ -138,8 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                       L(S("play:normal"), S("pause:active"), S("stop:normal")),
                       {}},
         TransportCase{"PauseWhilePlaying", Event::Pause, PlayerState::Playing, PlayerState::Paused,
-                      L(S("play:normal"), S("pause:active"), S("stop:normal"), S("Slider1 disabled"), S("Timer1 off"),
-                        S("lblState=Pause")),
+                      L(S("play:normal"), S("pause:active"), S("stop:normal"), S("lengthSlider disabled"),
+                        S("clockTimer off"), S("lblState=Pause")),
                       L(S("Tone_Channel_SetPaused(33,1)"))},
         TransportCase{"PauseWhilePaused", Event::Pause, PlayerState::Paused, PlayerState::Playing,
                       L(S("play:normal"), S("pause:active"), S("stop:normal")) + Resuming,
@@ -166,13 +166,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Event::Hold,
                       PlayerState::Playing,
                       PlayerState::Holding,
-                      L(S("hold:active"), S("play:normal"), S("Slider1 disabled"), S("Timer1 off")),
+                      L(S("hold:active"), S("play:normal"), S("lengthSlider disabled"), S("clockTimer off")),
                       {}},
         TransportCase{"HoldWhileHolding",
                       Event::Hold,
                       PlayerState::Holding,
                       PlayerState::Playing,
-                      L(S("play:active"), S("hold:normal"), S("Slider1 enabled"), S("Timer1 on")),
+                      L(S("play:active"), S("hold:normal"), S("lengthSlider enabled"), S("clockTimer on")),
                       {}},
         TransportCase{"HoldWhileStopped", Event::Hold, PlayerState::Stopped, PlayerState::Stopped, {}, {}},
         TransportCase{"HoldWhilePaused", Event::Hold, PlayerState::Paused, PlayerState::Paused, {}, {}}),
@@ -184,8 +184,8 @@ TEST(Transport, StopKeepsTrackIndexAndSkipLookAndStartResetsThem)
     rig.core.btnPlay_Click();
     rig.tickUntil(100);
     rig.core.btnSkip_Click();
-    rig.core.Timer1_Timer();  // to frequency 2
-    rig.core.btnSkip_Click(); // skip look active again
+    rig.core.clockTimer_Timer(); // to frequency 2
+    rig.core.btnSkip_Click();    // skip look active again
     rig.core.btnStop_Click();
     EXPECT_EQ(rig.core.currentFrequency(), 2);
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("2"));
@@ -208,23 +208,23 @@ TEST(Clock, TwoFrequencyTimeline)
     EXPECT_EQ(rig.view.text(PlayerLabel::lblState), QStringLiteral("Play"));
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTime), QString()); // a start does not write the time
     rig.engine.clear();
-    rig.core.Timer1_Timer(); // t = 1
+    rig.core.clockTimer_Timer(); // t = 1
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTime), QStringLiteral("00h:00m:00s"));
     rig.tickUntil(179);
     EXPECT_TRUE(rig.engine.calls.isEmpty());
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("1"));
-    rig.core.Timer1_Timer(); // t = 180
+    rig.core.clockTimer_Timer(); // t = 180
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTime), QStringLiteral("00h:02m:59s"));
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("2"));
     EXPECT_EQ(rig.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetFrequency(33,74100)")});
     rig.tickUntil(359);
     EXPECT_EQ(rig.core.state(), PlayerState::Playing);
     rig.view.log.clear();
-    rig.core.Timer1_Timer(); // t = 360
+    rig.core.clockTimer_Timer(); // t = 360
     EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
     EXPECT_EQ(rig.view.log, (QStringList{QStringLiteral("lblTime=00h:05m:59s"), QStringLiteral("play:normal"),
                                          QStringLiteral("pause:normal"), QStringLiteral("stop:active"),
-                                         QStringLiteral("Timer1 off"), QStringLiteral("Slider1 enabled"),
+                                         QStringLiteral("clockTimer off"), QStringLiteral("lengthSlider enabled"),
                                          QStringLiteral("lblState=Stop"), QStringLiteral("lblTime=00h:00m:00s")}));
     EXPECT_EQ(rig.engine.calls.last(), QStringLiteral("Tone_Channel_Stop(33)"));
 }
@@ -235,11 +235,11 @@ TEST(Clock, OneFrequencyPlaysItsWholeLengthThenStops)
     rig.core.btnPlay_Click();
     rig.engine.clear();
     for (int t = 1; t < 180; ++t) {
-        rig.core.Timer1_Timer();
+        rig.core.clockTimer_Timer();
         ASSERT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("1"));
     }
     EXPECT_EQ(rig.core.state(), PlayerState::Playing);
-    rig.core.Timer1_Timer();
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
     EXPECT_EQ(rig.engine.calls, QStringList{QStringLiteral("Tone_Channel_Stop(33)")});
 }
@@ -265,7 +265,7 @@ TEST_P(ClockSchedule, SwitchesAndStops)
     int second = 0;
     while (rig.core.state() == PlayerState::Playing && second < 100000) {
         const int before = rig.core.currentFrequency();
-        rig.core.Timer1_Timer();
+        rig.core.clockTimer_Timer();
         ++second;
         if (rig.core.currentFrequency() != before)
             switches.push_back(second);
@@ -288,7 +288,7 @@ TEST(Clock, SkipJumpsToTheNextShareAndTheNextTickSwitches)
     EXPECT_EQ(rig.core.elapsedSeconds(), 180);
     EXPECT_TRUE(rig.view.active[TransportButton::btnSkip]);
     EXPECT_TRUE(rig.engine.calls.isEmpty()); // the frequency changes on the tick
-    rig.core.Timer1_Timer();
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTime), QStringLiteral("00h:03m:00s"));
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTrack), QStringLiteral("2"));
     EXPECT_FALSE(rig.view.active[TransportButton::btnSkip]);
@@ -302,7 +302,7 @@ TEST(Clock, SkippingTheLastFrequencyEndsWhenTheSharesFillTheLength)
     rig.tickUntil(200);
     rig.core.btnSkip_Click();
     EXPECT_EQ(rig.core.elapsedSeconds(), 360);
-    rig.core.Timer1_Timer();
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
 }
 
@@ -315,11 +315,11 @@ TEST(Clock, SkippingTheLastFrequencyPlaysOnUntilTheLengthOtherwise)
     ASSERT_EQ(rig.core.currentFrequency(), 4);
     rig.core.btnSkip_Click();
     EXPECT_EQ(rig.core.elapsedSeconds(), 48);
-    rig.core.Timer1_Timer();
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.core.state(), PlayerState::Playing);
     EXPECT_EQ(rig.core.currentFrequency(), 4);
     EXPECT_TRUE(rig.view.active[TransportButton::btnSkip]); // no switch, so the look stays
-    rig.core.Timer1_Timer();
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
 }
 
@@ -330,12 +330,12 @@ TEST(Clock, PauseAndResumeKeepTheElapsedTime)
     rig.tickUntil(42);
     rig.core.btnPause_Click();
     EXPECT_EQ(rig.view.text(PlayerLabel::lblState), QStringLiteral("Pause"));
-    EXPECT_FALSE(rig.view.timer1);
+    EXPECT_FALSE(rig.view.clockTimer);
     EXPECT_EQ(rig.core.elapsedSeconds(), 42);
     rig.core.btnPause_Click();
     EXPECT_EQ(rig.view.text(PlayerLabel::lblState), QStringLiteral("Play"));
-    EXPECT_TRUE(rig.view.timer1);
-    rig.core.Timer1_Timer();
+    EXPECT_TRUE(rig.view.clockTimer);
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.view.text(PlayerLabel::lblTime), QStringLiteral("00h:00m:42s"));
     EXPECT_EQ(rig.core.elapsedSeconds(), 43);
 }
@@ -367,20 +367,20 @@ TEST(Clock, AShorterLengthAfterAHoldJumpsForwardOrEnds)
     rig.tickUntil(100);
     rig.core.btnHold_Click();
     rig.core.btnHold_Click();
-    ASSERT_TRUE(rig.view.slider1Enabled);
+    ASSERT_TRUE(rig.view.lengthSliderEnabled);
     rig.engine.clear();
     rig.setLength(200); // P = 50: second 101 lies in share 3
-    EXPECT_EQ(rig.view.text(PlayerLabel::lblDurata), QStringLiteral("00h:03m:20s"));
-    rig.core.Timer1_Timer();
+    EXPECT_EQ(rig.view.text(PlayerLabel::lblTreatmentLength), QStringLiteral("00h:03m:20s"));
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.core.currentFrequency(), 3);
     EXPECT_EQ(rig.engine.calls, QStringList{QStringLiteral("Tone_Channel_SetFrequency(33,30000)")});
     // a longer length never moves the index back
     rig.setLength(720);
-    rig.core.Timer1_Timer();
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.core.currentFrequency(), 3);
     // below the elapsed time: the next tick ends the treatment
     rig.setLength(60);
-    rig.core.Timer1_Timer();
+    rig.core.clockTimer_Timer();
     EXPECT_EQ(rig.core.state(), PlayerState::Stopped);
 }
 
@@ -399,8 +399,9 @@ TEST(Program, LoadFillsLabelsAndSlider)
     core.LoadProgram(42, QStringLiteral("Headache "), QStringLiteral("1.2,72,528"));
     EXPECT_EQ(view.log,
               (QStringList{QStringLiteral("lblID=42"), QStringLiteral("lblHealthProblem=Headache "),
-                           QStringLiteral("lblFrequency=3"), QStringLiteral("lblDurataRecomandata=00h:09m:00s"),
-                           QStringLiteral("Slider1 30..3600 = 540 (10/60)"), QStringLiteral("lblDurata=00h:09m:00s")}));
+                           QStringLiteral("lblFrequencyCount=3"), QStringLiteral("lblSuggestedLength=00h:09m:00s"),
+                           QStringLiteral("lengthSlider 30..3600 = 540 (10/60)"),
+                           QStringLiteral("lblTreatmentLength=00h:09m:00s")}));
     EXPECT_EQ(core.frequencyCount(), 3);
     EXPECT_EQ(core.treatmentLength(), 540);
     EXPECT_EQ(core.frequencies()[1], 1.2f);
@@ -414,13 +415,13 @@ TEST(Program, AHundredFrequenciesAndMoreNeverReadPastTheTable)
         list << QString::number(i);
     Rig rig(list.join(QLatin1Char(',')));
     EXPECT_EQ(rig.core.frequencyCount(), 100);
-    EXPECT_EQ(rig.view.text(PlayerLabel::lblFrequency), QStringLiteral("100"));
+    EXPECT_EQ(rig.view.text(PlayerLabel::lblFrequencyCount), QStringLiteral("100"));
     EXPECT_EQ(rig.view.setup, (SliderSetup{36000, 18000, 1000, 10, 60}));
     rig.core.btnPlay_Click();
     rig.engine.clear();
     int second = 0;
     while (rig.core.state() == PlayerState::Playing) {
-        rig.core.Timer1_Timer();
+        rig.core.clockTimer_Timer();
         ++second;
     }
     EXPECT_EQ(second, 18000);
@@ -454,7 +455,7 @@ TEST(Binding, WindowLoadCallsInOrder)
                            QStringLiteral("Tone_System_CreateDSPByType(11,2)"),
                            QStringLiteral("Tone_DSP_SetParameter(22,1,440)")}));
     EXPECT_EQ(core.state(), PlayerState::Stopped);
-    EXPECT_EQ(view.log, QStringList{QStringLiteral("Timer1 off")});
+    EXPECT_EQ(view.log, QStringList{QStringLiteral("clockTimer off")});
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
@@ -527,9 +528,10 @@ TEST(Binding, AChannelKeptFromAnEarlierLoadIsNotSteeredBeforeTheNextStart)
 TEST(Binding, EngineTickReadsTheChannelAndUpdates)
 {
     Rig rig;
-    rig.core.Timer2_Timer();
+    rig.core.engineTimer_Timer();
     EXPECT_EQ(rig.engine.calls, QStringList{QStringLiteral("Tone_System_Update(11)")});
-    EXPECT_EQ(rig.view.text(PlayerLabel::Text1), QStringLiteral("  Channel stopped : Frequency 0Hz Volume 0% Pan 0%"));
+    EXPECT_EQ(rig.view.text(PlayerLabel::statusLine),
+              QStringLiteral("  Channel stopped : Frequency 0Hz Volume 0% Pan 0%"));
     EXPECT_EQ(rig.view.text(PlayerLabel::lblVolume), QStringLiteral("0 %"));
     rig.core.btnPlay_Click();
     rig.engine.clear();
@@ -537,12 +539,12 @@ TEST(Binding, EngineTickReadsTheChannelAndUpdates)
     rig.engine.volume = 0.1006f;
     rig.engine.pan = 0.25f;
     rig.engine.playing = 1;
-    rig.core.Timer2_Timer();
+    rig.core.engineTimer_Timer();
     EXPECT_EQ(rig.engine.calls,
               (QStringList{QStringLiteral("Tone_Channel_GetPan(33)"), QStringLiteral("Tone_Channel_GetFrequency(33)"),
                            QStringLiteral("Tone_Channel_GetVolume(33)"), QStringLiteral("Tone_Channel_IsPlaying(33)"),
                            QStringLiteral("Tone_System_Update(11)")}));
-    EXPECT_EQ(rig.view.text(PlayerLabel::Text1),
+    EXPECT_EQ(rig.view.text(PlayerLabel::statusLine),
               QStringLiteral("  Channel playing : Frequency 528Hz Volume 10% Pan +25%"));
     EXPECT_EQ(rig.view.text(PlayerLabel::lblVolume), QStringLiteral("10 %"));
     EXPECT_EQ(rig.core.channelPan(), 0.25f);
@@ -552,8 +554,8 @@ TEST(Binding, EngineTickReadsTheChannelAndUpdates)
     rig.engine.failures[QStringLiteral("Tone_Channel_GetVolume")] = 1;
     rig.engine.failures[QStringLiteral("Tone_Channel_IsPlaying")] = 1;
     rig.engine.failures[QStringLiteral("Tone_System_Update")] = 1;
-    rig.core.Timer2_Timer();
-    EXPECT_EQ(rig.view.text(PlayerLabel::Text1),
+    rig.core.engineTimer_Timer();
+    EXPECT_EQ(rig.view.text(PlayerLabel::statusLine),
               QStringLiteral("  Channel stopped : Frequency 0Hz Volume 0% Pan +25%"));
     EXPECT_FALSE(rig.core.programEnded());
     EXPECT_TRUE(rig.platform.messages.isEmpty());
@@ -636,9 +638,9 @@ TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
     core.btnPlay_Click();
     if (c.stage == 2) {
         while (core.elapsedSeconds() < 179)
-            core.Timer1_Timer();
+            core.clockTimer_Timer();
         fail();
-        core.Timer1_Timer();
+        core.clockTimer_Timer();
     }
     if (c.stage == 3) {
         fail();
@@ -672,8 +674,8 @@ TEST_P(EngineError, ReportsSavesAndEndsWithoutUnload)
 
     // Nothing runs after the end: no further engine call, no unload, no release.
     const qsizetype before = engine.calls.size();
-    core.Timer1_Timer();
-    core.Timer2_Timer();
+    core.clockTimer_Timer();
+    core.engineTimer_Timer();
     core.btnStop_Click();
     core.btnPlay_Click();
     core.volumeSlider_Click();

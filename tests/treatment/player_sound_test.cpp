@@ -80,11 +80,11 @@ TEST(PlayerSound, ThreeFrequenciesWithSkipPauseAndStop)
     player.btnPlay_Click();
     playFor(1200);
     player.btnSkip_Click();
-    player.Timer1_Timer();
+    player.clockTimer_Timer();
     EXPECT_EQ(player.core().currentFrequency(), 2);
     playFor(1200);
     player.btnSkip_Click();
-    player.Timer1_Timer();
+    player.clockTimer_Timer();
     EXPECT_EQ(player.core().currentFrequency(), 3);
     playFor(1200);
     player.btnPause_Click();
@@ -180,12 +180,12 @@ TEST(PlayerSound, ASecondTreatmentInTheSameRunStartsCleanly)
     EXPECT_NE(player.core().toneChannel(), 0u);
     player.findChild<QSlider *>(QStringLiteral("volumeSlider"))->triggerAction(QAbstractSlider::SliderPageStepAdd);
     player.findChild<QSlider *>(QStringLiteral("panSlider"))->triggerAction(QAbstractSlider::SliderPageStepSub);
-    player.Timer2_Timer();
+    player.engineTimer_Timer();
     player.btnPlay_Click();
     playFor(300);
-    player.Timer2_Timer();
+    player.engineTimer_Timer();
     EXPECT_EQ(player.core().state(), PlayerState::Playing);
-    const QString status = player.findChild<QLineEdit *>(QStringLiteral("Text1"))->text();
+    const QString status = player.findChild<QLineEdit *>(QStringLiteral("statusLine"))->text();
     EXPECT_TRUE(status.startsWith(QStringLiteral("  Channel playing : Frequency 741Hz Volume 19%")))
         << status.toStdString();
     player.close();
@@ -217,7 +217,7 @@ TEST(PlayerSound, HundredFrequenciesAtTheShortestLengthWithRandomSkips)
     for (int i = 0; i < 100; ++i)
         list << QString::number(100 + 37 * i);
     player.Player_Start(1, QStringLiteral("Stress "), list.join(QLatin1Char(',')));
-    auto *length = player.findChild<QSlider *>(QStringLiteral("Slider1"));
+    auto *length = player.findChild<QSlider *>(QStringLiteral("lengthSlider"));
     length->setValue(length->minimum());
     ASSERT_EQ(player.core().treatmentLength(), 1000);
 
@@ -227,9 +227,9 @@ TEST(PlayerSound, HundredFrequenciesAtTheShortestLengthWithRandomSkips)
     while (player.core().state() != PlayerState::Stopped && ticks++ < 2000) {
         if (random() % 4 == 0)
             player.btnSkip_Click();
-        player.Timer1_Timer();
+        player.clockTimer_Timer();
         if (ticks % 10 == 0)
-            player.Timer2_Timer();
+            player.engineTimer_Timer();
     }
     EXPECT_EQ(player.core().state(), PlayerState::Stopped);
     EXPECT_LE(player.core().currentFrequency(), 100);

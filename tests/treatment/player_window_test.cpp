@@ -77,7 +77,7 @@ TEST(PlayerWindow, LayoutKeepsControlsInsideUncoveredAndInTheirFonts)
         }
     }
     // Headings and values are Arial 9.75 bold; the volume and pan headings keep the window's font.
-    EXPECT_NE(w.control("Volume")->font().family(), QStringLiteral("Arial"));
+    EXPECT_NE(w.control("volumeHeading")->font().family(), QStringLiteral("Arial"));
     EXPECT_TRUE(w.control("lblHealthProblem")->font().bold());
     EXPECT_EQ(w.player.size(), QSize(619, 460));
     EXPECT_TRUE(w.player.windowFlags() & Qt::FramelessWindowHint);
@@ -86,40 +86,41 @@ TEST(PlayerWindow, LayoutKeepsControlsInsideUncoveredAndInTheirFonts)
 TEST(PlayerWindow, ControlsHaveTheirCaptionsTipsAndRanges)
 {
     Window w;
-    const std::pair<const char *, const char *> captions[] = {{"Find", "Health problem:"},
-                                                              {"Label4", "Health problem ID:"},
-                                                              {"Label1", "Number of frequency:"},
-                                                              {"Label2", "Duration of treatment (suggested):"},
-                                                              {"Label8", "Duration of treatment (can adjust):"},
-                                                              {"Volume", "Channel Volume"},
-                                                              {"Pan", "Channel Pan"},
-                                                              {"Label3", "Frequency control"},
-                                                              {"lblVolume", "Idle"},
-                                                              {"lblTime", "Time"},
-                                                              {"lblTrack", "Track"},
-                                                              {"lblState", "Idle"}};
+    const std::pair<const char *, const char *> captions[] = {
+        {"healthProblemHeading", "Health problem:"},
+        {"entryIdHeading", "Health problem ID:"},
+        {"frequencyCountHeading", "Number of frequency:"},
+        {"suggestedLengthHeading", "Duration of treatment (suggested):"},
+        {"lengthHeading", "Duration of treatment (can adjust):"},
+        {"volumeHeading", "Channel Volume"},
+        {"panHeading", "Channel Pan"},
+        {"transportHeading", "Frequency control"},
+        {"lblVolume", "Idle"},
+        {"lblTime", "Time"},
+        {"lblTrack", "Track"},
+        {"lblState", "Idle"}};
     for (const auto &[name, caption] : captions)
         EXPECT_EQ(w.text(name), QString::fromLatin1(caption)) << name;
     const std::pair<const char *, const char *> tips[] = {{"lblVolume", "Status"},
                                                           {"lblTime", "Elapsed Time"},
                                                           {"lblTrack", "Track number"},
                                                           {"lblState", "Status"},
-                                                          {"Image8", "High volume level may be dangerous!"},
-                                                          {"Image2", "Minimized"},
-                                                          {"Image4", "Exit"},
+                                                          {"volumeWarning", "High volume level may be dangerous!"},
+                                                          {"minimiseButton", "Minimized"},
+                                                          {"closeButton", "Exit"},
                                                           {"btnHold", "Hold current frequency (continuous play)"},
                                                           {"btnSkip", "Skip current frequency"},
                                                           {"btnPlay", "Play"},
                                                           {"btnPause", "Pause"},
                                                           {"btnStop", "Stop"},
-                                                          {"Slider1", "Duration of treatment (can adjust)"},
+                                                          {"lengthSlider", "Duration of treatment (can adjust)"},
                                                           {"volumeSlider", "Channel Volume"},
                                                           {"panSlider", "Channel Pan"}};
     for (const auto &[name, tip] : tips)
         EXPECT_EQ(w.control<QWidget>(name)->toolTip(), QString::fromLatin1(tip)) << name;
-    EXPECT_FALSE(w.control("Image1")->toolTip().isEmpty());
-    EXPECT_EQ(w.control("btnPlay")->parentWidget()->objectName(), QStringLiteral("Frame1"));
-    EXPECT_EQ(w.control("btnHold")->parentWidget()->objectName(), QStringLiteral("Frame2"));
+    EXPECT_FALSE(w.control("homePageButton")->toolTip().isEmpty());
+    EXPECT_EQ(w.control("btnPlay")->parentWidget()->objectName(), QStringLiteral("playPauseStopFrame"));
+    EXPECT_EQ(w.control("btnHold")->parentWidget()->objectName(), QStringLiteral("holdSkipFrame"));
     auto *volume = w.control<QSlider>("volumeSlider");
     EXPECT_EQ(volume->minimum(), 0);
     EXPECT_EQ(volume->maximum(), 1024);
@@ -142,38 +143,39 @@ TEST(PlayerWindow, StartShowsLabelsSliderAndMask)
     EXPECT_FALSE(w.mainWindow.isVisible());
     EXPECT_EQ(w.text("lblID"), QStringLiteral("1"));
     EXPECT_EQ(w.text("lblHealthProblem"), QStringLiteral("Alpha complaint (example) "));
-    EXPECT_EQ(w.text("lblFrequency"), QStringLiteral("3"));
-    EXPECT_EQ(w.text("lblDurataRecomandata"), QStringLiteral("00h:09m:00s"));
-    EXPECT_EQ(w.text("lblDurata"), QStringLiteral("00h:09m:00s"));
+    EXPECT_EQ(w.text("lblFrequencyCount"), QStringLiteral("3"));
+    EXPECT_EQ(w.text("lblSuggestedLength"), QStringLiteral("00h:09m:00s"));
+    EXPECT_EQ(w.text("lblTreatmentLength"), QStringLiteral("00h:09m:00s"));
     EXPECT_EQ(w.text("lblTime"), QStringLiteral("Time"));
     EXPECT_EQ(w.text("lblState"), QStringLiteral("Idle"));
     EXPECT_EQ(w.text("lblTrack"), QStringLiteral("Track"));
-    auto *slider1 = w.control<QSlider>("Slider1");
-    EXPECT_EQ(slider1->maximum(), 3600);
-    EXPECT_EQ(slider1->value(), 540);
-    EXPECT_EQ(slider1->minimum(), 30);
-    EXPECT_EQ(slider1->singleStep(), 10);
-    EXPECT_EQ(slider1->pageStep(), 60);
-    EXPECT_TRUE(slider1->isEnabled());
+    auto *lengthSlider = w.control<QSlider>("lengthSlider");
+    EXPECT_EQ(lengthSlider->maximum(), 3600);
+    EXPECT_EQ(lengthSlider->value(), 540);
+    EXPECT_EQ(lengthSlider->minimum(), 30);
+    EXPECT_EQ(lengthSlider->singleStep(), 10);
+    EXPECT_EQ(lengthSlider->pageStep(), 60);
+    EXPECT_TRUE(lengthSlider->isEnabled());
     EXPECT_EQ(w.player.core().treatmentLength(), 540);
     EXPECT_EQ(w.engine.calls.size(), 5); // the engine was set up, nothing played
 
     const QRegion expected(Player::WindowOutline(), Qt::OddEvenFill);
     EXPECT_EQ(w.player.mask(), expected);
     EXPECT_EQ(Player::WindowOutline().size(), 21);
+    EXPECT_TRUE(w.player.rect().contains(w.player.mask().boundingRect()));
     EXPECT_FALSE(w.player.mask().contains(QPoint(0, 0)));
     EXPECT_FALSE(w.player.mask().contains(QPoint(618, 459)));
     EXPECT_TRUE(w.player.mask().contains(QPoint(300, 200)));
     // No picture in the (empty) program folder: the built-in background.
     EXPECT_TRUE(w.player.hasBuiltInBackground());
 
-    auto *timer2 = w.player.findChild<QTimer *>(QStringLiteral("Timer2"));
-    auto *timer1 = w.player.findChild<QTimer *>(QStringLiteral("Timer1"));
-    ASSERT_TRUE(timer1 && timer2);
-    EXPECT_TRUE(timer2->isActive());
-    EXPECT_EQ(timer2->interval(), 100);
-    EXPECT_FALSE(timer1->isActive());
-    EXPECT_EQ(timer1->interval(), 1000);
+    auto *engineTimer = w.player.findChild<QTimer *>(QStringLiteral("engineTimer"));
+    auto *clockTimer = w.player.findChild<QTimer *>(QStringLiteral("clockTimer"));
+    ASSERT_TRUE(clockTimer && engineTimer);
+    EXPECT_TRUE(engineTimer->isActive());
+    EXPECT_EQ(engineTimer->interval(), 100);
+    EXPECT_FALSE(clockTimer->isActive());
+    EXPECT_EQ(clockTimer->interval(), 1000);
 }
 
 TEST(PlayerWindow, SliderSetUpAfterALongerProgramIsNotClamped)
@@ -183,31 +185,31 @@ TEST(PlayerWindow, SliderSetUpAfterALongerProgramIsNotClamped)
     for (int i = 0; i < 100; ++i)
         many << QStringLiteral("100");
     w.player.Player_Start(5, QStringLiteral("Long"), many.join(QLatin1Char(',')));
-    auto *slider1 = w.control<QSlider>("Slider1");
-    EXPECT_EQ(slider1->minimum(), 1000);
-    EXPECT_EQ(slider1->maximum(), 36000);
-    EXPECT_EQ(slider1->value(), 18000);
-    EXPECT_EQ(w.text("lblDurataRecomandata"), QStringLiteral("05h:00m:00s"));
+    auto *lengthSlider = w.control<QSlider>("lengthSlider");
+    EXPECT_EQ(lengthSlider->minimum(), 1000);
+    EXPECT_EQ(lengthSlider->maximum(), 36000);
+    EXPECT_EQ(lengthSlider->value(), 18000);
+    EXPECT_EQ(w.text("lblSuggestedLength"), QStringLiteral("05h:00m:00s"));
     w.player.close();
     w.player.Player_Start(6, QStringLiteral("Short"), QStringLiteral("528"));
-    EXPECT_EQ(slider1->minimum(), 10);
-    EXPECT_EQ(slider1->maximum(), 3600);
-    EXPECT_EQ(slider1->value(), 180);
+    EXPECT_EQ(lengthSlider->minimum(), 10);
+    EXPECT_EQ(lengthSlider->maximum(), 3600);
+    EXPECT_EQ(lengthSlider->value(), 180);
     EXPECT_EQ(w.player.core().treatmentLength(), 180);
 }
 
-TEST(PlayerWindow, TreatmentLengthFollowsSlider1)
+TEST(PlayerWindow, TreatmentLengthFollowsTheLengthSlider)
 {
     Window w;
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
-    auto *slider1 = w.control<QSlider>("Slider1");
-    slider1->setValue(600);
+    auto *lengthSlider = w.control<QSlider>("lengthSlider");
+    lengthSlider->setValue(600);
     EXPECT_EQ(w.player.core().treatmentLength(), 600);
-    EXPECT_EQ(w.text("lblDurata"), QStringLiteral("00h:10m:00s"));
+    EXPECT_EQ(w.text("lblTreatmentLength"), QStringLiteral("00h:10m:00s"));
     w.player.btnPlay_Click();
-    EXPECT_FALSE(slider1->isEnabled());
+    EXPECT_FALSE(lengthSlider->isEnabled());
     w.player.btnStop_Click();
-    EXPECT_TRUE(slider1->isEnabled());
+    EXPECT_TRUE(lengthSlider->isEnabled());
 }
 
 // The background menu exports the loaded program with the length set on the
@@ -216,7 +218,7 @@ TEST(PlayerWindow, BackgroundMenuExportsTheTreatment)
 {
     Window w;
     w.player.Player_Start(1, QStringLiteral("Alpha: two "), QStringLiteral("528,741"));
-    w.control<QSlider>("Slider1")->setValue(25);
+    w.control<QSlider>("lengthSlider")->setValue(25);
     auto *menu = w.player.findChild<QMenu *>(QStringLiteral("backgroundMenu"));
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->actions().size(), 1);
@@ -255,7 +257,7 @@ TEST(PlayerWindow, ExportRunsBesideThePlayerAndCancelLeavesNothing)
 {
     Window w;
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528,741"));
-    w.control<QSlider>("Slider1")->setValue(3600);
+    w.control<QSlider>("lengthSlider")->setValue(3600);
     w.player.btnPlay_Click();
     QTemporaryDir dir;
     w.player.setExportFileChooser([&](const QString &, bool *) { return dir.filePath(QStringLiteral("long.flac")); });
@@ -266,7 +268,7 @@ TEST(PlayerWindow, ExportRunsBesideThePlayerAndCancelLeavesNothing)
     w.player.exportTreatment();
     ASSERT_TRUE(QTest::qWaitFor([&] { return progressed; }, 60000));
     EXPECT_TRUE(exporter->running());
-    EXPECT_TRUE(w.player.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    EXPECT_TRUE(w.player.findChild<QTimer *>(QStringLiteral("clockTimer"))->isActive());
     w.player.findChild<QProgressDialog *>(QStringLiteral("exportProgress"))->findChild<QPushButton *>()->click();
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_EQ(finished[0][0].value<ExportOutcome>(), ExportOutcome::Cancelled);
@@ -279,27 +281,27 @@ TEST(PlayerWindow, TransportDrivesLabelsLooksAndTimers)
 {
     Window w;
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528,741"));
-    auto *timer1 = w.player.findChild<QTimer *>(QStringLiteral("Timer1"));
+    auto *clockTimer = w.player.findChild<QTimer *>(QStringLiteral("clockTimer"));
     w.player.btnPlay_Click();
-    EXPECT_TRUE(timer1->isActive());
+    EXPECT_TRUE(clockTimer->isActive());
     EXPECT_TRUE(w.player.buttonLookActive(TransportButton::btnPlay));
     EXPECT_EQ(w.text("lblState"), QStringLiteral("Play"));
     EXPECT_EQ(w.text("lblTrack"), QStringLiteral("1"));
-    w.player.Timer1_Timer();
+    w.player.clockTimer_Timer();
     EXPECT_EQ(w.text("lblTime"), QStringLiteral("00h:00m:00s"));
     w.player.btnPause_Click();
-    EXPECT_FALSE(timer1->isActive());
+    EXPECT_FALSE(clockTimer->isActive());
     EXPECT_TRUE(w.player.buttonLookActive(TransportButton::btnPause));
     EXPECT_FALSE(w.player.buttonLookActive(TransportButton::btnPlay));
     EXPECT_EQ(w.text("lblState"), QStringLiteral("Pause"));
     w.player.btnPause_Click();
-    EXPECT_TRUE(timer1->isActive());
+    EXPECT_TRUE(clockTimer->isActive());
     w.player.btnHold_Click();
     EXPECT_TRUE(w.player.buttonLookActive(TransportButton::btnHold));
-    EXPECT_FALSE(timer1->isActive());
+    EXPECT_FALSE(clockTimer->isActive());
     w.player.btnHold_Click();
     w.player.btnStop_Click();
-    EXPECT_FALSE(timer1->isActive());
+    EXPECT_FALSE(clockTimer->isActive());
     EXPECT_TRUE(w.player.buttonLookActive(TransportButton::btnStop));
     EXPECT_EQ(w.text("lblState"), QStringLiteral("Stop"));
     // the two looks differ
@@ -313,8 +315,8 @@ TEST(PlayerWindow, StatusLineUsesTheWindowLocale)
 {
     Window w;
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("7.83"));
-    w.player.Timer2_Timer();
-    EXPECT_EQ(w.control<QLineEdit>("Text1")->text(),
+    w.player.engineTimer_Timer();
+    EXPECT_EQ(w.control<QLineEdit>("statusLine")->text(),
               QStringLiteral("  Channel stopped : Frequency 0Hz Volume 0% Pan 0%"));
     EXPECT_EQ(w.text("lblVolume"), QStringLiteral("0 %"));
     w.player.btnPlay_Click();
@@ -323,12 +325,12 @@ TEST(PlayerWindow, StatusLineUsesTheWindowLocale)
     w.engine.pan = -0.25f;
     w.engine.playing = 1;
     w.player.setLocale(QLocale(QLocale::German, QLocale::Germany));
-    w.player.Timer2_Timer();
-    EXPECT_EQ(w.control<QLineEdit>("Text1")->text(),
+    w.player.engineTimer_Timer();
+    EXPECT_EQ(w.control<QLineEdit>("statusLine")->text(),
               QStringLiteral("  Channel playing : Frequency 7,83Hz Volume 10% Pan -25%"));
     w.player.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    w.player.Timer2_Timer();
-    EXPECT_EQ(w.control<QLineEdit>("Text1")->text(),
+    w.player.engineTimer_Timer();
+    EXPECT_EQ(w.control<QLineEdit>("statusLine")->text(),
               QStringLiteral("  Channel playing : Frequency 7.83Hz Volume 10% Pan -25%"));
     EXPECT_EQ(w.text("lblVolume"), QStringLiteral("10 %"));
 }
@@ -386,15 +388,15 @@ TEST(PlayerWindow, CloseReleasesTheEngineAndBringsBackTheMainWindow)
     w.player.Player_Start(3, QStringLiteral("x"), QStringLiteral("528"));
     w.player.btnPlay_Click();
     w.engine.clear();
-    w.player.Image4_Click();
+    w.player.closeButton_Click();
     EXPECT_FALSE(w.player.isVisible());
     EXPECT_TRUE(w.mainWindow.isVisible());
     EXPECT_FALSE(w.player.isLoaded());
     EXPECT_EQ(w.engine.calls,
               (QStringList{QStringLiteral("Tone_Channel_Stop(33)"), QStringLiteral("Tone_DSP_Release(22)"),
                            QStringLiteral("Tone_System_Close(11)"), QStringLiteral("Tone_System_Release(11)")}));
-    EXPECT_FALSE(w.player.findChild<QTimer *>(QStringLiteral("Timer2"))->isActive());
-    EXPECT_FALSE(w.player.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    EXPECT_FALSE(w.player.findChild<QTimer *>(QStringLiteral("engineTimer"))->isActive());
+    EXPECT_FALSE(w.player.findChild<QTimer *>(QStringLiteral("clockTimer"))->isActive());
 
     // Reused: the next start loads afresh with design-time texts, and the
     // members (the channel handle) keep their values.
@@ -423,7 +425,7 @@ TEST(PlayerWindow, EngineErrorAtStartEndsWithoutUnload)
     EXPECT_EQ(w.platform.events,
               (QStringList{QStringLiteral("message"), QStringLiteral("save"), QStringLiteral("end(1)")}));
     const qsizetype calls = w.engine.calls.size();
-    w.player.Timer2_Timer();
+    w.player.engineTimer_Timer();
     w.player.btnPlay_Click();
     w.player.close();
     EXPECT_EQ(w.engine.calls.size(), calls);
@@ -433,7 +435,7 @@ TEST(PlayerWindow, EngineErrorAtStartEndsWithoutUnload)
 TEST(PlayerWindow, HomePagePictureOpensTheMakersHomePage)
 {
     Window w;
-    w.player.Image1_Click();
+    w.player.homePageButton_Click();
     ASSERT_EQ(w.platform.urls.size(), 1);
     EXPECT_EQ(w.platform.urls[0].toString(), QStringLiteral("https://helicordia.example.org/index.htm"));
 }
@@ -443,9 +445,9 @@ TEST(PlayerWindow, MinimiseKeepsTheTreatmentRunning)
     Window w;
     w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
     w.player.btnPlay_Click();
-    w.player.Image2_Click();
+    w.player.minimiseButton_Click();
     EXPECT_TRUE(w.player.isMinimized());
-    EXPECT_TRUE(w.player.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    EXPECT_TRUE(w.player.findChild<QTimer *>(QStringLiteral("clockTimer"))->isActive());
     EXPECT_TRUE(w.player.isLoaded());
 }
 

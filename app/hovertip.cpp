@@ -1,4 +1,4 @@
-#include "catalogue/hovertip.h"
+#include "app/hovertip.h"
 
 #include "catalogue/entrytext.h"
 #include "ui/tooltip/tooltip.h"

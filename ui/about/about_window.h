@@ -13,7 +13,7 @@ class QPushButton;
 
 namespace helicordia {
 
-class Form2 : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
     // What the links do: open a web address, and start the mail to the maker.
@@ -22,24 +22,24 @@ public:
         std::function<void()> mailCommand;
     };
 
-    Form2(Links links, QWidget *owner);
+    AboutWindow(Links links, QWidget *owner);
 
     // Runs at every showing: writes the title line and the notes anew.
     void Form_Load();
 
-    void Command1_Click();
-    void Frame2_MouseMove();
-    void Label3_Click();
-    void Label4_Click();
-    void Label5_Click(int index);
-    void Text2_Click();
+    void closeButton_Click();
+    void linkFrame_MouseMove();
+    void orbitdeckLink_Click();
+    void kitDownloadLink_Click();
+    void homePageLink_Click();
+    void mailLink_Click();
 
     // The notes exactly as composed (the text box itself shows CR LF as one break).
     const QString &notesText() const { return notes_; }
 
     // The design colours of the links.
     static QColor LinkResting();
-    static QColor Label3Resting();
+    static QColor OrbitdeckLinkResting();
     static QColor LinkUnderMouse();
 
 protected:
@@ -47,23 +47,26 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildLinks();
     void SetLinkColour(QWidget *link, const QColor &colour);
+    bool linkEvent(QWidget *link, QEvent *event);
+    void linkClicked(QWidget *link);
 
     Links links_;
     QString notes_;
     QWidget *pressed_ = nullptr;
 
-    QLabel *Label1 = nullptr;
-    QFrame *Frame2 = nullptr;
-    QLabel *Label6_0 = nullptr;
-    QLabel *Label5_0 = nullptr;
-    QLabel *Label6_1 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Image1 = nullptr;
-    QPlainTextEdit *Text1 = nullptr;
-    QPushButton *Command1 = nullptr;
+    QLabel *titleLabel_ = nullptr;
+    QFrame *linkFrame_ = nullptr;
+    QLabel *webCaption_ = nullptr; // "www:"
+    QLabel *homePageLink_ = nullptr;
+    QLabel *mailCaption_ = nullptr; // "e-mail:"
+    QLineEdit *mailLink_ = nullptr;
+    QLabel *kitDownloadLink_ = nullptr;
+    QLabel *orbitdeckLink_ = nullptr;
+    QLabel *orbitdeckPicture_ = nullptr;
+    QPlainTextEdit *notesBox_ = nullptr;
+    QPushButton *closeButton_ = nullptr;
 };
 
 } // namespace helicordia

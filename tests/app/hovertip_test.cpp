@@ -1,6 +1,6 @@
 // What one mouse move over the catalogue list says to the tooltip object.
+#include "app/hovertip.h"
 #include "catalogue/entrytext.h"
-#include "catalogue/hovertip.h"
 #include "tests/tooltip/recording_control.h"
 
 #include <QTest>
