@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QWidget window;
-    window.resize(623, 453);
+    window.resize(623, 457);
     helicordia::WatchFirstPaint(window);
     window.show();
     return app.exec();

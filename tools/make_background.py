@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws data/Background_5.jpg, the background of both shaped windows.
 
-The main window is 623 x 453 px and the player 619 x 460 px; both draw the
+The main window is 623 x 457 px and the player 619 x 460 px; both draw the
 picture from their top-left corner, so the picture is 640 x 480 px.
 
 Layout: a dark band at the top (y < 29) for the white bold window title, then
