@@ -82,7 +82,7 @@ grep -q '^A major scale' "$recent" || fail "the played entry is not in the recen
 cp "$recent" "$tmp/first.ini"
 QT_SCALE_FACTOR=2 start
 eval "$(xdotool getwindowgeometry --shell "$main")"
-[ "$WIDTH x $HEIGHT" = "1246 x 906" ] || fail "at scale 2 the main window is $WIDTH x $HEIGHT"
+[ "$WIDTH x $HEIGHT" = "1246 x 914" ] || fail "at scale 2 the main window is $WIDTH x $HEIGHT"
 finish
 cmp -s "$recent" "$tmp/first.ini" || fail "the recent list changed across a restart: $(cat "$recent")"
 echo "desktop run test passed (RMS $level)"
