@@ -1,5 +1,6 @@
-// A tooltip window that writes down every message it is sent, one line each,
-// and answers through a real tooltip control behind it.
+// A tooltip window that writes down every message it is sent, one line each
+// (the message, its wParam, then what its lParam carries), and answers through
+// a real tooltip control behind it.
 #pragma once
 
 #include "ui/tooltip/tooltip.h"
@@ -8,7 +9,6 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -18,82 +18,105 @@ class RecordingControl : public tip::TooltipWindow {
 public:
     explicit RecordingControl(QStringList &log) : log_(log) {}
 
-    tip::LResult SendMessage(unsigned msg, tip::WParam wParam, tip::LParam lParam) override
+    void SetDelayTime(unsigned type, std::int32_t ms) override
     {
-        using namespace tip;
-        QString line = Name(msg) + ' ' + QString::number(wParam);
-        switch (msg) {
-        case TTM_ADDTOOLA:
-        case TTM_DELTOOLA:
-        case TTM_UPDATETIPTEXTA:
-        case TTM_ENUMTOOLSA: {
-            const auto *r = reinterpret_cast<const ToolInfo *>(lParam);
-            line += QStringLiteral(" {%1 %2 %3 %4")
-                        .arg(r->cbSize)
-                        .arg(r->uFlags)
-                        .arg(r->hwnd ? r->hwnd->objectName() : "0")
-                        .arg(r->uId ? reinterpret_cast<QWidget *>(r->uId)->objectName() : "0");
-            if (msg != TTM_ENUMTOOLSA)
-                line += " \"" + QString::fromLocal8Bit(r->lpszText) + '"';
-            line += '}';
-            break;
-        }
-        case TTM_SETMARGIN: {
-            const auto *r = reinterpret_cast<const Rect *>(lParam);
-            line += QStringLiteral(" {%1 %2 %3 %4}").arg(r->left).arg(r->top).arg(r->right).arg(r->bottom);
-            break;
-        }
-        case TTM_SETTITLEA: line += " \"" + QString::fromLocal8Bit(reinterpret_cast<const char *>(lParam)) + '"'; break;
-        case TTM_SETDELAYTIME:
-        case TTM_SETMAXTIPWIDTH: line += ' ' + QString::number(lParam); break;
-        default: break;
-        }
-        log_ << line;
-        if (msg == TTM_GETTOOLCOUNT && toolCount)
-            return *toolCount;
-        return real.SendMessage(msg, wParam, lParam);
+        Log("TTM_SETDELAYTIME", type, QString::number(ms));
+        real.SetDelayTime(type, ms);
     }
-
-    static QString Name(unsigned msg)
+    std::int32_t GetDelayTime(unsigned type) override
     {
-        static const char *const names[] = {"TTM_SETDELAYTIME",
-                                            "TTM_ADDTOOLA",
-                                            "TTM_DELTOOLA",
-                                            nullptr,
-                                            nullptr,
-                                            nullptr,
-                                            nullptr,
-                                            nullptr,
-                                            nullptr,
-                                            "TTM_UPDATETIPTEXTA",
-                                            "TTM_GETTOOLCOUNT",
-                                            "TTM_ENUMTOOLSA",
-                                            nullptr,
-                                            nullptr,
-                                            nullptr,
-                                            nullptr,
-                                            "TTM_SETTIPBKCOLOR",
-                                            "TTM_SETTIPTEXTCOLOR",
-                                            "TTM_GETDELAYTIME",
-                                            "TTM_GETTIPBKCOLOR",
-                                            "TTM_GETTIPTEXTCOLOR",
-                                            "TTM_SETMAXTIPWIDTH",
-                                            "TTM_GETMAXTIPWIDTH",
-                                            "TTM_SETMARGIN",
-                                            "TTM_GETMARGIN",
-                                            nullptr,
-                                            nullptr,
-                                            nullptr,
-                                            nullptr,
-                                            "TTM_SETTITLEA"};
-        const unsigned i = msg - tip::TTM_SETDELAYTIME;
-        return i < std::size(names) && names[i] ? names[i] : QString::number(msg, 16);
+        Log("TTM_GETDELAYTIME", type);
+        return real.GetDelayTime(type);
+    }
+    bool AddTool(const tip::ToolInfo &tool, QByteArrayView text) override
+    {
+        Log("TTM_ADDTOOLA", 0, Record(tool, text));
+        return real.AddTool(tool, text);
+    }
+    void DelTool(const tip::ToolInfo &tool) override
+    {
+        Log("TTM_DELTOOLA", 0, Record(tool, ""));
+        real.DelTool(tool);
+    }
+    void UpdateTipText(const tip::ToolInfo &tool, QByteArrayView text) override
+    {
+        Log("TTM_UPDATETIPTEXTA", 0, Record(tool, text));
+        real.UpdateTipText(tool, text);
+    }
+    std::size_t GetToolCount() override
+    {
+        Log("TTM_GETTOOLCOUNT", 0);
+        return toolCount ? *toolCount : real.GetToolCount();
+    }
+    bool EnumTools(std::size_t index, tip::ToolInfo &tool, std::span<char> text) override
+    {
+        Log("TTM_ENUMTOOLSA", index, Record(tool));
+        return real.EnumTools(index, tool, text);
+    }
+    void SetTipBkColor(std::uint32_t colour) override
+    {
+        Log("TTM_SETTIPBKCOLOR", colour);
+        real.SetTipBkColor(colour);
+    }
+    void SetTipTextColor(std::uint32_t colour) override
+    {
+        Log("TTM_SETTIPTEXTCOLOR", colour);
+        real.SetTipTextColor(colour);
+    }
+    std::uint32_t GetTipBkColor() override
+    {
+        Log("TTM_GETTIPBKCOLOR", 0);
+        return real.GetTipBkColor();
+    }
+    std::uint32_t GetTipTextColor() override
+    {
+        Log("TTM_GETTIPTEXTCOLOR", 0);
+        return real.GetTipTextColor();
+    }
+    void SetMaxTipWidth(std::int32_t width) override
+    {
+        Log("TTM_SETMAXTIPWIDTH", 0, QString::number(width));
+        real.SetMaxTipWidth(width);
+    }
+    std::int32_t GetMaxTipWidth() override
+    {
+        Log("TTM_GETMAXTIPWIDTH", 0);
+        return real.GetMaxTipWidth();
+    }
+    void SetMargin(const tip::Rect &m) override
+    {
+        Log("TTM_SETMARGIN", 0, QStringLiteral("{%1 %2 %3 %4}").arg(m.left).arg(m.top).arg(m.right).arg(m.bottom));
+        real.SetMargin(m);
+    }
+    tip::Rect GetMargin() override
+    {
+        Log("TTM_GETMARGIN", 0);
+        return real.GetMargin();
+    }
+    void SetTitle(int icon, QByteArrayView title) override
+    {
+        Log("TTM_SETTITLEA", static_cast<unsigned>(icon), Quoted(title));
+        real.SetTitle(icon, title);
     }
 
     TooltipControl real{nullptr, tip::TTS_ALWAYSTIP};
-    std::optional<tip::LResult> toolCount; // a count to report instead of the real one
+    std::optional<std::size_t> toolCount; // a count to report instead of the real one
 
 private:
+    void Log(const char *message, std::uint64_t wParam, const QString &lParam = QString())
+    {
+        log_ << QString::fromLatin1(message) + ' ' + QString::number(wParam) + (lParam.isNull() ? "" : ' ' + lParam);
+    }
+    static QString Quoted(QByteArrayView text) { return '"' + QString::fromLocal8Bit(text) + '"'; }
+    static QString Name(std::uintptr_t id) { return id ? reinterpret_cast<QWidget *>(id)->objectName() : "0"; }
+    // A tool record: size, flags, container and tool, then the text it carries.
+    static QString Record(const tip::ToolInfo &r, std::optional<QByteArrayView> text = std::nullopt)
+    {
+        const QString fields =
+            QStringLiteral("{%1 %2 %3 %4").arg(r.cbSize).arg(r.uFlags).arg(Name(tip::WindowId(r.hwnd)), Name(r.uId));
+        return fields + (text ? ' ' + Quoted(*text) : QString()) + '}';
+    }
+
     QStringList &log_;
 };
 

@@ -120,6 +120,16 @@ private slots:
         QVERIFY(!control->isVisible());
     }
 
+    void readsBackNoMoreTextThanThereIsRoomFor()
+    {
+        char buffer[] = "#####";
+        ToolInfo record;
+        QVERIFY(control->EnumTools(0, record, std::span(buffer, 4)));
+        QCOMPARE(QByteArray(buffer, sizeof buffer), QByteArray("Ful\0#", sizeof buffer));
+        QCOMPARE(record.uId, WindowId(list));
+        QVERIFY(!control->EnumTools(1, record, {}));
+    }
+
     void drawsTitleAndColours()
     {
         tooltip->BackColor(0xDC7DFF); // pink

@@ -28,14 +28,14 @@ QWidget *ContainerWindow(QWidget *ctrl)
     return container;
 }
 
-WParam ColourParam(std::int32_t clr)
+std::uint32_t ColourValue(std::int32_t clr)
 {
-    return static_cast<WParam>(static_cast<std::uint32_t>(clr));
+    return static_cast<std::uint32_t>(clr);
 }
 
-WParam DelayType(std::int32_t dwType)
+unsigned DelayType(std::int32_t dwType)
 {
-    return static_cast<WParam>(dwType & 3);
+    return static_cast<unsigned>(dwType & 3);
 }
 
 } // namespace
@@ -51,11 +51,6 @@ cTooltip::cTooltip(WindowFactory factory) : factory_(std::move(factory)) {}
 
 cTooltip::~cTooltip() = default;
 
-LResult cTooltip::Send(unsigned msg, WParam wParam, LParam lParam) const
-{
-    return window_->SendMessage(msg, wParam, lParam);
-}
-
 bool cTooltip::create(QWidget *frm)
 {
     if (!window_) {
@@ -70,8 +65,8 @@ std::int16_t cTooltip::ToolCount() const
 {
     if (!window_)
         return 0;
-    const LResult count = Send(TTM_GETTOOLCOUNT, 0, 0);
-    if (count > 32767 || count < -32768)
+    const std::size_t count = window_->GetToolCount();
+    if (count > 32767)
         throw TooltipError(TooltipError::Kind::Overflow, "too many tools");
     return static_cast<std::int16_t>(count);
 }
@@ -79,13 +74,14 @@ std::int16_t cTooltip::ToolCount() const
 bool cTooltip::FindTool(std::uintptr_t id, ToolInfo &record, bool withText) const
 {
     record.cbSize = ToolInfoSize;
+    std::span<char> text;
     if (withText) {
         readBuffer_.fill('\0', textBufferLength_);
-        record.lpszText = readBuffer_.data();
+        text = std::span<char>(readBuffer_.data(), static_cast<std::size_t>(readBuffer_.size()));
     }
     const std::int16_t count = ToolCount();
     for (std::int16_t index = 0; index < count; ++index) {
-        if (Send(TTM_ENUMTOOLSA, static_cast<WParam>(index), AsLParam(&record)) != 0 && record.uId == id)
+        if (window_->EnumTools(static_cast<std::size_t>(index), record, text) && record.uId == id)
             return true;
     }
     return false;
@@ -121,8 +117,7 @@ bool cTooltip::AddTool(QWidget *ctrl, const QString &sText)
         text = "Tool" + QByteArray::number(count + 1);
     }
     GrowTextBuffer(text.size());
-    record.lpszText = text.data();
-    return Send(TTM_ADDTOOLA, 0, AsLParam(&record)) != 0;
+    return window_->AddTool(record, text);
 }
 
 bool cTooltip::RemoveTool(QWidget *ctrl)
@@ -131,7 +126,7 @@ bool cTooltip::RemoveTool(QWidget *ctrl)
     ToolInfo record;
     if (!window_ || !FindTool(WindowId(tool), record, false))
         return false;
-    Send(TTM_DELTOOLA, 0, AsLParam(&record));
+    window_->DelTool(record);
     return true;
 }
 
@@ -142,9 +137,8 @@ QString cTooltip::ToolText(QWidget *ctrl) const
     if (!window_ || !FindTool(WindowId(tool), record, true))
         return QString();
     // Up to the first NUL, and never past the buffer's end.
-    const char *text = record.lpszText;
-    const auto length = static_cast<qsizetype>(std::find(text, text + textBufferLength_, '\0') - text);
-    return QString::fromLocal8Bit(text, length);
+    const qsizetype end = readBuffer_.indexOf('\0');
+    return QString::fromLocal8Bit(end < 0 ? readBuffer_ : readBuffer_.first(end));
 }
 
 void cTooltip::ToolText(QWidget *ctrl, const QString &sText)
@@ -153,51 +147,49 @@ void cTooltip::ToolText(QWidget *ctrl, const QString &sText)
     ToolInfo record;
     if (!window_ || !FindTool(WindowId(tool), record, false))
         return;
-    QByteArray text = sText.toLocal8Bit();
-    record.lpszText = text.data();
+    const QByteArray text = sText.toLocal8Bit();
     GrowTextBuffer(text.size());
-    Send(TTM_UPDATETIPTEXTA, 0, AsLParam(&record));
+    window_->UpdateTipText(record, text);
 }
 
 std::int32_t cTooltip::BackColor() const
 {
-    return window_ ? static_cast<std::int32_t>(Send(TTM_GETTIPBKCOLOR, 0, 0)) : 0;
+    return window_ ? static_cast<std::int32_t>(window_->GetTipBkColor()) : 0;
 }
 
 void cTooltip::BackColor(std::int32_t clr)
 {
     if (window_)
-        Send(TTM_SETTIPBKCOLOR, ColourParam(clr), 0);
+        window_->SetTipBkColor(ColourValue(clr));
 }
 
 std::int32_t cTooltip::ForeColor() const
 {
-    return window_ ? static_cast<std::int32_t>(Send(TTM_GETTIPTEXTCOLOR, 0, 0)) : 0;
+    return window_ ? static_cast<std::int32_t>(window_->GetTipTextColor()) : 0;
 }
 
 void cTooltip::ForeColor(std::int32_t clr)
 {
     if (window_)
-        Send(TTM_SETTIPTEXTCOLOR, ColourParam(clr), 0);
+        window_->SetTipTextColor(ColourValue(clr));
 }
 
 std::int32_t cTooltip::DelayTime(std::int32_t dwType) const
 {
-    return window_ ? static_cast<std::int32_t>(Send(TTM_GETDELAYTIME, DelayType(dwType), 0)) : 0;
+    return window_ ? window_->GetDelayTime(DelayType(dwType)) : 0;
 }
 
 void cTooltip::DelayTime(std::int32_t dwType, std::int32_t dwMilliSecs)
 {
     if (window_)
-        Send(TTM_SETDELAYTIME, DelayType(dwType), dwMilliSecs);
+        window_->SetDelayTime(DelayType(dwType), dwMilliSecs);
 }
 
 std::int32_t cTooltip::Margin(std::int32_t dwType) const
 {
     if (!window_)
         return 0;
-    Rect margins;
-    Send(TTM_GETMARGIN, 0, AsLParam(&margins));
+    const Rect margins = window_->GetMargin();
     switch (dwType) {
     case 0: return margins.left;
     case 1: return margins.top;
@@ -211,8 +203,7 @@ void cTooltip::Margin(std::int32_t dwType, std::int32_t cPixels)
 {
     if (!window_)
         return;
-    Rect margins;
-    Send(TTM_GETMARGIN, 0, AsLParam(&margins));
+    Rect margins = window_->GetMargin();
     switch (dwType) {
     case 0: margins.left = cPixels; break;
     case 1: margins.top = cPixels; break;
@@ -220,27 +211,26 @@ void cTooltip::Margin(std::int32_t dwType, std::int32_t cPixels)
     case 3: margins.bottom = cPixels; break;
     default: break;
     }
-    Send(TTM_SETMARGIN, 0, AsLParam(&margins));
+    window_->SetMargin(margins);
 }
 
 std::int16_t cTooltip::MaxTipWidth() const
 {
     if (!window_)
         return 0;
-    const auto low = static_cast<std::uint16_t>(Send(TTM_GETMAXTIPWIDTH, 0, 0) & 0xFFFF);
+    const auto low = static_cast<std::uint16_t>(window_->GetMaxTipWidth() & 0xFFFF);
     return static_cast<std::int16_t>(low);
 }
 
 void cTooltip::MaxTipWidth(std::int16_t cx)
 {
     if (window_)
-        Send(TTM_SETMAXTIPWIDTH, 0, cx >= 1 ? cx : -1);
+        window_->SetMaxTipWidth(cx >= 1 ? cx : -1);
 }
 
 void cTooltip::SendTitle(std::int32_t icon)
 {
-    QByteArray title = title_.toLocal8Bit();
-    Send(TTM_SETTITLEA, static_cast<WParam>(icon), AsLParam(title.data()));
+    window_->SetTitle(icon, title_.toLocal8Bit());
 }
 
 void cTooltip::Title(const QString &vData)

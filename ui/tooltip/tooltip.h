@@ -88,7 +88,6 @@ public:
     std::int32_t TextBufferLength() const { return textBufferLength_; }
 
 private:
-    tip::LResult Send(unsigned msg, tip::WParam wParam, tip::LParam lParam) const;
     bool FindTool(std::uintptr_t id, tip::ToolInfo &record, bool withText) const;
     void GrowTextBuffer(qsizetype textLength);
     void SendTitle(std::int32_t icon);

@@ -10,7 +10,6 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <cstring>
 
 namespace helicordia {
 
@@ -21,11 +20,6 @@ namespace {
 QWidget *WidgetOf(std::uintptr_t id)
 {
     return reinterpret_cast<QWidget *>(id);
-}
-
-QString FromText(const char *text)
-{
-    return text ? QString::fromLocal8Bit(text) : QString();
 }
 
 bool HasIcon(int icon)
@@ -72,136 +66,122 @@ TooltipControl::~TooltipControl()
             Unwatch(WidgetOf(tool.id));
 }
 
-LResult TooltipControl::SendMessage(unsigned msg, WParam wParam, LParam lParam)
+void TooltipControl::SetDelayTime(unsigned type, std::int32_t ms)
 {
-    switch (msg) {
-    case TTM_SETDELAYTIME: {
-        const int ms = static_cast<int>(lParam);
-        switch (wParam) {
-        case TTDT_AUTOMATIC:
-            initial_ = ms < 0 ? DefaultInitial : ms;
-            autoPop_ = ms < 0 ? DefaultAutoPop : ms * 10;
-            reshow_ = ms < 0 ? DefaultReshow : ms / 5;
-            break;
-        case TTDT_RESHOW: reshow_ = ms < 0 ? DefaultReshow : ms; break;
-        case TTDT_AUTOPOP:
-            autoPop_ = ms < 0 ? DefaultAutoPop : ms;
-            if (popTimer_.isActive())
-                popTimer_.setInterval(autoPop_);
-            break;
-        case TTDT_INITIAL: initial_ = ms < 0 ? DefaultInitial : ms; break;
-        default: break;
-        }
-        return 0;
+    switch (type) {
+    case TTDT_AUTOMATIC:
+        initial_ = ms < 0 ? DefaultInitial : ms;
+        autoPop_ = ms < 0 ? DefaultAutoPop : ms * 10;
+        reshow_ = ms < 0 ? DefaultReshow : ms / 5;
+        break;
+    case TTDT_RESHOW: reshow_ = ms < 0 ? DefaultReshow : ms; break;
+    case TTDT_AUTOPOP: autoPop_ = ms < 0 ? DefaultAutoPop : ms; break;
+    case TTDT_INITIAL: initial_ = ms < 0 ? DefaultInitial : ms; break;
+    default: return;
     }
-    case TTM_GETDELAYTIME:
-        switch (wParam) {
-        case TTDT_RESHOW: return reshow_;
-        case TTDT_AUTOPOP: return autoPop_;
-        default: return initial_;
-        }
-    case TTM_ADDTOOLA: {
-        const auto *record = reinterpret_cast<const ToolInfo *>(lParam);
-        if (!record || ((record->uFlags & TTF_IDISHWND) && record->uId == 0))
-            return 0;
-        tools_.push_back({record->uFlags, record->hwnd, record->uId, QByteArray(record->lpszText)});
-        if ((record->uFlags & (TTF_IDISHWND | TTF_SUBCLASS)) == (TTF_IDISHWND | TTF_SUBCLASS))
-            Watch(WidgetOf(record->uId));
-        return 1;
-    }
-    case TTM_DELTOOLA: {
-        const Tool *tool = FindTool(reinterpret_cast<const ToolInfo *>(lParam));
-        if (tool) {
-            const std::uintptr_t id = tool->id;
-            const bool watched = tool->flags & TTF_SUBCLASS;
-            tools_.erase(tools_.begin() + (tool - tools_.data()));
-            if (watched && std::none_of(tools_.begin(), tools_.end(), [id](const Tool &t) { return t.id == id; }))
-                Unwatch(WidgetOf(id));
-            if (id == current_) {
-                HideTip(State::Idle);
-                current_ = 0;
-            }
-        }
-        return 0;
-    }
-    case TTM_UPDATETIPTEXTA: {
-        const auto *record = reinterpret_cast<const ToolInfo *>(lParam);
-        Tool *tool = FindTool(record);
-        if (tool) {
-            const char *text = record->lpszText ? record->lpszText : "";
-            if (tool->text != text) {
-                tool->text = text;
-                TextChanged(*tool);
-            }
-        }
-        return 0;
-    }
-    case TTM_GETTOOLCOUNT: return static_cast<LResult>(tools_.size());
-    case TTM_ENUMTOOLSA: {
-        auto *record = reinterpret_cast<ToolInfo *>(lParam);
-        if (!record || wParam >= tools_.size())
-            return 0;
-        const Tool &tool = tools_[wParam];
-        record->uFlags = tool.flags;
-        record->hwnd = tool.container;
-        record->uId = tool.id;
-        record->rect = Rect();
-        record->hinst = nullptr;
-        record->lParam = 0;
-        if (record->lpszText)
-            std::memcpy(record->lpszText, tool.text.constData(), static_cast<size_t>(tool.text.size() + 1));
-        return 1;
-    }
-    case TTM_SETTIPBKCOLOR:
-    case TTM_SETTIPTEXTCOLOR: {
-        std::uint32_t &colour = msg == TTM_SETTIPBKCOLOR ? back_ : fore_;
-        const auto value = static_cast<std::uint32_t>(wParam & 0xFFFFFF);
-        if (colour != value) {
-            colour = value;
-            update();
-        }
-        return 0;
-    }
-    case TTM_GETTIPBKCOLOR: return back_;
-    case TTM_GETTIPTEXTCOLOR: return fore_;
-    case TTM_SETMAXTIPWIDTH: {
-        const int previous = maxWidth_;
-        maxWidth_ = lParam > 0 ? static_cast<int>(lParam) : -1;
-        if (maxWidth_ != previous)
-            AppearanceChanged();
-        return previous;
-    }
-    case TTM_GETMAXTIPWIDTH: return maxWidth_;
-    case TTM_SETMARGIN:
-        if (const auto *rect = reinterpret_cast<const Rect *>(lParam); rect && !(*rect == margin_)) {
-            margin_ = *rect;
-            AppearanceChanged();
-        }
-        return 0;
-    case TTM_GETMARGIN:
-        if (auto *rect = reinterpret_cast<Rect *>(lParam))
-            *rect = margin_;
-        return 0;
-    case TTM_SETTITLEA: {
-        const int icon = static_cast<int>(wParam);
-        const QString title = FromText(reinterpret_cast<const char *>(lParam));
-        if (icon != icon_ || title != title_) {
-            icon_ = icon;
-            title_ = title;
-            AppearanceChanged();
-        }
-        return 1;
-    }
-    default: return 0;
+    if (popTimer_.isActive())
+        popTimer_.setInterval(autoPop_);
+}
+
+std::int32_t TooltipControl::GetDelayTime(unsigned type)
+{
+    switch (type) {
+    case TTDT_RESHOW: return reshow_;
+    case TTDT_AUTOPOP: return autoPop_;
+    default: return initial_;
     }
 }
 
-TooltipControl::Tool *TooltipControl::FindTool(const ToolInfo *record)
+bool TooltipControl::AddTool(const ToolInfo &tool, QByteArrayView text)
 {
-    if (!record)
-        return nullptr;
-    auto found = std::find_if(tools_.begin(), tools_.end(), [record](const Tool &tool) {
-        return tool.id == record->uId && tool.container == record->hwnd;
+    if ((tool.uFlags & TTF_IDISHWND) && tool.uId == 0)
+        return false;
+    tools_.push_back({tool.uFlags, tool.hwnd, tool.uId, text.toByteArray()});
+    if ((tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS)) == (TTF_IDISHWND | TTF_SUBCLASS))
+        Watch(WidgetOf(tool.uId));
+    return true;
+}
+
+void TooltipControl::DelTool(const ToolInfo &record)
+{
+    const Tool *tool = FindTool(record);
+    if (!tool)
+        return;
+    const std::uintptr_t id = tool->id;
+    const bool watched = tool->flags & TTF_SUBCLASS;
+    tools_.erase(tools_.begin() + (tool - tools_.data()));
+    if (watched && std::none_of(tools_.begin(), tools_.end(), [id](const Tool &t) { return t.id == id; }))
+        Unwatch(WidgetOf(id));
+    if (id == current_) {
+        HideTip(State::Idle);
+        current_ = 0;
+    }
+}
+
+void TooltipControl::UpdateTipText(const ToolInfo &record, QByteArrayView text)
+{
+    Tool *tool = FindTool(record);
+    if (tool && tool->text != text) {
+        tool->text = text.toByteArray();
+        TextChanged(*tool);
+    }
+}
+
+bool TooltipControl::EnumTools(std::size_t index, ToolInfo &record, std::span<char> text)
+{
+    if (index >= tools_.size())
+        return false;
+    const Tool &tool = tools_[index];
+    record.uFlags = tool.flags;
+    record.hwnd = tool.container;
+    record.uId = tool.id;
+    if (!text.empty()) {
+        const std::size_t length = std::min(text.size() - 1, static_cast<std::size_t>(tool.text.size()));
+        std::copy_n(tool.text.constData(), length, text.data());
+        text[length] = '\0';
+    }
+    return true;
+}
+
+void TooltipControl::SetColour(std::uint32_t &colour, std::uint32_t value)
+{
+    value &= 0xFFFFFF;
+    if (colour != value) {
+        colour = value;
+        update();
+    }
+}
+
+void TooltipControl::SetMaxTipWidth(std::int32_t width)
+{
+    const int previous = maxWidth_;
+    maxWidth_ = width > 0 ? width : -1;
+    if (maxWidth_ != previous)
+        AppearanceChanged();
+}
+
+void TooltipControl::SetMargin(const Rect &margin)
+{
+    if (margin != margin_) {
+        margin_ = margin;
+        AppearanceChanged();
+    }
+}
+
+void TooltipControl::SetTitle(int icon, QByteArrayView title)
+{
+    const QString text = QString::fromLocal8Bit(title);
+    if (icon != icon_ || text != title_) {
+        icon_ = icon;
+        title_ = text;
+        AppearanceChanged();
+    }
+}
+
+TooltipControl::Tool *TooltipControl::FindTool(const ToolInfo &record)
+{
+    auto found = std::find_if(tools_.begin(), tools_.end(), [&record](const Tool &tool) {
+        return tool.id == record.uId && tool.container == record.hwnd;
     });
     return found == tools_.end() ? nullptr : &*found;
 }

@@ -32,7 +32,23 @@ public:
     TooltipControl(QWidget *owner, unsigned style);
     ~TooltipControl() override;
 
-    tip::LResult SendMessage(unsigned msg, tip::WParam wParam, tip::LParam lParam) override;
+    // The tooltip messages.
+    void SetDelayTime(unsigned type, std::int32_t ms) override;
+    std::int32_t GetDelayTime(unsigned type) override;
+    bool AddTool(const tip::ToolInfo &tool, QByteArrayView text) override;
+    void DelTool(const tip::ToolInfo &tool) override;
+    void UpdateTipText(const tip::ToolInfo &tool, QByteArrayView text) override;
+    std::size_t GetToolCount() override { return tools_.size(); }
+    bool EnumTools(std::size_t index, tip::ToolInfo &tool, std::span<char> text) override;
+    void SetTipBkColor(std::uint32_t colour) override { SetColour(back_, colour); }
+    void SetTipTextColor(std::uint32_t colour) override { SetColour(fore_, colour); }
+    std::uint32_t GetTipBkColor() override { return back_; }
+    std::uint32_t GetTipTextColor() override { return fore_; }
+    void SetMaxTipWidth(std::int32_t width) override;
+    std::int32_t GetMaxTipWidth() override { return maxWidth_; }
+    void SetMargin(const tip::Rect &margin) override;
+    tip::Rect GetMargin() override { return margin_; }
+    void SetTitle(int icon, QByteArrayView title) override;
 
     // Timers, reachable so that tests can run them without waiting.
     const QTimer &showTimer() const { return showTimer_; }
@@ -62,7 +78,8 @@ private:
         QByteArray text;
     };
 
-    Tool *FindTool(const tip::ToolInfo *record);
+    Tool *FindTool(const tip::ToolInfo &record);
+    void SetColour(std::uint32_t &colour, std::uint32_t value);
     const Tool *CurrentTool() const;
     void Watch(QWidget *tool);
     void Unwatch(QWidget *tool);

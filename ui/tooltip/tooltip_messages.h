@@ -1,37 +1,21 @@
 // The vocabulary spoken between the tooltip object and a tooltip control:
-// message numbers, flags, the tool record, and the one call a control answers.
+// flags, the tool record, and the calls a control answers, one typed call for
+// each tooltip message (named after it).
 //
 // Texts cross as 8-bit strings in the system's code page (UTF-8 on this
-// platform); lengths of texts and buffers count those 8-bit units.
+// platform); lengths of texts and buffers count those 8-bit units. A text
+// read back is copied into a buffer given with its size, never past it.
 #pragma once
 
+#include <QByteArrayView>
+
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 class QWidget;
 
 namespace helicordia::tip {
-
-using WParam = std::uintptr_t;
-using LParam = std::intptr_t;
-using LResult = std::intptr_t;
-
-// Messages, by their published names and values.
-inline constexpr unsigned TTM_SETDELAYTIME = 0x0403;
-inline constexpr unsigned TTM_ADDTOOLA = 0x0404;
-inline constexpr unsigned TTM_DELTOOLA = 0x0405;
-inline constexpr unsigned TTM_UPDATETIPTEXTA = 0x040C;
-inline constexpr unsigned TTM_GETTOOLCOUNT = 0x040D;
-inline constexpr unsigned TTM_ENUMTOOLSA = 0x040E;
-inline constexpr unsigned TTM_SETTIPBKCOLOR = 0x0413;
-inline constexpr unsigned TTM_SETTIPTEXTCOLOR = 0x0414;
-inline constexpr unsigned TTM_GETDELAYTIME = 0x0415;
-inline constexpr unsigned TTM_GETTIPBKCOLOR = 0x0416;
-inline constexpr unsigned TTM_GETTIPTEXTCOLOR = 0x0417;
-inline constexpr unsigned TTM_SETMAXTIPWIDTH = 0x0418;
-inline constexpr unsigned TTM_GETMAXTIPWIDTH = 0x0419;
-inline constexpr unsigned TTM_SETMARGIN = 0x041A;
-inline constexpr unsigned TTM_GETMARGIN = 0x041B;
-inline constexpr unsigned TTM_SETTITLEA = 0x0420;
 
 // Window style: a rectangular tip shown whether or not the owner is active.
 inline constexpr unsigned TTS_ALWAYSTIP = 0x01;
@@ -41,10 +25,10 @@ inline constexpr unsigned TTF_IDISHWND = 0x01;
 inline constexpr unsigned TTF_SUBCLASS = 0x10;
 
 // Delay types.
-inline constexpr WParam TTDT_AUTOMATIC = 0;
-inline constexpr WParam TTDT_RESHOW = 1;
-inline constexpr WParam TTDT_AUTOPOP = 2;
-inline constexpr WParam TTDT_INITIAL = 3;
+inline constexpr unsigned TTDT_AUTOMATIC = 0;
+inline constexpr unsigned TTDT_RESHOW = 1;
+inline constexpr unsigned TTDT_AUTOPOP = 2;
+inline constexpr unsigned TTDT_INITIAL = 3;
 
 // Title icons.
 inline constexpr int TTI_NONE = 0;
@@ -61,7 +45,7 @@ struct Rect {
 };
 
 // The tool record. cbSize carries the size of the classic record that ends
-// with lParam.
+// with lParam. A tool is known by its container and id together.
 inline constexpr std::uint32_t ToolInfoSize = 44;
 
 struct ToolInfo {
@@ -69,10 +53,6 @@ struct ToolInfo {
     std::uint32_t uFlags = 0;
     QWidget *hwnd = nullptr; // the tool's container
     std::uintptr_t uId = 0;  // with TTF_IDISHWND: the tool's own widget
-    Rect rect;
-    void *hinst = nullptr;
-    char *lpszText = nullptr; // NUL-terminated; a buffer to fill when reading
-    LParam lParam = 0;
 };
 
 inline std::uintptr_t WindowId(const QWidget *widget)
@@ -80,17 +60,48 @@ inline std::uintptr_t WindowId(const QWidget *widget)
     return reinterpret_cast<std::uintptr_t>(widget);
 }
 
-template <typename T> LParam AsLParam(T *pointer)
-{
-    return reinterpret_cast<LParam>(pointer);
-}
-
 // Anything that answers tooltip messages: the tooltip control, or a test's
 // stand-in that records them.
 class TooltipWindow {
 public:
     virtual ~TooltipWindow() = default;
-    virtual LResult SendMessage(unsigned msg, WParam wParam, LParam lParam) = 0;
+
+    // TTM_SETDELAYTIME, TTM_GETDELAYTIME: a delay type (0..3) in
+    // milliseconds; a negative time restores the type's default.
+    virtual void SetDelayTime(unsigned type, std::int32_t ms) = 0;
+    virtual std::int32_t GetDelayTime(unsigned type) = 0;
+
+    // TTM_ADDTOOLA: registers a tool with its tip text; false when refused.
+    virtual bool AddTool(const ToolInfo &tool, QByteArrayView text) = 0;
+    // TTM_DELTOOLA: removes the tool, if it is registered.
+    virtual void DelTool(const ToolInfo &tool) = 0;
+    // TTM_UPDATETIPTEXTA: gives the tool a new tip text, if it is registered.
+    virtual void UpdateTipText(const ToolInfo &tool, QByteArrayView text) = 0;
+    // TTM_GETTOOLCOUNT
+    virtual std::size_t GetToolCount() = 0;
+    // TTM_ENUMTOOLSA: fills `tool` with the tool at `index` and copies its
+    // tip text into `text`, cut to fit and ended by a NUL (nothing when
+    // `text` is empty). False when there is no tool at `index`.
+    virtual bool EnumTools(std::size_t index, ToolInfo &tool, std::span<char> text) = 0;
+
+    // TTM_SETTIPBKCOLOR, TTM_SETTIPTEXTCOLOR, TTM_GETTIPBKCOLOR,
+    // TTM_GETTIPTEXTCOLOR: colours as 0x00BBGGRR.
+    virtual void SetTipBkColor(std::uint32_t colour) = 0;
+    virtual void SetTipTextColor(std::uint32_t colour) = 0;
+    virtual std::uint32_t GetTipBkColor() = 0;
+    virtual std::uint32_t GetTipTextColor() = 0;
+
+    // TTM_SETMAXTIPWIDTH, TTM_GETMAXTIPWIDTH: pixels; -1 is no limit, and
+    // setting 0 or less removes the limit.
+    virtual void SetMaxTipWidth(std::int32_t width) = 0;
+    virtual std::int32_t GetMaxTipWidth() = 0;
+
+    // TTM_SETMARGIN, TTM_GETMARGIN
+    virtual void SetMargin(const Rect &margin) = 0;
+    virtual Rect GetMargin() = 0;
+
+    // TTM_SETTITLEA: the title line and its icon (TTI_*).
+    virtual void SetTitle(int icon, QByteArrayView title) = 0;
 };
 
 } // namespace helicordia::tip
