@@ -18,11 +18,11 @@ class TooltipControlTest : public QObject {
     std::unique_ptr<cTooltip> tooltip;
     TooltipControl *control = nullptr;
 
-    void move(QPoint at = {20, 20})
+    void move(QPoint at = {20, 20}, QWidget *over = nullptr)
     {
-        QMouseEvent event(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &event);
+        over = over ? over : list->viewport();
+        QMouseEvent event(QEvent::MouseMove, at, over->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(over, &event);
     }
     void send(QWidget *to, QEvent::Type type)
     {
@@ -91,6 +91,35 @@ private slots:
         QCOMPARE(control->showTimer().interval(), 500);
         control->showTimerElapsed();
         QVERIFY(control->isVisible());
+    }
+
+    // A tip that follows one just shown comes after the reshow delay; once
+    // that delay has passed without a tip, the initial delay holds again.
+    void reshowDelay_data()
+    {
+        QTest::addColumn<bool>("leaveFirst");
+        QTest::newRow("leaving, then onto another tool") << true;
+        QTest::newRow("straight onto another tool") << false;
+    }
+    void reshowDelay()
+    {
+        QFETCH(bool, leaveFirst);
+        auto *other = new QWidget(form.get());
+        tooltip->AddTool(other, "Other tool");
+        tooltip->DelayTime(TTDT_INITIAL, 700);
+        tooltip->DelayTime(TTDT_RESHOW, 30);
+        move();
+        control->showTimerElapsed();
+        if (leaveFirst)
+            send(list->viewport(), QEvent::Leave);
+        move({5, 5}, other);
+        QCOMPARE(control->showTimer().interval(), 30);
+        control->showTimerElapsed();
+        QCOMPARE(control->shownText(), "Other tool");
+        send(other, QEvent::Leave);
+        control->reshowWindowElapsed();
+        move();
+        QCOMPARE(control->showTimer().interval(), 700);
     }
 
     void hides_data()

@@ -274,10 +274,15 @@ void TooltipControl::PointerMoved(QWidget *tool, QPointF globalPosition)
     const std::uintptr_t id = WindowId(tool);
     switch (state_) {
     case State::Idle:
-    case State::Waiting:
+    case State::Waiting: {
+        // Moving on over the tool whose tip is due keeps the delay chosen
+        // when the wait began (a move can arrive twice while a tip shows:
+        // through the tool and through the program-wide watch).
+        const bool sameWait = state_ == State::Waiting && id == current_;
         current_ = id;
-        StartWaiting(reshowWindow_.isActive() ? reshow_ : initial_);
+        StartWaiting(sameWait ? showTimer_.interval() : reshowWindow_.isActive() ? reshow_ : initial_);
         break;
+    }
     case State::Shown:
         if (id != current_) {
             HideTip(State::Idle);

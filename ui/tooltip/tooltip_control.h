@@ -3,11 +3,13 @@
 // shows the tip of the tool under the pointer.
 //
 // Timing: the tip shows once the pointer has rested on a tool for the initial
-// delay (the reshow delay when it comes from a tip just hidden by leaving a
-// tool), and hides after the auto-pop delay, when the pointer leaves the
-// tool, or on a mouse press or a key. After hiding on its own or on a press,
-// it stays away while the pointer stays on the tool, unless the tool's text
-// changes: then it shows again after the initial delay.
+// delay, or for the reshow delay when the pointer comes from a shown tip (on
+// another tool, or on a tool it left less than a reshow delay ago). The tip
+// hides after the auto-pop delay, when the pointer leaves the tool, on a
+// mouse press or a key, or when the tool's text becomes empty. After hiding
+// on its own or on a press, it stays away while the pointer stays on the
+// tool, unless the tool's text changes: then it shows again after the initial
+// delay.
 #pragma once
 
 #include "ui/tooltip/tip_layout.h"
