@@ -218,6 +218,22 @@ TEST(FindEntries, AgreesWithLineByLineSearch)
     }
 }
 
+// The search folds case on its own, for speed: it must fold every character
+// of the Basic Multilingual Plane as Qt's case-insensitive comparison does.
+TEST(FoldCase, AgreesWithQtOverTheBasicMultilingualPlane)
+{
+    QString every;
+    for (char32_t c = 0; c <= 0xFFFF; ++c)
+        if (!QChar::isSurrogate(c))
+            every += QChar(char16_t(c));
+    const QString folded = FoldCase(every);
+    ASSERT_EQ(folded.size(), every.size());
+    for (qsizetype i = 0; i < every.size(); ++i) {
+        const char32_t c = every[i].unicode();
+        ASSERT_EQ(char32_t(folded[i].unicode()), QChar::toCaseFolded(c)) << "for U+" << std::hex << std::uint32_t(c);
+    }
+}
+
 TEST(FindEntries, SeesEntriesChangedAfterASearch)
 {
     Catalogue cat;
