@@ -28,11 +28,12 @@ public:
 
     // Reads exactly catalogueLineCount() lines of the file at `path` (line
     // breaks CR LF, LF or a lone CR; lines kept exactly as they are, lines
-    // past the needed ones ignored). A file that is valid UTF-8 is read as
-    // UTF-8, any other as Windows-1250. Only a regular file of at most
-    // MaxFileBytes is read. On failure the table is left as it
-    // was, `*error` (if given) receives a message for the user that names the
-    // file and the problem, and the result is false.
+    // past the needed ones ignored). A file whose needed lines are all valid
+    // UTF-8 is read as UTF-8 (a byte order mark at its start dropped), any
+    // other as Windows-1250. Only a regular file of at most MaxFileBytes is
+    // read. On failure the table is left as it was, `*error` (if given)
+    // receives a message for the user that names the file and the problem,
+    // and the result is false; on success `*error` is emptied.
     bool LoadCatalogue(const QString &path, QString *error);
 
     // Entry `n` as read from the file; empty outside 1..MaxEntries and for

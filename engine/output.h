@@ -31,10 +31,11 @@ public:
     virtual bool suspended() const = 0;
     virtual double latency() const = 0; // seconds of audio buffered ahead
     // Caller's thread. Suspends when the stream has been silent long enough
-    // (devices that cannot do so from their own thread); resumes.
+    // (devices that cannot do so from their own thread).
     virtual void suspendIfIdle() {}
     // Caller's thread: the machine is (not) too busy for a short buffer.
     virtual void setBusy(bool) {}
+    // Caller's thread: plays again after a suspension.
     virtual void resume() = 0;
     // Plays what has been written, then stops.
     virtual void drain() = 0;
@@ -89,14 +90,15 @@ public:
     std::uint64_t lateCallbacks() const { return late_.load(); }         // seen here
 
     // ---- for devices --------------------------------------------------
-    // Audio thread: renders `frames` frames into `out`. `buffered` is the
-    // audio the device held before this call was due (a later call means
-    // it ran dry). True once the stream has been silent for longer than
-    // that: everything still queued is silence and the device may suspend.
+    // Audio thread: renders `frames` frames into `out`. `bufferedNs` is the
+    // audio the device held before this call was due: with `checkLate`, a
+    // later call counts as a late one (the device ran dry). True once the
+    // stream has been silent for longer than that: everything still queued
+    // is silence and the device may suspend.
     bool onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate = true) override;
     void onUnderrun() { reported_.fetch_add(1, std::memory_order_relaxed); }
     // A device that knows its queue ran dry before a call counts it here
-    // (and passes no `bufferedNs` bound to onCallback).
+    // (and passes checkLate = false to onCallback).
     void onLate() { late_.fetch_add(1, std::memory_order_relaxed); }
     void onFailure() { failed_.store(true, std::memory_order_release); }
     void restartClock() { lastCallbackNs_.store(0, std::memory_order_relaxed); }

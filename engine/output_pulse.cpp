@@ -110,7 +110,8 @@ private:
     std::int64_t sinkNs_ = 0;
     std::size_t targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes; // as granted
     std::int64_t lastWriteNs_ = 0;
-    std::int64_t lastBusyNs_ = 0; // the last request that came late by a third of the buffer
+    std::int64_t lastBusyNs_ = 0; // the last sign of a busy machine: a request late by a third of
+                                  // the buffer, the caller's report, or a change of the buffer
     int targetFrames_ = kTargetFrames;
     bool primed_ = false; // the first request fills the empty queue
 };

@@ -1,11 +1,12 @@
 // The handle-based interface of the tone engine.
 //
-// Every Tone_* function runs on the caller's thread and reaches its object
-// through one locked lookup (withSystem, withDsp, withChannel): the registry
-// lock is held for the whole call, and an unknown or released handle gives
-// TONE_ERR_INVALID_HANDLE. The render core (mixer.h) and the output stream
-// (output.h) do the sound; this file keeps the handles, the channels' settings
-// as the caller sees them, and publishes those settings to the voices.
+// Every Tone_* function runs on the caller's thread. One that takes a handle
+// reaches its object through one locked lookup (withSystem, withDsp,
+// withChannel): the registry lock is held for the whole call, and an unknown
+// or released handle gives TONE_ERR_INVALID_HANDLE. The render core (mixer.h)
+// and the output stream (output.h) do the sound; this file keeps the handles,
+// the channels' settings as the caller sees them, and publishes those
+// settings to the voices.
 #include "engine/tone.h"
 
 #include "engine/mixer.h"

@@ -1,5 +1,8 @@
 // The Helicordia tone engine: sine oscillators played on channels, mixed and
-// sent to the sound card through RtAudio.
+// sent to the sound server through PulseAudio's own client library (which
+// PipeWire answers too), or through RtAudio (ALSA, JACK) where no such server
+// answers. Each way out is a module of its own, loaded when an output is
+// first opened (see output.h).
 //
 // Every function returns a result code: TONE_OK (0) on success, otherwise one
 // of the codes below, whose sentence Tone_ErrorString gives. Objects are
@@ -29,7 +32,9 @@ constexpr std::uint32_t TONE_VERSION = 0x10000;
 constexpr int TONE_DSP_TYPE_OSCILLATOR = 2;
 constexpr int TONE_OSCILLATOR_PARAM_TYPE = 0; // waveform: 0 = sine
 constexpr int TONE_OSCILLATOR_PARAM_RATE = 1; // Hz
-constexpr int TONE_CHANNEL_REUSE = -2;        // PlayDSP: reuse the handle passed in
+// PlayDSP: play on the channel whose handle is passed in (on a free channel
+// when that handle is not a live channel of the system).
+constexpr int TONE_CHANNEL_REUSE = -2;
 constexpr std::uint32_t TONE_INIT_NORMAL = 0;
 // Init flag: open no sound device; the mix is produced only by
 // Tone_System_Render (tests, benchmarks, offline rendering).
@@ -37,7 +42,7 @@ constexpr std::uint32_t TONE_INIT_NO_OUTPUT = 0x100;
 
 constexpr int TONE_MAX_CHANNELS = 32;
 constexpr int TONE_SAMPLE_RATE = 48000;    // mixing rate, Hz
-constexpr int TONE_BUFFER_FRAMES = 480;    // audio callback buffer (10 ms)
+constexpr int TONE_BUFFER_FRAMES = 480;    // RtAudio's callback buffer (10 ms; PulseAudio's requests vary)
 constexpr int TONE_RAMP_FRAMES = 480;      // start/stop/pause/volume/pan ramps: at least 10 ms,
 constexpr int TONE_RAMP_MAX_FRAMES = 2400; // a quarter period below 25 Hz, at most 50 ms
 
@@ -73,15 +78,15 @@ ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames);
 // that frequency is silent from this many frames after the stop on. For a
 // frequency that cannot be heard, the longest ramp (TONE_RAMP_MAX_FRAMES).
 int Tone_RampFrames(float frequency);
-// Underruns since Init: every one the sound output reports, and every late
-// callback whose lateness exceeds the audio that was buffered.
+// Underruns since Init: every one the sound output reports, and every request
+// for audio that came so late that everything buffered had played.
 ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count);
 // The same, by cause: reported by the sound output (the server ran dry
 // although every callback came in time) and late callbacks (this program was
 // not scheduled in time).
 ToneResult Tone_System_GetUnderrunCauses(ToneHandle system, std::uint64_t *reported, std::uint64_t *late);
-// Latency of the open output stream in seconds, as RtAudio reports it
-// (0 without a stream).
+// Latency of the open output stream in seconds: the audio buffered ahead, as
+// the sound server granted and reports it (0 without a stream).
 ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds);
 // Non-zero while the output stream runs; *reopens counts the times
 // Tone_System_Update has reopened a failed stream.

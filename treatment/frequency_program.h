@@ -27,10 +27,11 @@ constexpr int SecondsPerFrequency = 180;
 QString AfiseazaTimp(int valoare);
 
 // The number at the start of a piece of text, read the locale-independent way:
-// blanks (space, tab, CR, LF) are skipped wherever they stand; an optional
-// sign, digits, one '.', an optional exponent (E or D, sign, digits); "&H" and
-// "&O" read hexadecimal and octal integers. Reading stops at the first
-// character that cannot continue the number; no number at all gives 0.
+// blanks (space, tab and line feed; a carriage return is not one) are skipped
+// wherever they stand; an optional sign, digits, one '.', an optional
+// exponent (E or D, sign, digits); "&H" and "&O" read hexadecimal and octal
+// integers. Reading stops at the first character that cannot continue the
+// number; no number at all gives 0.
 double NumericValue(const QString &piece);
 
 // One piece of the list as it is stored: rounded to a 32-bit float and, above
