@@ -5,7 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
-cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHELICORDIA_SANITIZE=ON >/dev/null
+cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHELICORDIA_SANITIZE=ON ${BUILD_WERROR:+-DBUILD_WERROR=$BUILD_WERROR} >/dev/null
 cmake --build "$root/build-sanitize" -j"$(nproc)"
 
 source "$here/sound-server.sh"
