@@ -21,7 +21,13 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:log_path=$reports/ubsan
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/leaks.supp:print_suppressions=0
 cd "$root/build-sanitize"
 status=0
-ctest --output-on-failure --timeout 600 --repeat until-pass:2 || status=$?
+ctest --output-on-failure --timeout 600 --repeat until-pass:2 2>&1 | tee ctest.log || status=$?
+# A test that passed only when run again may be flaky: name each one, so that
+# no retry goes unseen (ctest writes a retry's result without the "k/N" count).
+retried=$(sed -nE 's/^ +Test +#[0-9]+: ([^ ]+) .* Passed .*/\1/p' ctest.log | sort -u | paste -sd ' ')
+if [ -n "$retried" ]; then
+    echo "sanitize: failed first, passed when run again: $retried" >&2
+fi
 if [ -n "$(ls -A "$reports")" ]; then
     cat "$reports"/*
     echo "sanitize: the reports above were written" >&2
