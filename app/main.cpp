@@ -1,4 +1,3 @@
-#include "app/commandline.h"
 #include "app/main_window_access.h"
 #include "app/program.h"
 #include "app/terminal/terminal_modes.h"
@@ -11,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QTextStream>
 
 #include <cstdio>
 #include <dlfcn.h>
@@ -81,15 +79,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(helicordia::ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(HELICORDIA_VERSION));
     helicordia::DesktopPlatform platform;
-    if (const auto status = helicordia::RunTerminalMode(argc, argv, platform))
-        return *status;
-    {
-        QTextStream out(stdout), err(stderr);
-        helicordia::CommandLine commandLine;
-        helicordia::DescribeTerminalModes(commandLine.parser());
-        if (const auto status = commandLine.handle(helicordia::ArgumentsOf(argc, argv), out, err))
-            return *status;
-    }
+    const helicordia::CommandLineRequest request = helicordia::ParseCommandLine(helicordia::ArgumentsOf(argc, argv));
+    if (!request.opensWindow())
+        return helicordia::RunCommandLine(request, argc, argv, platform);
 
     const FontConfigurationAhead fonts;
     QApplication app(argc, argv);

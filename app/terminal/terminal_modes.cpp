@@ -8,10 +8,8 @@
 #include "platform/application.h"
 #include "platform/platform.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTextStream>
@@ -19,192 +17,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <limits>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace helicordia {
-
-namespace {
-
-const QString ListOption = QStringLiteral("--list");
-const QString PlayOption = QStringLiteral("--play");
-const QString RenderOption = QStringLiteral("--render");
-
-// Reads a percentage within [low, high] and gives it in slider steps of
-// `full` per hundred percent.
-std::optional<int> sliderPercent(const QString &text, double low, double high, int full)
-{
-    bool ok = false;
-    const double percent = text.trimmed().toDouble(&ok);
-    if (!ok || !(percent >= low && percent <= high))
-        return std::nullopt;
-    return int(std::lround(percent * full / 100.0));
-}
-
-} // namespace
-
-std::optional<int> ParseDuration(const QString &text)
-{
-    static const QRegularExpression form(QStringLiteral("^(?:(?:(\\d+):)?(\\d+):)?(\\d+)$"));
-    const QRegularExpressionMatch m = form.match(text.trimmed());
-    if (!m.hasMatch())
-        return std::nullopt;
-    const long long hours = m.captured(1).isEmpty() ? 0 : m.captured(1).toLongLong();
-    const long long minutes = m.captured(2).isEmpty() ? 0 : m.captured(2).toLongLong();
-    const long long seconds = m.captured(3).toLongLong();
-    if (m.captured(1).size() > 6 || (!m.captured(1).isEmpty() && minutes > 59) ||
-        (!m.captured(2).isEmpty() && seconds > 59) || m.captured(3).size() > 9)
-        return std::nullopt;
-    const long long total = hours * 3600 + minutes * 60 + seconds;
-    if (total > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(total);
-}
-
-std::optional<TerminalRequest> ParseTerminalArguments(const QStringList &arguments, QString *error)
-{
-    const QStringList args = arguments.mid(1);
-    if (!args.contains(ListOption) && !args.contains(PlayOption) && !args.contains(RenderOption))
-        return std::nullopt;
-    for (const QString &question : {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--help-all"),
-                                    QStringLiteral("--version"), QStringLiteral("-v")})
-        if (args.contains(question))
-            return std::nullopt;
-
-    TerminalRequest request;
-    QString failure;
-    bool modeSeen = false;
-    QStringList given; // options given, for the checks that depend on the mode
-    for (int i = 0; i < args.size() && failure.isEmpty(); ++i) {
-        QString name = args[i];
-        QString value;
-        bool hasValue = false;
-        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); name.startsWith(QLatin1String("--")) && eq > 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-            hasValue = true;
-        }
-        auto takeValue = [&]() -> bool {
-            if (hasValue)
-                return true;
-            if (i + 1 >= args.size()) {
-                failure = QStringLiteral("%1 needs a value.").arg(name);
-                return false;
-            }
-            value = args[++i];
-            return true;
-        };
-        if (name == ListOption || name == PlayOption || name == RenderOption) {
-            if (modeSeen) {
-                failure = QStringLiteral("Give only one of --list, --play and --render.");
-                break;
-            }
-            modeSeen = true;
-            if (name == ListOption) {
-                request.mode = TerminalRequest::Mode::List;
-                if (hasValue)
-                    request.search = value;
-                else if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--")))
-                    request.search = args[++i];
-            } else if (name == PlayOption) {
-                request.mode = TerminalRequest::Mode::Play;
-                if (takeValue())
-                    request.entry = value;
-            } else {
-                request.mode = TerminalRequest::Mode::Render;
-                if (!takeValue())
-                    break;
-                request.entry = value;
-                if (i + 1 >= args.size()) {
-                    failure = QStringLiteral("--render needs an entry and a file name.");
-                    break;
-                }
-                request.output = args[++i];
-            }
-            continue;
-        }
-        given << name;
-        if (name == QLatin1String("--length")) {
-            if (!takeValue())
-                break;
-            const std::optional<int> seconds = ParseDuration(value);
-            if (!seconds)
-                failure = QStringLiteral("The length \"%1\" is not a duration like 00:30:00.").arg(value);
-            else if (*seconds == 0)
-                failure = QStringLiteral("The length must be more than zero.");
-            else if (*seconds > MaxExportSeconds)
-                failure = QStringLiteral("The length must not be more than 100 hours.");
-            else
-                request.lengthSeconds = *seconds;
-        } else if (name == QLatin1String("--volume")) {
-            if (!takeValue())
-                break;
-            if (const auto v = sliderPercent(value, 0, 100, 1024))
-                request.volumeSlider = *v;
-            else
-                failure = QStringLiteral("The volume \"%1\" is not a percentage from 0 to 100.").arg(value);
-        } else if (name == QLatin1String("--pan")) {
-            if (!takeValue())
-                break;
-            if (const auto v = sliderPercent(value, -100, 100, 512))
-                request.panSlider = *v;
-            else
-                failure =
-                    QStringLiteral("The pan \"%1\" is not a percentage from -100 (left) to 100 (right).").arg(value);
-        } else if (name == QLatin1String("--rate")) {
-            if (!takeValue())
-                break;
-            bool ok = false;
-            request.rate = value.toInt(&ok);
-            if (!ok || !IsExportRate(request.rate))
-                failure = QStringLiteral("The rate \"%1\" is not one of 44100, 48000 and 96000.").arg(value);
-        } else if (name == QLatin1String("--bits")) {
-            if (!takeValue())
-                break;
-            if (value == QLatin1String("16"))
-                request.wav16 = true;
-            else if (value != QLatin1String("32"))
-                failure = QStringLiteral("The WAV sample size \"%1\" is not 16 or 32.").arg(value);
-        } else {
-            failure = QStringLiteral("Unknown argument \"%1\".").arg(args[i]);
-        }
-    }
-
-    if (failure.isEmpty()) {
-        const bool play = request.mode == TerminalRequest::Mode::Play;
-        const bool render = request.mode == TerminalRequest::Mode::Render;
-        for (const QString &option : given) {
-            const bool fits =
-                (option == QLatin1String("--rate") || option == QLatin1String("--bits")) ? render : play || render;
-            if (!fits) {
-                failure = QStringLiteral("%1 cannot be used with %2.")
-                              .arg(option, play     ? PlayOption
-                                           : render ? RenderOption
-                                                    : ListOption);
-                break;
-            }
-        }
-    }
-    if (failure.isEmpty() && request.mode == TerminalRequest::Mode::Render) {
-        const auto format = ExportFormatForPath(request.output, request.wav16);
-        if (!format)
-            failure = QStringLiteral("\"%1\" does not end in .wav, .flac or .ogg.").arg(request.output);
-        else if (request.wav16 && *format != ExportFormat::Wav16)
-            failure = QStringLiteral("--bits applies only to WAV files.");
-    }
-    if (!failure.isEmpty()) {
-        if (error)
-            *error = failure;
-        return std::nullopt;
-    }
-    if (error)
-        error->clear();
-    return request;
-}
 
 EntryChoice ChooseEntry(const Catalogue &catalogue, const QString &entry)
 {
@@ -351,8 +169,8 @@ int fail(QTextStream &err, const QString &message, int status)
     return status;
 }
 
-int runPlay(const TerminalRequest &request, const EntryChoice &choice, const Catalogue &catalogue, Platform &platform,
-            QTextStream &err)
+int runPlay(const CommandLineRequest &request, const EntryChoice &choice, const Catalogue &catalogue,
+            Platform &platform, QTextStream &err)
 {
     TerminalPlayer::Settings settings;
     settings.number = choice.number;
@@ -379,7 +197,8 @@ int runPlay(const TerminalRequest &request, const EntryChoice &choice, const Cat
     return status;
 }
 
-int runRender(const TerminalRequest &request, const EntryChoice &choice, const Catalogue &catalogue, QTextStream &err)
+int runRender(const CommandLineRequest &request, const EntryChoice &choice, const Catalogue &catalogue,
+              QTextStream &err)
 {
     ExportRequest exportRequest;
     exportRequest.frequencyCount =
@@ -416,19 +235,9 @@ int runRender(const TerminalRequest &request, const EntryChoice &choice, const C
     return fail(err, result.message, 1);
 }
 
-} // namespace
-
-std::optional<int> RunTerminalMode(int argc, char *argv[], Platform &desktop)
+// Runs --list, --play or --render.
+int runTerminalMode(const CommandLineRequest &request, int argc, char *argv[], Platform &desktop, QTextStream &err)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    QString error;
-    const std::optional<TerminalRequest> request = ParseTerminalArguments(arguments, &error);
-    QTextStream out(stdout), err(stderr);
-    if (!request)
-        return error.isEmpty() ? std::nullopt : std::optional<int>(fail(err, error, 2));
-
     QCoreApplication app(argc, argv);
     TerminalPlatform platform(desktop, err);
     Catalogue catalogue;
@@ -436,11 +245,12 @@ std::optional<int> RunTerminalMode(int argc, char *argv[], Platform &desktop)
     if (!catalogue.LoadCatalogue(platform.dataFile(CatalogueFileName), &loadError))
         return fail(err, loadError, 1);
 
-    if (request->mode == TerminalRequest::Mode::List) {
-        PrintCatalogueList(catalogue, request->search, out);
+    if (request.mode == RunMode::List) {
+        QTextStream out(stdout);
+        PrintCatalogueList(catalogue, request.search, out);
         return 0;
     }
-    const EntryChoice choice = ChooseEntry(catalogue, request->entry);
+    const EntryChoice choice = ChooseEntry(catalogue, request.entry);
     if (choice.status != 0) {
         if (choice.status == 1) {
             platform.message(ApplicationTitle, choice.message);
@@ -452,29 +262,33 @@ std::optional<int> RunTerminalMode(int argc, char *argv[], Platform &desktop)
         err.flush();
         return 2;
     }
-    return request->mode == TerminalRequest::Mode::Play ? runPlay(*request, choice, catalogue, platform, err)
-                                                        : runRender(*request, choice, catalogue, err);
+    return request.mode == RunMode::Play ? runPlay(request, choice, catalogue, platform, err)
+                                         : runRender(request, choice, catalogue, err);
 }
 
-void DescribeTerminalModes(QCommandLineParser &parser)
+} // namespace
+
+int RunCommandLine(const CommandLineRequest &request, int argc, char *argv[], Platform &platform)
 {
-    const struct {
-        const char *name, *value, *text;
-    } options[] = {
-        {"list", "text",
-         "Prints the catalogue list for the search text (every entry without one), then the match count."},
-        {"play", "entry",
-         "Plays an entry (its number, or a search text that names one playable entry) through the sound card. Ctrl+C ends it."},
-        {"render", "entry> <file", "Writes an entry's treatment to a .wav, .flac or .ogg file."},
-        {"length", "hh:mm:ss", "--play, --render: the treatment's length (the entry's suggested length without it)."},
-        {"volume", "percent", "--play, --render: the volume, 0 to 100 (about 10 without it)."},
-        {"pan", "percent", "--play, --render: the pan, -100 (left) to 100 (right); 0 without it."},
-        {"rate", "hz", "--render: 44100, 48000 (without it) or 96000."},
-        {"bits", "16|32", "--render to .wav: 16-bit PCM or 32-bit float (without it)."},
-    };
-    for (const auto &o : options)
-        parser.addOption(
-            QCommandLineOption(QString::fromLatin1(o.name), QString::fromUtf8(o.text), QString::fromLatin1(o.value)));
+    QTextStream out(stdout), err(stderr);
+    if (!request.error.isEmpty()) {
+        err << request.program << QStringLiteral(": ") << request.error << '\n'
+            << QStringLiteral("Try '%1 --help' for the options.").arg(request.program) << '\n';
+        err.flush();
+        return 2;
+    }
+    switch (request.mode) {
+    case RunMode::Help: out << CommandLineHelp(request.program); break;
+    case RunMode::Version:
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
+        break;
+    case RunMode::Window: return 0; // not for the terminal
+    case RunMode::List:
+    case RunMode::Play:
+    case RunMode::Render: return runTerminalMode(request, argc, argv, platform, err);
+    }
+    out.flush();
+    return 0;
 }
 
 } // namespace helicordia

@@ -3,42 +3,17 @@
 // audio file. Only Qt Core: no display is needed.
 #pragma once
 
-#include "treatment/export/audio_export.h"
+#include "app/terminal/command_line.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
-class QCommandLineParser;
 class QTextStream;
 
 namespace helicordia {
 
 class Catalogue;
 class Platform;
-
-struct TerminalRequest {
-    enum class Mode { List, Play, Render };
-    Mode mode = Mode::List;
-    QString search;        // --list TEXT
-    QString entry;         // an entry number, or a search text naming one playable entry
-    QString output;        // --render: the file to write
-    int lengthSeconds = 0; // 0: the entry's suggested length
-    int rate = DefaultExportRate;
-    int volumeSlider = 103; // on the player's volume slider, 0..1024
-    int panSlider = 0;      // on the player's pan slider, -512..512
-    bool wav16 = false;     // --bits 16: 16-bit WAV instead of float
-};
-
-// Reads the arguments (program path first). Nothing when none of --list,
-// --play, --render is there (the window starts); otherwise the request, or in
-// `error` a one-line reason why the arguments cannot be used.
-std::optional<TerminalRequest> ParseTerminalArguments(const QStringList &arguments, QString *error);
-
-// "hh:mm:ss" (hours of any length; "mm:ss" and plain seconds also read) in
-// seconds; nothing when the text is not a duration.
-std::optional<int> ParseDuration(const QString &text);
 
 // An entry chosen on the command line.
 struct EntryChoice {
@@ -54,13 +29,10 @@ EntryChoice ChooseEntry(const Catalogue &catalogue, const QString &entry);
 // match count as its label shows it.
 void PrintCatalogueList(const Catalogue &catalogue, const QString &search, QTextStream &out);
 
-// Runs the program in a terminal mode when the arguments ask for one and
-// returns its exit status; nothing when the window should start instead (or
-// --help / --version are to be answered). `platform` finds the catalogue; its
-// messages are written to the terminal instead.
-std::optional<int> RunTerminalMode(int argc, char *argv[], Platform &platform);
-
-// Adds the terminal modes and their options to the --help text.
-void DescribeTerminalModes(QCommandLineParser &parser);
+// Does what the command line asks when it is not the window: reports bad
+// arguments (status 2), answers --help and --version, or runs a terminal mode.
+// Returns the exit status. `platform` finds the catalogue; its messages are
+// written to the terminal instead.
+int RunCommandLine(const CommandLineRequest &request, int argc, char *argv[], Platform &platform);
 
 } // namespace helicordia

@@ -1,7 +1,6 @@
 // The terminal modes, run as the real program: list, refusals and the table
 // of bad arguments, rendering, and playing into the sound server's sink.
-#include "catalogue/catalogue.h"
-#include "catalogue/cataloguelistmodel.h"
+#include "app/terminal/command_line.h"
 
 #include "audio_support.h"
 
@@ -36,33 +35,107 @@ Outcome runProgram(const QStringList &args, int killAfterMs = -1)
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-const QString catalogueFile = QFileInfo(QStringLiteral(HELICORDIA_EXE)).dir().filePath(QStringLiteral("db.db"));
-
 } // namespace
 
-// --list prints what the window's list shows, then its match-count label.
-TEST(TerminalTest, ListMatchesTheWindowsList)
+// --list against the shipped catalogue: the first rows, how many rows, and
+// the match count on the last line.
+TEST(TerminalTest, ListPrintsTheCatalogue)
 {
-    helicordia::Catalogue catalogue;
-    ASSERT_TRUE(catalogue.LoadCatalogue(catalogueFile, nullptr));
-    helicordia::CatalogueListModel model(catalogue);
-    for (const QString &search :
-         {QString(), QStringLiteral("major THIRD"), QStringLiteral("  528 "), QStringLiteral("no such thing")}) {
-        SCOPED_TRACE(search.toStdString());
-        model.FillList(search.trimmed());
-        QString expected;
-        for (int row = 0; row < model.rowCount(); ++row)
-            expected += model.itemText(row) + QLatin1Char('\n');
-        expected += model.matchCountText() + QLatin1Char('\n');
-        const Outcome r = runProgram(search.isNull() ? QStringList{QStringLiteral("--list")}
-                                                     : QStringList{QStringLiteral("--list"), search});
+    const struct {
+        QStringList args;
+        QStringList firstRows;
+        int rows;
+        const char *count;
+    } cases[] = {
+        {{"--list"},
+         {"_0001. Helicordia catalogue of reference tone sets (musical and physical definitions)"},
+         1553,
+         "1553"},
+        {{"--list", "major THIRD"},
+         {"#1156. Interval major third above A4 (equal temperament, A4 = 440 Hz) ",
+          "#1169. Interval major third above A4 (equal temperament, A4 = 432 Hz) ",
+          "#1182. Just major third above A4 (ratio 5:4, A4 = 440 Hz) "},
+         3,
+         "3"},
+        {{"--list=  528 "}, {"#1181. Just minor third above A4 (ratio 6:5, A4 = 440 Hz) "}, 10, "10"},
+        {{"--list", "HZ"},
+         {"_0007. Start at a low volume and raise it slowly. Very high tones can be unpleasant, and tones below about "
+          "20 Hz are inaudible on most speakers."},
+         1519,
+         "1519"},
+        {{"--list", "no such thing"}, {}, 0, "0"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char('|')).toStdString());
+        const Outcome r = runProgram(c.args);
         EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out, expected);
+        QStringList lines = r.out.split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.takeLast(), QString()); // the output ends with a line end
+        EXPECT_EQ(lines.takeLast(), QString::fromLatin1(c.count));
+        EXPECT_EQ(lines.size(), c.rows);
+        EXPECT_EQ(lines.mid(0, c.firstRows.size()), c.firstRows);
     }
 }
 
-// Refusals: one line and status 2 for bad arguments (nothing written), the
-// window's message and status 1 for a descriptive entry.
+// The parse of the arguments: which mode, whether the window opens, and the
+// reason when they cannot be used (exit status 2).
+TEST(TerminalTest, ArgumentsChooseTheMode)
+{
+    using helicordia::RunMode;
+    const struct {
+        QStringList args;
+        RunMode mode;
+        const char *error; // empty: accepted
+    } cases[] = {
+        {{}, RunMode::Window, ""},
+        {{"-platform", "offscreen", "--style=Fusion", "-reverse"}, RunMode::Window, ""},
+        {{"--play=218"}, RunMode::Play, ""},
+        {{"--list=major"}, RunMode::List, ""},
+        {{"--render=1156", "x.flac"}, RunMode::Render, ""},
+        {{"--volume", "50"}, RunMode::Window, "--volume can be used only with --play or --render."},
+        {{"--length", "5"}, RunMode::Window, "--length can be used only with --play or --render."},
+        {{"--rate=44100"}, RunMode::Window, "--rate can be used only with --render."},
+        {{"--play", "1", "--rate", "44100"}, RunMode::Play, "--rate cannot be used with --play."},
+        {{"-platform", "offscreen", "--list"}, RunMode::List, "-platform cannot be used with --list."},
+        {{"--play", "--length", "5"}, RunMode::Play, "--play needs <entry>."},
+        {{"--render", "1156"}, RunMode::Render, "--render needs <entry> <file>."},
+        {{"--list", "--play", "1"}, RunMode::List, "Give only one of --list, --play and --render."},
+        {{"--list", "a", "--frobnicate"}, RunMode::List, "Unknown option \"--frobnicate\"."},
+        {{"stray"}, RunMode::Window, "Unexpected argument \"stray\"."},
+        {{"--version=2"}, RunMode::Version, "--version takes no value."},
+        {{"--volume", "50", "-h"}, RunMode::Help, ""},
+        {{"--play", "1", "--version"}, RunMode::Version, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char('|')).toStdString());
+        const helicordia::CommandLineRequest r = helicordia::ParseCommandLine(QStringList{"helicordia"} + c.args);
+        EXPECT_EQ(r.mode, c.mode);
+        EXPECT_EQ(r.error, QString::fromUtf8(c.error));
+        EXPECT_EQ(r.opensWindow(), c.mode == RunMode::Window && !*c.error);
+    }
+}
+
+// --name=value and --name value mean the same.
+TEST(TerminalTest, ValuesAfterAnEqualsSignOrASpace)
+{
+    const QStringList joined = {"helicordia",  "--render=1156", "x.wav",        "--length=0:05",
+                                "--volume=50", "--pan=-50",     "--rate=96000", "--bits=16"};
+    const QStringList apart = {"helicordia", "--render", "1156", "x.wav",  "--length", "0:05",   "-volume",
+                               "50",         "--pan",    "-50",  "--rate", "96000",    "--bits", "16"};
+    const helicordia::CommandLineRequest r = helicordia::ParseCommandLine(joined);
+    EXPECT_EQ(r, helicordia::ParseCommandLine(apart));
+    EXPECT_EQ(r.error, QString());
+    EXPECT_EQ(r.entry, QStringLiteral("1156"));
+    EXPECT_EQ(r.lengthSeconds, 5);
+    EXPECT_EQ(r.volumeSlider, 512);
+    EXPECT_EQ(r.panSlider, -256);
+    EXPECT_EQ(r.rate, 96000);
+    EXPECT_TRUE(r.wav16);
+}
+
+// Refusals: status 2 with one line for an entry that cannot be chosen, and a
+// second pointing to --help for arguments that cannot be used (nothing
+// written); the window's message and status 1 for a descriptive entry.
 TEST(TerminalTest, BadArgumentsAreRefused)
 {
     QTemporaryDir dir;
@@ -84,8 +157,8 @@ TEST(TerminalTest, BadArgumentsAreRefused)
         {{"--play", "1156", "--rate", "44100"}, 2, "cannot be used with --play"},
         {{"--render", "1156", dir.filePath(QStringLiteral("x.mp3"))}, 2, ".wav, .flac or .ogg"},
         {{"--render", "1156", out, "--rate", "22050"}, 2, "44100, 48000 and 96000"},
-        {{"--render", "1156"}, 2, "an entry and a file name"},
-        {{"--list", "a", "--frobnicate"}, 2, "Unknown argument"},
+        {{"--render", "1156"}, 2, "needs <entry> <file>"},
+        {{"--volume=50"}, 2, "only with --play or --render"},
         {{"--play", "2"},
          1,
          "Selectat item is not playable. Please carefully read the description!\n\n_0002. How to use"},
@@ -96,8 +169,10 @@ TEST(TerminalTest, BadArgumentsAreRefused)
         const Outcome r = runProgram(c.args);
         EXPECT_EQ(r.status, c.status);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+        const bool usage = r.err.endsWith(QStringLiteral("\nTry 'helicordia --help' for the options.\n"));
+        EXPECT_EQ(usage, !helicordia::ParseCommandLine(QStringList{"helicordia"} + c.args).error.isEmpty());
         if (c.status == 2 && !c.args.contains(QStringLiteral("Interval major"))) {
-            EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
+            EXPECT_EQ(r.err.count(QLatin1Char('\n')), usage ? 2 : 1);
         }
         EXPECT_TRUE(QDir(dir.path()).isEmpty());
     }
