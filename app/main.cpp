@@ -10,13 +10,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QScopeGuard>
 
 #include <cstdio>
 #include <dlfcn.h>
 #include <thread>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -43,10 +41,22 @@ QIcon ProgramIcon()
 }
 
 // The desktop's font configuration takes several milliseconds to read, and
-// the first text shown waits for it: it is read on a second thread while the
-// application connects to the display. (Qt reads it through the same call,
-// which is safe from two threads at once: the first reading to finish is
-// kept.) Found among the libraries already loaded, so nothing more is linked.
+// the first text shown waits for it: FcInit reads it on a second thread while
+// the application connects to the display. Found among the libraries already
+// loaded, so nothing more is linked.
+//
+// Why two threads may do this at once: FcInit only makes sure that
+// fontconfig's default configuration exists, and every call that Qt makes
+// with no configuration of its own (FcInit, FcFontList, FcFontMatch with a
+// null configuration) goes through the same step. That step loads a complete
+// configuration privately and then installs it with one atomic
+// compare-and-swap on the library's default-configuration pointer; a thread
+// that finds another's already installed throws its own copy away and uses
+// the installed one. Nothing half-built is ever visible to the other thread.
+// (fontconfig has worked this way since 2.10.91, 2013; its own tests start a
+// hundred threads that all reach this step at once.) What must not overlap is the teardown:
+// Qt destroys the default configuration when the application object goes, so
+// the thread is joined before that, by finish().
 class FontConfigurationAhead {
 public:
     FontConfigurationAhead()
@@ -55,7 +65,8 @@ public:
         if (const auto init = reinterpret_cast<InitFn>(::dlsym(RTLD_DEFAULT, "FcInit")))
             thread_ = std::thread(init);
     }
-    ~FontConfigurationAhead()
+    ~FontConfigurationAhead() { finish(); }
+    void finish()
     {
         if (thread_.joinable())
             thread_.join();
@@ -71,11 +82,6 @@ private:
 
 int main(int argc, char *argv[])
 {
-#ifdef __GLIBC__
-    // A few threads that allocate little (reading files at start-up, the
-    // sound output): one shared heap keeps the idle memory down.
-    mallopt(M_ARENA_MAX, 1);
-#endif
     QApplication::setApplicationName(helicordia::ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(HELICORDIA_VERSION));
     helicordia::DesktopPlatform platform;
@@ -83,8 +89,9 @@ int main(int argc, char *argv[])
     if (!request.opensWindow())
         return helicordia::RunCommandLine(request, argc, argv, platform);
 
-    const FontConfigurationAhead fonts;
+    FontConfigurationAhead fonts;
     QApplication app(argc, argv);
+    const auto fontsRead = qScopeGuard([&fonts] { fonts.finish(); }); // before `app` goes
     QGuiApplication::setDesktopFileName(QStringLiteral(HELICORDIA_APP_ID));
 
     helicordia::Program program(realToneEngine(), platform, QDir::tempPath());
