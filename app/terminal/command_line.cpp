@@ -35,7 +35,7 @@ struct Option {
     Takes takes;
     const char *values; // their names in the help, separated by spaces
     StoreFn store;
-    const char *help; // nothing: not shown (the window system's options, which Qt reads)
+    const char *help; // after "--play, --render: " for an option of those; nothing: not shown
 };
 
 // Reads a percentage within [low, high] and gives it in slider steps of
