@@ -182,8 +182,15 @@ bool isQuestion(const Option &option)
     return option.starts == RunMode::Help || option.starts == RunMode::Version;
 }
 
+// "--word", "-word" or "--": not a value, even where one is wanted ("-50" is).
+bool looksLikeOption(const QString &argument)
+{
+    return argument.size() >= 2 && argument[0] == QLatin1Char('-') &&
+           (argument[1] == QLatin1Char('-') || argument[1].isLetter());
+}
+
 // Takes an option's values: after "=", or from the arguments that follow
-// (those that do not name an option themselves).
+// (those that do not look like options themselves).
 QString takeValues(const Option &option, const QStringList &arguments, qsizetype &i, QStringList &values)
 {
     const QString &argument = arguments[i];
@@ -195,7 +202,7 @@ QString takeValues(const Option &option, const QStringList &arguments, qsizetype
             return QStringLiteral("%1 takes no value.").arg(given);
         values << argument.mid(equals + 1);
     }
-    while (values.size() < wanted && i + 1 < arguments.size() && !optionNamed(arguments[i + 1]))
+    while (values.size() < wanted && i + 1 < arguments.size() && !looksLikeOption(arguments[i + 1]))
         values << arguments[++i];
     if (values.size() < wanted && option.takes != Takes::MaybeOne) {
         const QString names = QString::fromLatin1(option.values).split(QLatin1Char(' ')).join(QStringLiteral("> <"));

@@ -38,7 +38,9 @@ struct CommandLineRequest {
 };
 
 // Reads the arguments (the program's own path first). --name=value and
-// --name value mean the same; -name is read as --name.
+// --name value mean the same, except that a value which looks like an option
+// itself (-word, --word; "-50" does not) must follow "=". -name is read as
+// --name.
 CommandLineRequest ParseCommandLine(const QStringList &arguments);
 
 // The --help text, written from the same table the parser reads.

@@ -101,6 +101,7 @@ TEST(TerminalTest, ArgumentsChooseTheMode)
         {{"--render", "1156"}, RunMode::Render, "--render needs <entry> <file>."},
         {{"--list", "--play", "1"}, RunMode::List, "Give only one of --list, --play and --render."},
         {{"--list", "a", "--frobnicate"}, RunMode::List, "Unknown option \"--frobnicate\"."},
+        {{"--list", "--frobnicate"}, RunMode::List, "Unknown option \"--frobnicate\"."},
         {{"stray"}, RunMode::Window, "Unexpected argument \"stray\"."},
         {{"--version=2"}, RunMode::Version, "--version takes no value."},
         {{"--volume", "50", "-h"}, RunMode::Help, ""},
