@@ -114,8 +114,11 @@ void ShapedWindow::paintEvent(QPaintEvent *)
 // read as such, the filter sees every event the handle gets.
 bool ShapedWindow::dragHandleEvent(QWidget *handle, QEvent *event)
 {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress: drag_.press(mouse->buttons(), handle->mapTo(this, mouse->position())); return true;
     case QEvent::MouseMove: backgroundMouseMove(mouse->buttons(), mapFromGlobal(mouse->globalPosition())); return true;
     case QEvent::MouseButtonRelease: drag_.release(); return true;
