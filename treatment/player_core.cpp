@@ -77,31 +77,31 @@ bool PlayerCore::Form_Load()
     if (programEnded_)
         return false;
     channelFromThisEngine_ = false;
-    if (!CheckResult(engine_.Tone_System_Create(&SoundSystem)))
+    if (!CheckResult(engine_.Tone_System_Create(&soundSystem_)))
         return false;
     std::uint32_t version = 0;
-    if (!CheckResult(engine_.Tone_System_GetVersion(SoundSystem, &version)))
+    if (!CheckResult(engine_.Tone_System_GetVersion(soundSystem_, &version)))
         return false;
     if (version != RequiredEngineVersion)
         platform_.message(ApplicationTitle, EngineVersionWarning(version));
-    if (!CheckResult(engine_.Tone_System_Init(SoundSystem, TONE_MAX_CHANNELS, TONE_INIT_NORMAL, nullptr)))
+    if (!CheckResult(engine_.Tone_System_Init(soundSystem_, TONE_MAX_CHANNELS, TONE_INIT_NORMAL, nullptr)))
         return false;
-    if (!CheckResult(engine_.Tone_System_CreateDSPByType(SoundSystem, TONE_DSP_TYPE_OSCILLATOR, &Oscillator)))
+    if (!CheckResult(engine_.Tone_System_CreateDSPByType(soundSystem_, TONE_DSP_TYPE_OSCILLATOR, &oscillator_)))
         return false;
-    if (!CheckResult(engine_.Tone_DSP_SetParameter(Oscillator, TONE_OSCILLATOR_PARAM_RATE, 440.0f)))
+    if (!CheckResult(engine_.Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_RATE, 440.0f)))
         return false;
-    PlayerState_ = PlayerState::Stopped;
+    state_ = PlayerState::Stopped;
     view_.setClockTimer(false);
     return true;
 }
 
 void PlayerCore::StopChannel()
 {
-    if (PlayerState_ == PlayerState::Stopped)
+    if (state_ == PlayerState::Stopped)
         return;
-    if (ToneChannel != 0) {
-        engine_.Tone_Channel_Stop(ToneChannel); // result not needed
-        PlayerState_ = PlayerState::Stopped;
+    if (toneChannel_ != 0) {
+        engine_.Tone_Channel_Stop(toneChannel_); // result not needed
+        state_ = PlayerState::Stopped;
     }
 }
 
@@ -110,14 +110,14 @@ void PlayerCore::Form_Unload()
     if (programEnded_)
         return;
     view_.setClockTimer(false);
-    if (PlayerState_ == PlayerState::Playing)
+    if (state_ == PlayerState::Playing)
         StopChannel();
-    if (Oscillator != 0 && !CheckResult(engine_.Tone_DSP_Release(Oscillator)))
+    if (oscillator_ != 0 && !CheckResult(engine_.Tone_DSP_Release(oscillator_)))
         return;
-    if (SoundSystem != 0) {
-        if (!CheckResult(engine_.Tone_System_Close(SoundSystem)))
+    if (soundSystem_ != 0) {
+        if (!CheckResult(engine_.Tone_System_Close(soundSystem_)))
             return;
-        if (!CheckResult(engine_.Tone_System_Release(SoundSystem)))
+        if (!CheckResult(engine_.Tone_System_Release(soundSystem_)))
             return;
     }
 }
@@ -127,13 +127,13 @@ void PlayerCore::Silence()
     // The program is about to end: whatever failed before, stop the tone and
     // close the engine, which lets the stop fade out. Results no longer matter.
     view_.setClockTimer(false);
-    if (SoundSystem != 0) {
-        if (ToneChannel != 0 && channelFromThisEngine_)
-            engine_.Tone_Channel_Stop(ToneChannel);
-        if (Oscillator != 0)
-            engine_.Tone_DSP_Release(Oscillator);
-        engine_.Tone_System_Close(SoundSystem);
-        engine_.Tone_System_Release(SoundSystem);
+    if (soundSystem_ != 0) {
+        if (toneChannel_ != 0 && channelFromThisEngine_)
+            engine_.Tone_Channel_Stop(toneChannel_);
+        if (oscillator_ != 0)
+            engine_.Tone_DSP_Release(oscillator_);
+        engine_.Tone_System_Close(soundSystem_);
+        engine_.Tone_System_Release(soundSystem_);
     }
     channelFromThisEngine_ = false;
     programEnded_ = true;
@@ -145,19 +145,19 @@ void PlayerCore::LoadProgram(int numar, const QString &description, const QStrin
         return;
     view_.setText(PlayerLabel::lblID, QString::number(numar));
     view_.setText(PlayerLabel::lblHealthProblem, description);
-    FrequencyCount = std::int16_t(ParseFrequencyList(frecvente, Frequencies));
-    view_.setText(PlayerLabel::lblFrequencyCount, QString::number(FrequencyCount));
-    const int suggested = SuggestedDuration(FrequencyCount);
+    frequencyCount_ = std::int16_t(ParseFrequencyList(frecvente, frequencies_));
+    view_.setText(PlayerLabel::lblFrequencyCount, QString::number(frequencyCount_));
+    const int suggested = SuggestedDuration(frequencyCount_);
     view_.setText(PlayerLabel::lblSuggestedLength, AfiseazaTimp(suggested));
-    view_.setUpLengthSlider(TreatmentSliderSetup(FrequencyCount));
-    TreatmentLength = suggested;
-    view_.setText(PlayerLabel::lblTreatmentLength, AfiseazaTimp(TreatmentLength));
+    view_.setUpLengthSlider(TreatmentSliderSetup(frequencyCount_));
+    treatmentLength_ = suggested;
+    view_.setText(PlayerLabel::lblTreatmentLength, AfiseazaTimp(treatmentLength_));
 }
 
 void PlayerCore::LoadProgram(const FrequencyTable &frequencies, int frequencyCount)
 {
-    Frequencies = frequencies;
-    FrequencyCount = std::int16_t(std::clamp(frequencyCount, 0, MaxFrequencies));
+    frequencies_ = frequencies;
+    frequencyCount_ = std::int16_t(std::clamp(frequencyCount, 0, MaxFrequencies));
 }
 
 void PlayerCore::looks(bool play, bool pause, bool stop)
@@ -169,62 +169,62 @@ void PlayerCore::looks(bool play, bool pause, bool stop)
 
 bool PlayerCore::StartTone()
 {
-    const float f = Frequencies[1] * ChannelFrequencyUnit;
-    if (!CheckResult(engine_.Tone_System_PlayDSP(SoundSystem, TONE_CHANNEL_REUSE, Oscillator, 1, &ToneChannel)))
+    const float f = frequencies_[1] * ChannelFrequencyUnit;
+    if (!CheckResult(engine_.Tone_System_PlayDSP(soundSystem_, TONE_CHANNEL_REUSE, oscillator_, 1, &toneChannel_)))
         return false;
     channelFromThisEngine_ = true;
     const float volume = float(view_.volumeSliderValue()) / float(VolumeScale);
-    if (!CheckResult(engine_.Tone_Channel_SetVolume(ToneChannel, volume)))
+    if (!CheckResult(engine_.Tone_Channel_SetVolume(toneChannel_, volume)))
         return false;
-    if (!CheckResult(engine_.Tone_DSP_SetParameter(Oscillator, TONE_OSCILLATOR_PARAM_TYPE, 0.0f)))
+    if (!CheckResult(engine_.Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_TYPE, 0.0f)))
         return false;
-    if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetFrequency(ToneChannel, f)))
+    if (toneChannel_ != 0 && !CheckResult(engine_.Tone_Channel_SetFrequency(toneChannel_, f)))
         return false;
-    if (!CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 0)))
+    if (!CheckResult(engine_.Tone_Channel_SetPaused(toneChannel_, 0)))
         return false;
     float unusedFrequency = 0.0f;
     float unusedPan = 0.0f;
-    if (!CheckResult(engine_.Tone_Channel_GetFrequency(ToneChannel, &unusedFrequency)))
+    if (!CheckResult(engine_.Tone_Channel_GetFrequency(toneChannel_, &unusedFrequency)))
         return false;
-    return CheckResult(engine_.Tone_Channel_GetPan(ToneChannel, &unusedPan));
+    return CheckResult(engine_.Tone_Channel_GetPan(toneChannel_, &unusedPan));
 }
 
 bool PlayerCore::ApplyPlayerState()
 {
-    switch (PlayerState_) {
+    switch (state_) {
     case PlayerState::Playing: // start
-        ElapsedSeconds = 0;
+        elapsedSeconds_ = 0;
         view_.setClockTimer(true);
         view_.setLengthSliderEnabled(false);
         if (!StartTone())
             return false;
-        CurrentFrequency = 1;
+        currentFrequency_ = 1;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
         view_.setText(PlayerLabel::lblTrack, QStringLiteral("1"));
         return true;
     case PlayerState::Stopped: // stop
-        ElapsedSeconds = 0;
+        elapsedSeconds_ = 0;
         view_.setClockTimer(false);
         view_.setLengthSliderEnabled(true);
-        if (ToneChannel != 0)
-            engine_.Tone_Channel_Stop(ToneChannel); // result not needed
+        if (toneChannel_ != 0)
+            engine_.Tone_Channel_Stop(toneChannel_); // result not needed
         view_.setText(PlayerLabel::lblState, QStringLiteral("Stop"));
         view_.setText(PlayerLabel::lblTime, AfiseazaTimp(0));
         return true;
     case PlayerState::Paused: // pause
         view_.setLengthSliderEnabled(false);
         view_.setClockTimer(false);
-        if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 1)))
+        if (toneChannel_ != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(toneChannel_, 1)))
             return false;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Pause"));
         return true;
     case PlayerState::Resuming: // resume
         view_.setLengthSliderEnabled(false);
         view_.setClockTimer(true);
-        if (ToneChannel != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(ToneChannel, 0)))
+        if (toneChannel_ != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(toneChannel_, 0)))
             return false;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
-        PlayerState_ = PlayerState::Playing;
+        state_ = PlayerState::Playing;
         return true;
     case PlayerState::Holding: // held by btnHold_Click, which applies it itself
         return true;
@@ -234,65 +234,65 @@ bool PlayerCore::ApplyPlayerState()
 
 void PlayerCore::btnPlay_Click()
 {
-    if (programEnded_ || PlayerState_ == PlayerState::Holding)
+    if (programEnded_ || state_ == PlayerState::Holding)
         return;
     looks(true, false, false);
-    if (PlayerState_ == PlayerState::Stopped) {
-        PlayerState_ = PlayerState::Playing;
+    if (state_ == PlayerState::Stopped) {
+        state_ = PlayerState::Playing;
         ApplyPlayerState();
-    } else if (PlayerState_ == PlayerState::Paused) {
-        PlayerState_ = PlayerState::Resuming;
+    } else if (state_ == PlayerState::Paused) {
+        state_ = PlayerState::Resuming;
         ApplyPlayerState();
     }
 }
 
 void PlayerCore::btnPause_Click()
 {
-    if (programEnded_ || PlayerState_ == PlayerState::Holding)
+    if (programEnded_ || state_ == PlayerState::Holding)
         return;
     looks(false, true, false);
-    if (PlayerState_ == PlayerState::Playing) {
-        PlayerState_ = PlayerState::Paused;
+    if (state_ == PlayerState::Playing) {
+        state_ = PlayerState::Paused;
         ApplyPlayerState();
-    } else if (PlayerState_ == PlayerState::Paused) {
-        PlayerState_ = PlayerState::Resuming;
+    } else if (state_ == PlayerState::Paused) {
+        state_ = PlayerState::Resuming;
         ApplyPlayerState();
     }
 }
 
 void PlayerCore::btnStop_Click()
 {
-    if (programEnded_ || PlayerState_ == PlayerState::Holding)
+    if (programEnded_ || state_ == PlayerState::Holding)
         return;
     looks(false, false, true);
-    if (PlayerState_ == PlayerState::Playing || PlayerState_ == PlayerState::Paused) {
-        PlayerState_ = PlayerState::Stopped;
+    if (state_ == PlayerState::Playing || state_ == PlayerState::Paused) {
+        state_ = PlayerState::Stopped;
         ApplyPlayerState();
     }
 }
 
 void PlayerCore::btnSkip_Click()
 {
-    if (programEnded_ || PlayerState_ != PlayerState::Playing)
+    if (programEnded_ || state_ != PlayerState::Playing)
         return;
     view_.setButtonLook(TransportButton::btnSkip, true);
-    ElapsedSeconds = TreatmentSchedule(FrequencyCount, TreatmentLength).skipFrom(ElapsedSeconds);
+    elapsedSeconds_ = TreatmentSchedule(frequencyCount_, treatmentLength_).skipFrom(elapsedSeconds_);
 }
 
 void PlayerCore::btnHold_Click()
 {
     if (programEnded_)
         return;
-    if (PlayerState_ == PlayerState::Playing) {
+    if (state_ == PlayerState::Playing) {
         view_.setButtonLook(TransportButton::btnHold, true);
         view_.setButtonLook(TransportButton::btnPlay, false);
-        PlayerState_ = PlayerState::Holding;
+        state_ = PlayerState::Holding;
         view_.setLengthSliderEnabled(false);
         view_.setClockTimer(false);
-    } else if (PlayerState_ == PlayerState::Holding) {
+    } else if (state_ == PlayerState::Holding) {
         view_.setButtonLook(TransportButton::btnPlay, true);
         view_.setButtonLook(TransportButton::btnHold, false);
-        PlayerState_ = PlayerState::Playing;
+        state_ = PlayerState::Playing;
         view_.setLengthSliderEnabled(true);
         view_.setClockTimer(true);
     }
@@ -302,23 +302,23 @@ void PlayerCore::clockTimer_Timer()
 {
     if (programEnded_)
         return;
-    view_.setText(PlayerLabel::lblTime, AfiseazaTimp(ElapsedSeconds));
-    ElapsedSeconds += 1;
+    view_.setText(PlayerLabel::lblTime, AfiseazaTimp(elapsedSeconds_));
+    elapsedSeconds_ += 1;
     // The length and the count of this moment: a length changed after a hold
     // takes effect here.
     const TreatmentSchedule::Tick tick =
-        TreatmentSchedule(FrequencyCount, TreatmentLength).tick(ElapsedSeconds, CurrentFrequency);
+        TreatmentSchedule(frequencyCount_, treatmentLength_).tick(elapsedSeconds_, currentFrequency_);
     if (tick.ends) {
         btnStop_Click();
         return;
     }
     const int k = std::min(tick.index, MaxFrequencies);
-    if (k > CurrentFrequency) {
+    if (k > currentFrequency_) {
         view_.setButtonLook(TransportButton::btnSkip, false);
-        CurrentFrequency = std::int16_t(k);
+        currentFrequency_ = std::int16_t(k);
         view_.setText(PlayerLabel::lblTrack, QString::number(k));
-        if (ToneChannel != 0)
-            CheckResult(engine_.Tone_Channel_SetFrequency(ToneChannel, Frequencies[k] * ChannelFrequencyUnit));
+        if (toneChannel_ != 0)
+            CheckResult(engine_.Tone_Channel_SetFrequency(toneChannel_, frequencies_[k] * ChannelFrequencyUnit));
     }
 }
 
@@ -329,24 +329,24 @@ void PlayerCore::engineTimer_Timer()
     float frequency = 0.0f;
     float volume = 0.0f;
     int playing = 0;
-    if (ToneChannel != 0) {
+    if (toneChannel_ != 0) {
         // Unchecked reads: a failed one leaves the value it started from.
         float value = 0.0f;
-        if (engine_.Tone_Channel_GetPan(ToneChannel, &value) == TONE_OK)
-            ChannelPan = value;
+        if (engine_.Tone_Channel_GetPan(toneChannel_, &value) == TONE_OK)
+            channelPan_ = value;
         value = 0.0f;
-        if (engine_.Tone_Channel_GetFrequency(ToneChannel, &value) == TONE_OK)
+        if (engine_.Tone_Channel_GetFrequency(toneChannel_, &value) == TONE_OK)
             frequency = value;
         value = 0.0f;
-        if (engine_.Tone_Channel_GetVolume(ToneChannel, &value) == TONE_OK)
+        if (engine_.Tone_Channel_GetVolume(toneChannel_, &value) == TONE_OK)
             volume = value;
         int flag = 0;
-        if (engine_.Tone_Channel_IsPlaying(ToneChannel, &flag) == TONE_OK)
+        if (engine_.Tone_Channel_IsPlaying(toneChannel_, &flag) == TONE_OK)
             playing = flag;
     }
-    view_.setText(PlayerLabel::statusLine, StatusLineText(playing, frequency, volume, ChannelPan, locale_));
-    if (SoundSystem != 0)
-        engine_.Tone_System_Update(SoundSystem);
+    view_.setText(PlayerLabel::statusLine, StatusLineText(playing, frequency, volume, channelPan_, locale_));
+    if (soundSystem_ != 0)
+        engine_.Tone_System_Update(soundSystem_);
     view_.setText(PlayerLabel::lblVolume, VolumeLabelText(volume));
 }
 
@@ -354,8 +354,8 @@ void PlayerCore::setTreatmentLengthFromSlider()
 {
     if (programEnded_)
         return;
-    TreatmentLength = view_.lengthSliderValue();
-    view_.setText(PlayerLabel::lblTreatmentLength, AfiseazaTimp(TreatmentLength));
+    treatmentLength_ = view_.lengthSliderValue();
+    view_.setText(PlayerLabel::lblTreatmentLength, AfiseazaTimp(treatmentLength_));
 }
 
 void PlayerCore::lengthSlider_Change()
@@ -373,16 +373,16 @@ void PlayerCore::lengthSlider_MouseMove()
 
 void PlayerCore::volumeSlider_Click()
 {
-    if (programEnded_ || ToneChannel == 0 || !channelFromThisEngine_)
+    if (programEnded_ || toneChannel_ == 0 || !channelFromThisEngine_)
         return;
-    CheckResult(engine_.Tone_Channel_SetVolume(ToneChannel, float(view_.volumeSliderValue()) / float(VolumeScale)));
+    CheckResult(engine_.Tone_Channel_SetVolume(toneChannel_, float(view_.volumeSliderValue()) / float(VolumeScale)));
 }
 
 void PlayerCore::panSlider_Click()
 {
-    if (programEnded_ || ToneChannel == 0 || !channelFromThisEngine_)
+    if (programEnded_ || toneChannel_ == 0 || !channelFromThisEngine_)
         return;
-    CheckResult(engine_.Tone_Channel_SetPan(ToneChannel, float(view_.panSliderValue()) / float(PanScale)));
+    CheckResult(engine_.Tone_Channel_SetPan(toneChannel_, float(view_.panSliderValue()) / float(PanScale)));
 }
 
 } // namespace helicordia

@@ -91,16 +91,16 @@ public:
     void setSaveBeforeAbruptEnd(std::function<void()> save) { saveBeforeAbruptEnd_ = std::move(save); }
 
     // --- what the player holds (kept from one window load to the next)
-    PlayerState state() const { return PlayerState_; }
-    const FrequencyTable &frequencies() const { return Frequencies; }
-    int frequencyCount() const { return FrequencyCount; }
-    int treatmentLength() const { return TreatmentLength; }
-    int elapsedSeconds() const { return ElapsedSeconds; }
-    int currentFrequency() const { return CurrentFrequency; }
-    float channelPan() const { return ChannelPan; }
-    ToneHandle soundSystem() const { return SoundSystem; }
-    ToneHandle oscillator() const { return Oscillator; }
-    ToneHandle toneChannel() const { return ToneChannel; }
+    PlayerState state() const { return state_; }
+    const FrequencyTable &frequencies() const { return frequencies_; }
+    int frequencyCount() const { return frequencyCount_; }
+    int treatmentLength() const { return treatmentLength_; }
+    int elapsedSeconds() const { return elapsedSeconds_; }
+    int currentFrequency() const { return currentFrequency_; }
+    float channelPan() const { return channelPan_; }
+    ToneHandle soundSystem() const { return soundSystem_; }
+    ToneHandle oscillator() const { return oscillator_; }
+    ToneHandle toneChannel() const { return toneChannel_; }
 
     // --- window lifecycle
     // The engine part of the window's start-up: create and set up the engine,
@@ -146,16 +146,16 @@ private:
     void setTreatmentLengthFromSlider();
     void looks(bool play, bool pause, bool stop);
 
-    FrequencyTable Frequencies{};
-    std::int16_t FrequencyCount = 0;
-    std::int32_t TreatmentLength = 0;
-    PlayerState PlayerState_ = PlayerState::Stopped;
-    std::int32_t ElapsedSeconds = 0;
-    std::int16_t CurrentFrequency = 0;
-    float ChannelPan = 0.0f;
-    ToneHandle SoundSystem = 0;
-    ToneHandle Oscillator = 0;
-    ToneHandle ToneChannel = 0;
+    FrequencyTable frequencies_{};
+    std::int16_t frequencyCount_ = 0;
+    std::int32_t treatmentLength_ = 0;
+    PlayerState state_ = PlayerState::Stopped;
+    std::int32_t elapsedSeconds_ = 0;
+    std::int16_t currentFrequency_ = 0;
+    float channelPan_ = 0.0f;
+    ToneHandle soundSystem_ = 0;
+    ToneHandle oscillator_ = 0;
+    ToneHandle toneChannel_ = 0;
 
     ToneEngine &engine_;
     PlayerView &view_;
@@ -163,7 +163,7 @@ private:
     std::function<void()> saveBeforeAbruptEnd_;
     QLocale locale_;
     bool programEnded_ = false;
-    // ToneChannel was given by the engine of the current window load. A handle
+    // toneChannel_ was given by the engine of the current window load. A handle
     // kept from an earlier load belongs to a released engine: the engine
     // refuses it, so a volume or pan click before the first Play of a later
     // treatment would otherwise end the program.

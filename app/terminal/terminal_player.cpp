@@ -11,18 +11,18 @@ TerminalPlayer::TerminalPlayer(ToneEngine &engine, Platform &platform, const Set
       show_(std::move(show)),
       stopRequested_(std::move(stopRequested))
 {
-    timer1_.setInterval(1000);
-    timer1_.setTimerType(Qt::PreciseTimer);
-    timer2_.setInterval(100);
-    connect(&timer1_, &QTimer::timeout, this, &TerminalPlayer::tick);
-    connect(&timer2_, &QTimer::timeout, this, &TerminalPlayer::engineTick);
+    clockTimer_.setInterval(1000);
+    clockTimer_.setTimerType(Qt::PreciseTimer);
+    engineTimer_.setInterval(100);
+    connect(&clockTimer_, &QTimer::timeout, this, &TerminalPlayer::tick);
+    connect(&engineTimer_, &QTimer::timeout, this, &TerminalPlayer::engineTick);
 }
 
 bool TerminalPlayer::start()
 {
     if (!core_.Form_Load())
         return false;
-    timer2_.start();
+    engineTimer_.start();
     core_.LoadProgram(settings_.number, settings_.name, settings_.frequencies);
     length_ = settings_.lengthSeconds > 0 ? settings_.lengthSeconds : core_.treatmentLength();
     core_.lengthSlider_Change();
@@ -40,9 +40,9 @@ void TerminalPlayer::setText(PlayerLabel, const QString &) {}
 void TerminalPlayer::setClockTimer(bool on)
 {
     if (on)
-        timer1_.start();
+        clockTimer_.start();
     else
-        timer1_.stop();
+        clockTimer_.stop();
 }
 
 void TerminalPlayer::tick()
@@ -79,8 +79,8 @@ void TerminalPlayer::finish()
     if (finished_)
         return;
     finished_ = true;
-    timer1_.stop();
-    timer2_.stop();
+    clockTimer_.stop();
+    engineTimer_.stop();
     report();
     core_.Form_Unload(); // closing the engine lets the fade-out play first
     emit finished(core_.programEnded() ? 1 : 0);

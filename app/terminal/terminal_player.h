@@ -58,7 +58,7 @@ private:
     PlayerCore core_;
     std::function<void(const QString &)> show_;
     std::function<bool()> stopRequested_;
-    QTimer timer1_, timer2_;
+    QTimer clockTimer_, engineTimer_;
     int length_ = 0;
     int elapsed_ = 0;
     bool finished_ = false;
