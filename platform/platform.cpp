@@ -2,8 +2,19 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace helicordia {
+
+QString Platform::userDataFolder() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString Platform::userFile(const QString &name) const
+{
+    return QDir(userDataFolder()).filePath(name);
+}
 
 QString Platform::programFile(const QString &name) const
 {

@@ -29,11 +29,16 @@ public:
     // not in its own folder (share/helicordia beside its bin folder); empty
     // when there is no such place.
     virtual QString installedDataFolder() const { return QString(); }
+    // The user's own data folder (own treatments, sessions, history):
+    // ~/.local/share/Helicordia, following XDG_DATA_HOME. May not exist yet.
+    virtual QString userDataFolder() const;
     // The per-user settings store, application "Verbarium".
     virtual std::unique_ptr<QSettings> openSettings() = 0;
     // Hands a URL to the user's own programs; never goes through a shell.
     virtual bool openUrl(const QUrl &url) = 0;
 
+    // The full path of a file in the user's data folder.
+    QString userFile(const QString &name) const;
     // The full path of a file in the program folder.
     QString programFile(const QString &name) const;
 
