@@ -221,11 +221,15 @@ TEST(TerminalTest, PlaysIntoTheSoundServer)
     EXPECT_GT(length, 2 * 48000u + 4800);  // past the change...
     EXPECT_LT(length, 3 * 48000u + 24000); // ...and ended by the signal, well before the end at 4 s
     const double p1 = audiotest::measureFrequency(left.data() + begin + 4800, 48000, 48000);
-    const double p2 = audiotest::measureFrequency(left.data() + begin + 2 * 48000 + 2400, 2400, 48000);
     EXPECT_NEAR(p1, 440.0, 0.01);
-    EXPECT_NEAR(p2, 554.37, 0.05);
+    // The change is heard at second 2, later by at most what the sound server
+    // holds queued (more on a busy machine) and a late clock tick; the new
+    // pitch is measured just after it.
     const std::size_t change = audiotest::findFrequencyChange(left.data() + begin, length, 48000, 440.0, 554.37);
-    EXPECT_NEAR(double(change) / 48000, 2.0, 0.1);
+    ASSERT_LT(change + 4800, length);
+    EXPECT_NEAR(double(change) / 48000, 2.0, 0.2);
+    const double p2 = audiotest::measureFrequency(left.data() + begin + change + 2400, 2400, 48000);
+    EXPECT_NEAR(p2, 554.37, 0.05);
     const double amplitude = 512.0 / 1024.0 * std::cos(M_PI / 4);
     EXPECT_NEAR(audiotest::peak(left.data() + begin + 4800, 48000), amplitude, 0.01);
     // The tone rises and, on the signal, falls without a click.
