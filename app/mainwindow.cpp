@@ -23,6 +23,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -445,6 +446,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (watched == catalogueList_->viewport() && type == QEvent::MouseMove) {
         catalogueList_MouseMove(static_cast<QMouseEvent *>(event)->position());
+    } else if (watched == catalogueList_->viewport() && type == QEvent::Enter) {
+        // The pointer can come onto the list without a move over it, for
+        // instance back from over the tip: the tip describes the row it is on.
+        catalogueList_MouseMove(static_cast<QEnterEvent *>(event)->position());
     } else if (watched == catalogueList_ && type == QEvent::KeyPress) {
         // No key plays an entry: typing in the list goes back to the search box.
         searchBox_->setFocus(Qt::OtherFocusReason);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -364,6 +365,27 @@ private slots:
         QCOMPARE(tooltip->BackColor(), colour);
         QCOMPARE(tooltip->DelayTime(2), 4000);
         QCOMPARE(tooltip->ToolCount(), 1);
+    }
+
+    // The tip describes the row under the pointer, also when the pointer comes
+    // onto the list without a move over it (back from over the tip itself).
+    void hoverTipFollowsTheRowUnderThePointer()
+    {
+        auto window = started();
+        QVERIFY(window);
+        QTreeView *list = window->catalogueList();
+        const auto send = [list](QEvent::Type type, int row) {
+            const QPointF at = list->visualRect(list->model()->index(row, 0)).center();
+            const QPointF global = list->viewport()->mapToGlobal(at);
+            QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QEnterEvent enter(at, at, global);
+            QApplication::sendEvent(list->viewport(), type == QEvent::Enter ? static_cast<QEvent *>(&enter) : &move);
+        };
+        send(QEvent::MouseMove, 0);
+        QCOMPARE(window->listTooltip()->ToolText(list), "Alpha complaint (example) ");
+        send(QEvent::Enter, 6);
+        QCOMPARE(window->listTooltip()->ToolText(list), "How to use the programs");
+        QCOMPARE(window->listTooltip()->Title(), "How to use the programs");
     }
 
     void keysInTheListGoToTheSearchBox()

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 
 using namespace helicordia;
@@ -91,6 +92,23 @@ private slots:
         QCOMPARE(control->showTimer().interval(), 500);
         control->showTimerElapsed();
         QVERIFY(control->isVisible());
+    }
+
+    // A shown tip that takes another row's text goes beside the pointer; the
+    // delays set again (as every move over the list does) do not keep it up longer.
+    void followsThePointerToAnotherRow()
+    {
+        tooltip->DelayTime(2, 4000);
+        move({20, 10});
+        control->showTimerElapsed();
+        move({20, 80});
+        tooltip->ToolText(list, "A row further down");
+        tooltip->DelayTime(2, 9000);
+        control->relayoutTimerElapsed();
+        QCOMPARE(control->shownText(), "A row further down");
+        const QPoint pointer = list->viewport()->mapToGlobal(QPoint(20, 80));
+        QCOMPARE(control->pos(), PlaceTip(pointer, control->size(), control->screen()->geometry()));
+        QCOMPARE(control->popTimer().interval(), 4000);
     }
 
     // A tip that follows one just shown comes after the reshow delay; once

@@ -79,8 +79,9 @@ void TooltipControl::SetDelayTime(unsigned type, std::int32_t ms)
     case TTDT_INITIAL: initial_ = ms < 0 ? DefaultInitial : ms; break;
     default: return;
     }
-    if (popTimer_.isActive())
-        popTimer_.setInterval(autoPop_);
+    // A shown tip keeps the time it was shown with: the list sets its delays
+    // again at every move, and that must not keep the tip up for as long as
+    // the pointer moves.
 }
 
 std::int32_t TooltipControl::GetDelayTime(unsigned type)
@@ -344,10 +345,7 @@ void TooltipControl::showTimerElapsed()
         return;
     state_ = State::Shown;
     Relayout();
-    const QScreen *screen = QGuiApplication::screenAt(pointer_);
-    if (!screen)
-        screen = owner_ ? owner_->screen() : QGuiApplication::primaryScreen();
-    move(PlaceTip(pointer_, geometry_.size, screen->geometry()));
+    move(PlaceTip(pointer_, geometry_.size, ScreenAtPointer()));
     show();
     popTimer_.start(std::max(0, autoPop_));
     if (!watchingApp_) {
@@ -390,7 +388,17 @@ void TooltipControl::Relayout()
     resize(geometry_.size);
 }
 
-// A shown tip takes new text, title or layout in place. Laying out wrapped
+QRect TooltipControl::ScreenAtPointer() const
+{
+    const QScreen *screen = QGuiApplication::screenAt(pointer_);
+    if (!screen)
+        screen = owner_ ? owner_->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect();
+}
+
+// A shown tip that takes a new text or title describes what is now under the
+// pointer (another row of a list), so it goes beside the pointer again: left
+// where it was, it would stand over other rows. Laying out wrapped
 // text costs far more than a mouse move may, so it waits for the event loop
 // and is done once however many changes came before it.
 void TooltipControl::AppearanceChanged()
@@ -405,8 +413,7 @@ void TooltipControl::relayoutTimerElapsed()
     if (state_ != State::Shown)
         return;
     Relayout();
-    if (const QScreen *screen = this->screen())
-        move(KeepOnScreen(pos(), geometry_.size, screen->geometry()));
+    move(PlaceTip(pointer_, geometry_.size, ScreenAtPointer()));
     update();
 }
 

@@ -5,11 +5,13 @@
 // Timing: the tip shows once the pointer has rested on a tool for the initial
 // delay, or for the reshow delay when the pointer comes from a shown tip (on
 // another tool, or on a tool it left less than a reshow delay ago). The tip
-// hides after the auto-pop delay, when the pointer leaves the tool, on a
-// mouse press or a key, or when the tool's text becomes empty. After hiding
-// on its own or on a press, it stays away while the pointer stays on the
-// tool, unless the tool's text changes: then it shows again after the initial
-// delay.
+// hides once the auto-pop delay has passed since it showed (moving on does
+// not extend it), when the pointer leaves the tool, on a mouse press or a
+// key, or when the tool's text becomes empty. A shown tip whose text or title
+// changes (the pointer is on another row of the tool) is laid out anew beside
+// the pointer. After hiding on its own or on a press, it stays away while the
+// pointer stays on the tool, unless the tool's text changes: then it shows
+// again after the initial delay.
 #pragma once
 
 #include "ui/tooltip/tip_layout.h"
@@ -96,6 +98,7 @@ private:
     void HideTip(State next);
     void Relayout();
     void AppearanceChanged();
+    QRect ScreenAtPointer() const;
 
     State state_ = State::Idle;
     std::uintptr_t current_ = 0; // tool under the pointer
