@@ -67,7 +67,7 @@ private slots:
         for (int showing = 0; showing < 2; ++showing) {
             QCOMPARE(form->notesText(), expected);
             QCOMPARE(qobject_cast<QPlainTextEdit *>(child("notesBox"))->toPlainText(),
-                     QString(expected).replace("\r\n", "\n"));
+                     QString(expected).replace("\r\n", "\n").remove(QChar(0x9D)));
             form->hide();
             form->show();
         }
@@ -93,6 +93,19 @@ private slots:
         }
         for (const char *link : {"homePageLink", "mailLink", "kitDownloadLink", "orbitdeckLink"})
             QCOMPARE(child(link)->cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    // The window is hidden and shown again, not made anew: a link that was red
+    // when it closed is back at rest when it opens.
+    void linksRestWhenShownAgain()
+    {
+        for (const char *link : {"homePageLink", "mailLink", "kitDownloadLink", "orbitdeckLink"})
+            QTest::mouseMove(child(link), QPoint(5, 5));
+        QTest::mouseClick(child("closeButton"), Qt::LeftButton);
+        form->show();
+        for (const char *link : {"homePageLink", "mailLink", "kitDownloadLink"})
+            QCOMPARE(colour(link), AboutWindow::LinkResting());
+        QCOMPARE(colour("orbitdeckLink"), AboutWindow::OrbitdeckLinkResting());
     }
 
     void clicks_data()

@@ -48,4 +48,14 @@ QString NotesText(const QString &title, const QVersionNumber &version)
     return text;
 }
 
+QString ShownText(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text)
+        if (c.category() != QChar::Other_Control || c == u'\r' || c == u'\n' || c == u'\t')
+            shown += c;
+    return shown;
+}
+
 } // namespace helicordia::about

@@ -14,4 +14,9 @@ QString TitleLine(const QString &title, const QVersionNumber &version);
 // nothing follows the last note.
 QString NotesText(const QString &title, const QVersionNumber &version);
 
+// A text as the window shows it: control characters other than line breaks
+// and tabs are stray (one follows 'hits' in the notes) and are left out, as
+// no reader could see them as meant; a box in their place would only puzzle.
+QString ShownText(const QString &text);
+
 } // namespace helicordia::about

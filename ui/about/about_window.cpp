@@ -191,7 +191,9 @@ void AboutWindow::Form_Load()
     const QVersionNumber version = QVersionNumber::fromString(QCoreApplication::applicationVersion());
     titleLabel_->setText(about::TitleLine(title, version));
     notes_ = about::NotesText(title, version);
-    notesBox_->setPlainText(notes_);
+    notesBox_->setPlainText(about::ShownText(notes_));
+    // Each showing starts as a new window does: no link left red from the last one.
+    linkFrame_MouseMove();
 }
 
 void AboutWindow::showEvent(QShowEvent *event)

@@ -24,7 +24,8 @@ public:
 
     AboutWindow(Links links, QWidget *owner);
 
-    // Runs at every showing: writes the title line and the notes anew.
+    // Runs at every showing: writes the title line and the notes anew and
+    // puts the links in their resting colours.
     void Form_Load();
 
     void closeButton_Click();
@@ -34,7 +35,8 @@ public:
     void homePageLink_Click();
     void mailLink_Click();
 
-    // The notes exactly as composed (the text box itself shows CR LF as one break).
+    // The notes exactly as composed (the text box shows CR LF as one break,
+    // and no stray control character).
     const QString &notesText() const { return notes_; }
 
     // The design colours of the links.
