@@ -3,15 +3,15 @@
 #include "ui/twips.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <limits>
 
 namespace helicordia {
 
 namespace {
 
-constexpr long long MinTwips = std::numeric_limits<std::int16_t>::min();
-constexpr long long MaxTwips = std::numeric_limits<std::int16_t>::max();
+// Any place on a desktop of any width: only what an int cannot hold is cut.
+constexpr long long MinTwips = std::numeric_limits<int>::min();
+constexpr long long MaxTwips = std::numeric_limits<int>::max();
 
 int ClampTwips(long long twips)
 {

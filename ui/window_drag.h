@@ -13,7 +13,8 @@ constexpr int DragStepTwipsGrid = 32;
 
 // One drag step, in twips: the window's new left (or top) for a press point
 // and the pointer's position, both relative to the window. Floored to a
-// multiple of 32 twips and kept within the 16-bit twip range.
+// multiple of 32 twips; any place on the desktop can be reached (a whole
+// number of twips, as the position is stored).
 int DragStepTwips(int windowTwips, int dragTwips, int pointerTwips);
 
 class WindowDrag {

@@ -522,6 +522,7 @@ private slots:
         QTest::newRow("background") << QPoint(500, 20) << QPoint(100, 100);
         QTest::newRow("title") << QPoint(40, 15) << QPoint(7, 3);
         QTest::newRow("off screen to the left") << QPoint(500, 20) << QPoint(-301, 50);
+        QTest::newRow("beyond 2184 pixels on a wide desktop") << QPoint(500, 20) << QPoint(2150, 2150);
     }
     void dragStepsKeepTheWindowOnThe32TwipGrid()
     {
@@ -548,6 +549,8 @@ private slots:
             QApplication::sendEvent(target, &move);
             QVERIFY2(onGrid(window->x()) && onGrid(window->y()),
                      qPrintable(QStringLiteral("at %1, %2").arg(window->x()).arg(window->y())));
+            // The window keeps to the pointer, within a grid step.
+            QVERIFY((window->mapToGlobal(grip) - pointer).manhattanLength() <= 6);
         }
         QVERIFY(window->pos() != start);
         QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(pointer));

