@@ -138,6 +138,7 @@ void Player::buildLabels(Layout layout)
     ink.setColor(QPalette::WindowText, LabelInk);
     auto makeLabel = [&](const char *name, const char *caption, Qt::Alignment align) {
         auto *label = new QLabel(QString::fromUtf8(caption), this);
+        label->setTextFormat(Qt::PlainText); // an entry's name is shown as written, "<b>" and all
         Place(label, layout, name);
         label->setAlignment(align | Qt::AlignTop);
         label->setPalette(ink);

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProgressDialog>
 #include <QStandardPaths>
 #include <QThread>
@@ -124,9 +125,13 @@ void PlayerExport::start(const QString &name, ExportRequest request)
 
 void PlayerExport::openProgress(const QString &path)
 {
-    dialog_ = new QProgressDialog(QStringLiteral("Exporting to %1").arg(QDir::toNativeSeparators(path)),
-                                  QStringLiteral("Cancel"), 0, 1000, &window_);
+    dialog_ = new QProgressDialog(QString(), QStringLiteral("Cancel"), 0, 1000, &window_);
     dialog_->setObjectName(QStringLiteral("exportProgress"));
+    // It shows the entry's name and the file's, exactly as they are written.
+    auto *label = new QLabel(dialog_);
+    label->setTextFormat(Qt::PlainText);
+    dialog_->setLabel(label);
+    dialog_->setLabelText(QStringLiteral("Exporting to %1").arg(QDir::toNativeSeparators(path)));
     dialog_->setWindowTitle(QStringLiteral("Export treatment"));
     // Not modal: a modal progress dialog runs the event loop inside each
     // setValue(), and the player's own controls stay usable while it works.

@@ -256,7 +256,7 @@ TEST(PlayerWindow, BackgroundMenuExportsTheTreatment)
 TEST(PlayerWindow, ExportRunsBesideThePlayerAndCancelLeavesNothing)
 {
     Window w;
-    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528,741"));
+    w.player.Player_Start(1, QStringLiteral("Tag <b>bold</b>"), QStringLiteral("528,741"));
     w.control<QSlider>("lengthSlider")->setValue(3600);
     w.player.btnPlay_Click();
     QTemporaryDir dir;
@@ -269,12 +269,28 @@ TEST(PlayerWindow, ExportRunsBesideThePlayerAndCancelLeavesNothing)
     ASSERT_TRUE(QTest::qWaitFor([&] { return progressed; }, 60000));
     EXPECT_TRUE(exporter->running());
     EXPECT_TRUE(w.player.findChild<QTimer *>(QStringLiteral("clockTimer"))->isActive());
-    w.player.findChild<QProgressDialog *>(QStringLiteral("exportProgress"))->findChild<QPushButton *>()->click();
+    auto *progress = w.player.findChild<QProgressDialog *>(QStringLiteral("exportProgress"));
+    EXPECT_EQ(progress->findChild<QLabel *>()->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(progress->labelText().startsWith(QStringLiteral("Tag <b>bold</b>\n")));
+    progress->findChild<QPushButton *>()->click();
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_EQ(finished[0][0].value<ExportOutcome>(), ExportOutcome::Cancelled);
     EXPECT_EQ(w.player.core().state(), PlayerState::Playing);
     EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_TRUE(w.platform.messages.isEmpty());
+}
+
+// A name is shown exactly as written: markup in it is text, not formatting.
+TEST(PlayerWindow, ShowsTheNameAsWritten)
+{
+    Window w;
+    w.player.Player_Start(1, QStringLiteral("Tag <b>bold</b>"), QStringLiteral("528"));
+    EXPECT_EQ(w.text("lblHealthProblem"), QStringLiteral("Tag <b>bold</b>"));
+    for (const QLabel *label : w.player.findChildren<QLabel *>()) {
+        if (!label->text().isEmpty()) {
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+        }
+    }
 }
 
 TEST(PlayerWindow, TransportDrivesLabelsLooksAndTimers)
