@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <QTreeView>
@@ -418,7 +419,14 @@ void MainWindow::helpItem_Click()
                           QStringLiteral("The help page \"%1\" is missing.").arg(QDir::toNativeSeparators(page)));
         return;
     }
-    links_.OpenLink(QUrl::fromLocalFile(page).toString());
+    // With no program to show it, the user can still open the file another way.
+    links_.OpenHelpPage(page, [window = QPointer<MainWindow>(this), page] {
+        if (window)
+            window->platform_.message(ApplicationTitle,
+                                      tr("The help page could not be opened: no program to show it was found.\n\n"
+                                         "You can open the file \"%1\" in a web browser.")
+                                          .arg(QDir::toNativeSeparators(page)));
+    });
 }
 
 // The tip over the list follows the entry under the pointer.

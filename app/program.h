@@ -32,6 +32,10 @@ public:
     QString installedDataFolder() const override { return inner_.installedDataFolder(); }
     std::unique_ptr<QSettings> openSettings() override { return inner_.openSettings(); }
     bool openUrl(const QUrl &url) override { return inner_.openUrl(url); }
+    void openUrlOrReport(const QUrl &url, std::function<void()> notOpened) override
+    {
+        inner_.openUrlOrReport(url, std::move(notOpened));
+    }
 
 private:
     Platform &inner_;

@@ -69,6 +69,15 @@ void LinkLauncher::ShellOpen(const QString &target) const
     HandOver(QUrl(target, QUrl::TolerantMode));
 }
 
+void LinkLauncher::OpenHelpPage(const QString &file, std::function<void()> notOpened) const
+{
+    const QUrl url = QUrl::fromLocalFile(file);
+    if (MayLeaveProgram(url, platform_.dataFile(maker::helpFileName)))
+        platform_.openUrlOrReport(url, std::move(notOpened));
+    else if (notOpened)
+        notOpened();
+}
+
 void LinkLauncher::MailCommand() const
 {
     HandOver(QUrl(MailCommandUrl(), QUrl::TolerantMode));

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QUrl;
 
 namespace helicordia {
@@ -29,6 +31,10 @@ public:
     // Starts a new e-mail message to the maker with the fixed subject; failures
     // are silent.
     void MailCommand() const;
+
+    // Opens the program's own help page, a file, and calls `notOpened` when
+    // no program took it (at once, or a moment later).
+    void OpenHelpPage(const QString &file, std::function<void()> notOpened) const;
 
 private:
     // The one door to the desktop's URL handler.

@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <cstdio>
@@ -15,6 +19,7 @@ namespace helicordia {
 void DesktopPlatform::message(const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText); // names and paths in a message are shown as written
     box.exec();
 }
 
@@ -43,6 +48,43 @@ std::unique_ptr<QSettings> DesktopPlatform::openSettings()
 bool DesktopPlatform::openUrl(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+// On X11 and Wayland Qt hands a URL to xdg-open and answers true as soon as
+// xdg-open has started; whether it found a program to open it with shows
+// only in its exit status, so it is run here and watched.
+void DesktopPlatform::openUrlOrReport(const QUrl &url, std::function<void()> notOpened)
+{
+    const QString platform = QGuiApplication::platformName();
+    const bool xdg = platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!xdg || opener.isEmpty() || qEnvironmentVariableIsSet("FLATPAK_ID"))
+        Platform::openUrlOrReport(url, std::move(notOpened));
+    else
+        RunOpener(opener, url, std::move(notOpened));
+}
+
+QProcess *RunOpener(const QString &opener, const QUrl &url, std::function<void()> notOpened)
+{
+    auto *process = new QProcess(QCoreApplication::instance());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QElapsedTimer running;
+    running.start();
+    QObject::connect(
+        process, &QProcess::finished, process, [process, notOpened, running](int code, QProcess::ExitStatus status) {
+            if ((status != QProcess::NormalExit || code != 0) && running.elapsed() < OpenerVerdictMs && notOpened)
+                notOpened();
+            process->deleteLater();
+        });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, notOpened](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        if (notOpened)
+            notOpened();
+        process->deleteLater();
+    });
+    process->start(opener, {QString::fromLatin1(url.toEncoded())});
+    return process;
 }
 
 } // namespace helicordia

@@ -5,6 +5,8 @@
 
 #include "platform/platform.h"
 
+class QProcess;
+
 namespace helicordia {
 
 class DesktopPlatform final : public Platform {
@@ -15,6 +17,17 @@ public:
     QString installedDataFolder() const override;
     std::unique_ptr<QSettings> openSettings() override;
     bool openUrl(const QUrl &url) override;
+    void openUrlOrReport(const QUrl &url, std::function<void()> notOpened) override;
 };
+
+// How long after it started the desktop's opener (xdg-open) may still report
+// that it found no program; an opener that ends later has run a program in
+// the foreground, whose own ending says nothing about the page.
+constexpr int OpenerVerdictMs = 10000;
+
+// Runs `opener` (xdg-open or the like) on the URL and calls `notOpened` when
+// it cannot start or reports a failure within OpenerVerdictMs. The process
+// deletes itself when it ends.
+QProcess *RunOpener(const QString &opener, const QUrl &url, std::function<void()> notOpened);
 
 } // namespace helicordia

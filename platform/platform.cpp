@@ -3,12 +3,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace helicordia {
 
 QString Platform::userDataFolder() const
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+void Platform::openUrlOrReport(const QUrl &url, std::function<void()> notOpened)
+{
+    if (!openUrl(url) && notOpened)
+        notOpened();
 }
 
 QString Platform::userFile(const QString &name) const

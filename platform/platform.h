@@ -7,6 +7,8 @@
 #pragma once
 
 #include <QString>
+
+#include <functional>
 #include <memory>
 
 class QSettings;
@@ -36,6 +38,10 @@ public:
     virtual std::unique_ptr<QSettings> openSettings() = 0;
     // Hands a URL to the user's own programs; never goes through a shell.
     virtual bool openUrl(const QUrl &url) = 0;
+    // Hands a URL over like openUrl, and calls `notOpened` when no program
+    // took it: at once, or a moment later when the desktop's opener only
+    // finds that out once it runs. By default, openUrl's own answer.
+    virtual void openUrlOrReport(const QUrl &url, std::function<void()> notOpened);
 
     // The full path of a file in the user's data folder.
     QString userFile(const QString &name) const;

@@ -156,6 +156,10 @@ public:
     QString installedDataFolder() const override { return base_.installedDataFolder(); }
     std::unique_ptr<QSettings> openSettings() override { return base_.openSettings(); }
     bool openUrl(const QUrl &url) override { return base_.openUrl(url); }
+    void openUrlOrReport(const QUrl &url, std::function<void()> notOpened) override
+    {
+        base_.openUrlOrReport(url, std::move(notOpened));
+    }
 
 private:
     Platform &base_;

@@ -30,6 +30,7 @@ public:
     QStringList messages;
     QList<int> ends;
     QList<QUrl> urls;
+    bool opens = true; // whether some program takes what is handed over
 
     void message(const QString &, const QString &text) override { messages << text; }
     void endProgram(int status) override { ends << status; }
@@ -41,7 +42,7 @@ public:
     bool openUrl(const QUrl &url) override
     {
         urls << url;
-        return true;
+        return opens;
     }
 };
 
@@ -226,11 +227,18 @@ private slots:
         QCOMPARE(platform->urls, QList<QUrl>({QUrl::fromLocalFile(page), QUrl::fromLocalFile(page)}));
         QVERIFY(platform->messages.isEmpty());
 
+        // No program to show it: said so, with the file to open another way.
+        platform->opens = false;
+        menu()->actions()[1]->trigger();
+        QCOMPARE(platform->messages.size(), 1);
+        QVERIFY(platform->messages[0].startsWith("The help page could not be opened"));
+        QVERIFY(platform->messages[0].contains(QDir::toNativeSeparators(page)));
+
         QVERIFY(QFile::remove(page));
         menu()->actions()[1]->trigger();
-        QCOMPARE(platform->urls.size(), 2);
-        QCOMPARE(platform->messages.size(), 1);
-        QVERIFY(platform->messages[0].contains(QDir::toNativeSeparators(page)));
+        QCOMPARE(platform->urls.size(), 3);
+        QCOMPARE(platform->messages.size(), 2);
+        QVERIFY(platform->messages[1].contains(QDir::toNativeSeparators(page)));
     }
 
     void minimiseAndRestore()
