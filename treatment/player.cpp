@@ -183,7 +183,9 @@ void Player::exportTreatment()
     request.frequencyCount = core_.frequencyCount();
     request.lengthSeconds = lengthSlider_->value();
     request.volume = float(volumeSlider_->value()) / float(VolumeScale);
-    request.pan = float(panSlider_->value()) / float(PanScale);
+    // No pan: Play starts the tone with the channel's own (centre) and the
+    // pan control moves only a tone that plays, so the file is what Play
+    // plays, wherever the pan slider stands.
     exporter_->start(valueLabels_[int(PlayerLabel::lblHealthProblem)]->text().trimmed(), request);
 }
 

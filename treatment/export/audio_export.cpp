@@ -61,7 +61,7 @@ TreatmentRenderer::TreatmentRenderer(const ExportRequest &request)
         !check(Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_RATE, 440.0f)) ||
         !check(Tone_System_PlayDSP(system_, TONE_CHANNEL_REUSE, oscillator_, 1, &channel_)) ||
         !check(Tone_Channel_SetVolume(channel_, request_.volume)) ||
-        !check(Tone_Channel_SetPan(channel_, request_.pan)))
+        (request_.pan && !check(Tone_Channel_SetPan(channel_, *request_.pan))))
         return;
     applyEvents();
     check(Tone_Channel_SetPaused(channel_, 0));

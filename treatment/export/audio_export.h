@@ -46,7 +46,9 @@ struct ExportRequest {
     int lengthSeconds = 0;
     int rate = DefaultExportRate;
     float volume = DefaultExportVolume; // 0..1
-    float pan = 0.0f;                   // -1 (left) .. 1 (right)
+    // -1 (left) .. 1 (right). Without one, the channel keeps the pan it
+    // starts with, as a treatment started with Play does (centre).
+    std::optional<float> pan;
     ExportFormat format = ExportFormat::WavFloat;
 };
 
