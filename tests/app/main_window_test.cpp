@@ -369,23 +369,15 @@ private slots:
 
     // The tip describes the row under the pointer, also when the pointer comes
     // onto the list without a move over it (back from over the tip itself).
-    void hoverTipFollowsTheRowUnderThePointer()
+    void hoverTipFollowsThePointerOntoTheList()
     {
         auto window = started();
         QVERIFY(window);
         QTreeView *list = window->catalogueList();
-        const auto send = [list](QEvent::Type type, int row) {
-            const QPointF at = list->visualRect(list->model()->index(row, 0)).center();
-            const QPointF global = list->viewport()->mapToGlobal(at);
-            QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-            QEnterEvent enter(at, at, global);
-            QApplication::sendEvent(list->viewport(), type == QEvent::Enter ? static_cast<QEvent *>(&enter) : &move);
-        };
-        send(QEvent::MouseMove, 0);
-        QCOMPARE(window->listTooltip()->ToolText(list), "Alpha complaint (example) ");
-        send(QEvent::Enter, 6);
+        const QPointF at = list->visualRect(list->model()->index(6, 0)).center();
+        QEnterEvent enter(at, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &enter);
         QCOMPARE(window->listTooltip()->ToolText(list), "How to use the programs");
-        QCOMPARE(window->listTooltip()->Title(), "How to use the programs");
     }
 
     void keysInTheListGoToTheSearchBox()
