@@ -1,17 +1,21 @@
 // Treatments rendered to files, read back and measured.
 #include "treatment/export/audio_export.h"
+#include "treatment/export/wav_file.h"
 
 #include "engine/tone.h"
 #include "tests/audio_support/audio_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <cmath>
+#include <sys/stat.h>
 
 using namespace helicordia;
 
@@ -202,4 +206,108 @@ TEST_F(ExportTest, EndsInSilence)
             EXPECT_GT(audiotest::peak(x.data() + 2 * c.rate - c.rate / 4, std::size_t(c.rate / 4)), 0.05) << ch;
         }
     }
+}
+
+// The header fits the file: a plain WAV while its sizes fit in 32 bits, RF64
+// (sizes in the ds64 chunk) from the first frame that would not; float data
+// carries the format chunk's size field and a fact chunk.
+TEST(WavHeaderTest, PlainUpTo4GiBThenRf64)
+{
+    const auto le32 = [](const QByteArray &h, qsizetype at) {
+        return quint32(qFromLittleEndian<quint32>(h.constData() + at));
+    };
+    const auto le64 = [](const QByteArray &h, qsizetype at) {
+        return quint64(qFromLittleEndian<quint64>(h.constData() + at));
+    };
+    const struct {
+        WavSamples samples;
+        std::uint64_t frames;
+        bool rf64;
+        int size;
+    } cases[] = {
+        {WavSamples::Float32, 536870905, false, 58}, // RIFF size 0xFFFFFFFA
+        {WavSamples::Float32, 536870906, true, 82},  {WavSamples::Float32, 11220ull * 48000, true, 82}, // 3 h 07 min
+        {WavSamples::Pcm16, 1073741814, false, 44},  {WavSamples::Pcm16, 1073741815, true, 80},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.frames);
+        const QByteArray h = WavHeader(c.samples, 48000, c.frames);
+        const bool isFloat = c.samples == WavSamples::Float32;
+        const std::uint64_t data = c.frames * (isFloat ? 8 : 4);
+        ASSERT_EQ(h.size(), c.size);
+        EXPECT_EQ(h.left(4), c.rf64 ? "RF64" : "RIFF");
+        const int fmt = c.rf64 ? 48 : 12;
+        EXPECT_EQ(h.mid(fmt, 4), "fmt ");
+        EXPECT_EQ(le32(h, fmt + 4), isFloat ? 18u : 16u);
+        EXPECT_EQ(le32(h, fmt + 8) & 0xFFFF, isFloat ? 3u : 1u);
+        EXPECT_EQ(h.mid(h.size() - 8, 4), "data");
+        if (c.rf64) {
+            EXPECT_EQ(le64(h, 20), data + std::uint64_t(h.size()) - 8); // RIFF size
+            EXPECT_EQ(le64(h, 28), data);
+            EXPECT_EQ(le64(h, 36), c.frames);
+            EXPECT_EQ(le32(h, h.size() - 4), 0xFFFFFFFFu);
+        } else {
+            EXPECT_EQ(le32(h, 4), data + std::uint64_t(h.size()) - 8);
+            EXPECT_EQ(le32(h, h.size() - 4), data);
+            EXPECT_EQ(h.contains("fact"), isFloat);
+        }
+    }
+}
+
+// Written for real with a small limit, RF64 reads back as WAV with every
+// frame; a writer that got fewer frames than announced does not finish.
+TEST_F(ExportTest, Rf64ReadsBackAndShortFileFails)
+{
+    for (const WavSamples samples : {WavSamples::Float32, WavSamples::Pcm16}) {
+        const QString path = file(QStringLiteral("big.wav"));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        WavWriter writer(out.handle(), samples, 44100, 1000, 4000);
+        const std::vector<float> floats(2000, 0.25f);
+        const std::vector<short> shorts(2000, 8192);
+        ASSERT_TRUE(writer.begin());
+        for (int i = 0; i < 2; ++i)
+            ASSERT_TRUE(samples == WavSamples::Float32 ? writer.write(floats.data(), 500)
+                                                       : writer.write(shorts.data(), 500));
+        EXPECT_TRUE(writer.finish());
+        out.close();
+        const Audio a = readBack(path);
+        EXPECT_EQ(a.info.format & SF_FORMAT_TYPEMASK, SF_FORMAT_RF64);
+        EXPECT_EQ(a.info.frames, 1000);
+        EXPECT_NEAR(a.samples.back(), 0.25, 1e-6);
+
+        WavWriter shortOne(out.handle(), samples, 44100, 1000);
+        EXPECT_FALSE(shortOne.finish());
+    }
+}
+
+// An export never replaces what is not a regular file, even through a link,
+// and a name too long for the file system is refused before any rendering.
+TEST_F(ExportTest, RefusesDevicesAndLongNames)
+{
+    const QString fifo = file(QStringLiteral("fifo.wav")), regular = file(QStringLiteral("old.wav"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile(regular).open(QIODevice::WriteOnly);
+    QFile::link(fifo, file(QStringLiteral("to-fifo.wav")));
+    QFile::link(regular, file(QStringLiteral("to-file.wav")));
+    const struct {
+        QString path;
+        bool written;
+    } cases[] = {{fifo, false},
+                 {file(QStringLiteral("to-fifo.wav")), false},
+                 {file(QStringLiteral("to-file.wav")), true},
+                 {file(QString(296, QLatin1Char('n')) + QStringLiteral(".wav")), false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        int progressCalls = 0;
+        const ExportResult result = ExportTreatment(request(QStringLiteral("528"), 1), c.path,
+                                                    [&](const ExportProgress &) { return ++progressCalls > 0; });
+        EXPECT_EQ(result.outcome == ExportOutcome::Written, c.written) << result.message.toStdString();
+        EXPECT_EQ(progressCalls > 0, c.written);
+    }
+    struct stat st {};
+    EXPECT_TRUE(::lstat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    for (const char *link : {"to-fifo.wav", "to-file.wav"})
+        EXPECT_TRUE(QFileInfo(file(QString::fromLatin1(link))).isSymLink()) << link;
+    EXPECT_GT(QFileInfo(regular).size(), 1000);
 }

@@ -2,20 +2,16 @@
 
 #include "engine/tone.h"
 #include "treatment/engine_error.h"
+#include "treatment/export/audio_sink.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <sndfile.h>
-
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <type_traits>
 #include <vector>
 
 namespace helicordia {
@@ -155,17 +151,6 @@ namespace {
 
 constexpr int kChunkFrames = 8192;
 
-int sndfileFormat(ExportFormat format)
-{
-    switch (format) {
-    case ExportFormat::WavFloat: return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    case ExportFormat::Wav16: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    case ExportFormat::Flac24: return SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
-    case ExportFormat::OggVorbis: return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-    }
-    return 0;
-}
-
 // Triangular dither of one step of 16-bit PCM from a fixed-seed generator, so
 // that the same request always gives the same file.
 class Dither16 {
@@ -190,120 +175,84 @@ private:
     std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
 };
 
-// libsndfile, loaded the first time a file is written: a program that never
-// exports does not load it, nor the codecs it brings.
-struct SndFile {
-    decltype(&sf_open_fd) openFd = nullptr;
-    decltype(&sf_strerror) errorText = nullptr;
-    decltype(&sf_command) command = nullptr;
-    decltype(&sf_writef_short) writeShort = nullptr;
-    decltype(&sf_writef_float) writeFloat = nullptr;
-    decltype(&sf_close) close = nullptr;
-};
-
-const SndFile *LoadSndFile()
+// Renders the whole treatment into `sink`; the reason when that failed.
+QString RenderInto(TreatmentRenderer &renderer, AudioSink &sink, ExportFormat format, const ExportProgressFn &progress,
+                   const QString &path, bool &cancelled)
 {
-    static const SndFile *const loaded = []() -> const SndFile * {
-        void *library = ::dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
-        if (!library)
-            return nullptr;
-        static SndFile f;
-        const auto find = [library](auto &fn, const char *name) {
-            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(::dlsym(library, name));
-            return fn != nullptr;
-        };
-        const bool all = find(f.openFd, "sf_open_fd") && find(f.errorText, "sf_strerror") &&
-                         find(f.command, "sf_command") && find(f.writeShort, "sf_writef_short") &&
-                         find(f.writeFloat, "sf_writef_float") && find(f.close, "sf_close");
-        return all ? &f : nullptr;
-    }();
-    return loaded;
-}
-
-QString writeFailure(const SndFile &sf, const QString &path, int savedErrno, SNDFILE *file)
-{
-    QString reason;
-    if (savedErrno == ENOSPC || savedErrno == EDQUOT)
-        reason = QStringLiteral("the disk is full");
-    else if (savedErrno != 0)
-        reason = QString::fromLocal8Bit(std::strerror(savedErrno));
-    else
-        reason = QString::fromLocal8Bit(sf.errorText(file));
-    return QStringLiteral("Could not write \"%1\": %2.").arg(QDir::toNativeSeparators(path), reason);
+    std::vector<float> block(2 * std::size_t(kChunkFrames));
+    std::vector<short> pcm16;
+    Dither16 dither;
+    while (true) {
+        const int frames = renderer.render(block.data(), kChunkFrames);
+        if (frames == 0) {
+            if (!renderer.error().isEmpty())
+                return QStringLiteral("Could not export to \"%1\": %2")
+                    .arg(QDir::toNativeSeparators(path), renderer.error());
+            return {};
+        }
+        bool written = false;
+        if (format == ExportFormat::Wav16) {
+            pcm16.resize(2 * std::size_t(frames));
+            dither.convert(block.data(), pcm16.data(), pcm16.size());
+            written = sink.writeShort(pcm16.data(), frames);
+        } else {
+            written = sink.writeFloat(block.data(), frames);
+        }
+        if (!written)
+            return sink.failure(path);
+        if (progress && !progress(renderer.progress())) {
+            cancelled = true;
+            return {};
+        }
+    }
 }
 
 } // namespace
+
+QString ExportPathProblem(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (QFile::encodeName(name).size() > MaxExportNameBytes)
+        return QStringLiteral("The file name \"%1\" is too long: at most %2 bytes are allowed.")
+            .arg(name)
+            .arg(MaxExportNameBytes);
+    if (QFile::encodeName(path).size() >= MaxExportPathBytes)
+        return QStringLiteral("The path \"%1\" is too long.").arg(QDir::toNativeSeparators(path));
+    return {};
+}
 
 ExportResult ExportTreatment(const ExportRequest &request, const QString &path, const ExportProgressFn &progress)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
     auto failed = [](const QString &message) { return ExportResult{ExportOutcome::Failed, message}; };
+    if (const QString problem = ExportPathProblem(path); !problem.isEmpty())
+        return failed(problem);
+    // A link is written through; a device, a FIFO or a folder is never replaced.
+    if (const QFileInfo existing(path); existing.exists() && !existing.isFile())
+        return failed(QStringLiteral("Could not export to \"%1\": it is not a regular file.").arg(shownPath));
 
     TreatmentRenderer renderer(request);
     if (!renderer.error().isEmpty())
         return failed(QStringLiteral("Could not export to \"%1\": %2").arg(shownPath, renderer.error()));
-    const SndFile *const sf = LoadSndFile();
-    if (!sf)
-        return failed(
-            QStringLiteral("Could not export to \"%1\": the sound-file library (libsndfile.so.1) could not be "
-                           "loaded.")
-                .arg(shownPath));
 
+    // Every way out below cancels the temporary file or commits it, so that a
+    // file system without unnamed temporary files keeps no part of a file.
     QSaveFile target(path);
     if (!target.open(QIODevice::WriteOnly))
         return failed(QStringLiteral("Could not create \"%1\": %2.").arg(shownPath, target.errorString()));
-
-    SF_INFO info{};
-    info.samplerate = request.rate;
-    info.channels = 2;
-    info.format = sndfileFormat(request.format);
-    SNDFILE *file = sf->openFd(target.handle(), SFM_WRITE, &info, SF_FALSE);
-    if (!file) {
-        target.cancelWriting();
-        return failed(QStringLiteral("Could not create \"%1\": %2")
-                          .arg(shownPath, QString::fromLocal8Bit(sf->errorText(nullptr))));
-    }
-    // No time stamp in the file: the same request gives the same bytes.
-    sf->command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
-    if (request.format == ExportFormat::Flac24) {
-        double level = ExportFlacCompressionLevel;
-        sf->command(file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
-    }
-
-    std::vector<float> block(2 * std::size_t(kChunkFrames));
-    std::vector<short> pcm16;
-    Dither16 dither;
     QString error;
-    bool cancelled = false;
-    while (true) {
-        const int frames = renderer.render(block.data(), kChunkFrames);
-        if (frames == 0) {
-            if (!renderer.error().isEmpty())
-                error = QStringLiteral("Could not export to \"%1\": %2").arg(shownPath, renderer.error());
-            break;
-        }
-        errno = 0;
-        sf_count_t written = 0;
-        if (request.format == ExportFormat::Wav16) {
-            pcm16.resize(2 * std::size_t(frames));
-            dither.convert(block.data(), pcm16.data(), pcm16.size());
-            written = sf->writeShort(file, pcm16.data(), frames);
-        } else {
-            written = sf->writeFloat(file, block.data(), frames);
-        }
-        if (written != frames) {
-            error = writeFailure(*sf, path, errno, file);
-            break;
-        }
-        if (progress && !progress(renderer.progress())) {
-            cancelled = true;
-            break;
-        }
+    std::unique_ptr<AudioSink> sink =
+        OpenAudioSink(target.handle(), request.format, request.rate, renderer.totalFrames(), &error);
+    if (!sink) {
+        target.cancelWriting();
+        return failed(QStringLiteral("Could not create \"%1\": %2.").arg(shownPath, error));
     }
-    errno = 0;
-    const int closeResult = sf->close(file);
-    if (error.isEmpty() && !cancelled && closeResult != 0)
-        error = writeFailure(*sf, path, errno, nullptr);
+
+    bool cancelled = false;
+    error = RenderInto(renderer, *sink, request.format, progress, path, cancelled);
+    if (error.isEmpty() && !cancelled && !sink->finish())
+        error = sink->failure(path);
+    sink.reset();
     if (cancelled || !error.isEmpty()) {
         target.cancelWriting();
         return cancelled ? ExportResult{ExportOutcome::Cancelled, {}} : failed(error);

@@ -1,6 +1,6 @@
 // A treatment written to an audio file: the tone engine's offline mix of the
-// treatment schedule (the one the player's clock follows), encoded by
-// libsndfile. The file appears only when it is complete; a cancelled or
+// treatment schedule (the one the player's clock follows), written as WAV
+// directly or encoded by libsndfile (FLAC, Ogg Vorbis). The file appears only when it is complete; a cancelled or
 // failed export leaves nothing behind.
 #pragma once
 
@@ -118,8 +118,20 @@ struct ExportResult {
 // One line of progress: name, frequency, index of count, elapsed and left.
 QString ProgressLine(const QString &name, float hertz, int index, int count, int elapsed, int length);
 
+// The longest file name and path an export accepts, in bytes: what Linux file
+// systems take.
+constexpr int MaxExportNameBytes = 255;
+constexpr int MaxExportPathBytes = 4096;
+
+// Why `path` cannot take an export (its name or the whole path is too long),
+// found before anything is rendered; empty when it can.
+QString ExportPathProblem(const QString &path);
+
 // Renders the request into `path` through a temporary file in the same folder
-// that replaces `path` only when everything has been written.
+// that replaces `path` only when everything has been written. A link to a
+// file is written through; a `path` that exists and is not a regular file (a
+// device, a FIFO, a folder) is refused. WAV longer than a plain WAV header can
+// describe is written as RF64.
 ExportResult ExportTreatment(const ExportRequest &request, const QString &path, const ExportProgressFn &progress = {});
 
 } // namespace helicordia
