@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -75,6 +76,104 @@ bool ReadRawLines(QFile &file, int wanted, qint64 limit, std::vector<QByteArray>
     }
     if (static_cast<int>(lines.size()) < wanted && !current.isEmpty())
         lines.push_back(current);
+    return true;
+}
+
+// Opens the catalogue after checking what it is: opening a pipe would wait
+// for a writer, and a device or a huge file would be read without end.
+bool OpenCatalogueFile(QFile &file, QString *error)
+{
+    const QString path = file.fileName();
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        SetError(error, QStringLiteral("The catalogue file %1 is not a regular file.").arg(Quoted(path)));
+        return false;
+    }
+    if (info.exists() && info.size() > Catalogue::MaxFileBytes) {
+        SetError(error, QStringLiteral("The catalogue file %1 is too large: %2 bytes, at most %3 are accepted.")
+                            .arg(Quoted(path))
+                            .arg(info.size())
+                            .arg(Catalogue::MaxFileBytes));
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetError(error,
+                 QStringLiteral("The catalogue file %1 cannot be opened: %2.").arg(Quoted(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+enum class Encoding { EightBit, Utf16LE, Utf16BE };
+
+// UTF-16 shows by its byte order mark or, without one, by its zero bytes (the
+// high bytes of Latin letters): on odd offsets little-endian, on even ones
+// big-endian. A text in UTF-8 or an 8-bit code page has no zero bytes.
+Encoding DetectEncoding(const QByteArray &start)
+{
+    if (start.startsWith("\xFF\xFE"))
+        return Encoding::Utf16LE;
+    if (start.startsWith("\xFE\xFF"))
+        return Encoding::Utf16BE;
+    qsizetype even = 0, odd = 0;
+    for (qsizetype i = 0; i < start.size(); ++i)
+        if (start[i] == '\0')
+            ++(i % 2 ? odd : even);
+    if (even + odd == 0)
+        return Encoding::EightBit;
+    return odd >= even ? Encoding::Utf16LE : Encoding::Utf16BE;
+}
+
+// Splits decoded text into lines as ReadRawLines splits bytes.
+void SplitLines(QStringView text, int wanted, std::vector<QString> &lines)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size() && static_cast<int>(lines.size()) < wanted; ++i) {
+        if (text[i] != u'\n' && text[i] != u'\r')
+            continue;
+        lines.push_back(text.sliced(start, i - start).toString());
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (static_cast<int>(lines.size()) < wanted && start < text.size())
+        lines.push_back(text.sliced(start).toString());
+}
+
+QString ReadFailure(const QFile &file)
+{
+    return QStringLiteral("The catalogue file %1 cannot be read: %2.")
+        .arg(Quoted(file.fileName()),
+             file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("it grew too large"));
+}
+
+// The first `wanted` lines, decoded: UTF-16 as such, otherwise UTF-8 when
+// every needed line is valid UTF-8 (a byte order mark dropped), else
+// Windows-1250.
+bool ReadCatalogueLines(QFile &file, int wanted, std::vector<QString> &lines, QString *error)
+{
+    lines.reserve(static_cast<size_t>(wanted));
+    if (const Encoding encoding = DetectEncoding(file.peek(4096)); encoding != Encoding::EightBit) {
+        const QByteArray bytes = file.read(Catalogue::MaxFileBytes + 1);
+        if (file.error() != QFileDevice::NoError || bytes.size() > Catalogue::MaxFileBytes) {
+            SetError(error, ReadFailure(file));
+            return false;
+        }
+        QStringDecoder decode(encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        SplitLines(QString(decode(bytes)), wanted, lines);
+        return true;
+    }
+    std::vector<QByteArray> raw;
+    if (!ReadRawLines(file, wanted, Catalogue::MaxFileBytes, raw)) {
+        SetError(error, ReadFailure(file));
+        return false;
+    }
+    // One decision for the whole file: UTF-8 when every line is valid UTF-8.
+    const bool utf8 = std::all_of(raw.begin(), raw.end(), [](const QByteArray &line) { return IsValidUtf8(line); });
+    for (const QByteArray &line : raw)
+        lines.push_back(utf8 ? QString::fromUtf8(line) : DecodeWindows1250(line));
+    if (utf8 && !lines.empty() && lines.front().startsWith(QChar(0xFEFF)))
+        lines.front().remove(0, 1); // byte order mark
     return true;
 }
 
@@ -248,64 +347,25 @@ void Catalogue::findEntries(const QString &search, int last, std::vector<int> &f
 bool Catalogue::LoadCatalogue(const QString &path, QString *error)
 {
     const int wanted = lineCount_;
-    // Checked before opening: opening a pipe would wait for a writer, and a
-    // device or a huge file would be read without end.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        SetError(error, QStringLiteral("The catalogue file %1 is not a regular file.").arg(Quoted(path)));
-        return false;
-    }
-    if (info.exists() && info.size() > MaxFileBytes) {
-        SetError(error, QStringLiteral("The catalogue file %1 is too large: %2 bytes, at most %3 are accepted.")
-                            .arg(Quoted(path))
-                            .arg(info.size())
-                            .arg(MaxFileBytes));
-        return false;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        SetError(error,
-                 QStringLiteral("The catalogue file %1 cannot be opened: %2.").arg(Quoted(path), file.errorString()));
+    std::vector<QString> lines;
+    if (!OpenCatalogueFile(file, error) || !ReadCatalogueLines(file, wanted, lines, error))
         return false;
-    }
-
-    std::vector<QByteArray> raw;
-    if (!ReadRawLines(file, wanted, MaxFileBytes, raw)) {
-        SetError(error,
-                 QStringLiteral("The catalogue file %1 cannot be read: %2.")
-                     .arg(Quoted(path), file.error() != QFileDevice::NoError ? file.errorString()
-                                                                             : QStringLiteral("it grew too large")));
-        return false;
-    }
-    file.close();
-
-    const int found = static_cast<int>(raw.size());
+    const int found = static_cast<int>(lines.size());
     if (found < wanted) {
-        QString text;
-        if (found == 0)
-            text = QStringLiteral("The catalogue file %1 is empty (0 lines); %2 lines are needed.")
-                       .arg(Quoted(path))
-                       .arg(wanted);
-        else
-            text = QStringLiteral("The catalogue file %1 has only %2 %3; %4 lines are needed.")
-                       .arg(Quoted(path))
-                       .arg(found)
-                       .arg(found == 1 ? QStringLiteral("line") : QStringLiteral("lines"))
-                       .arg(wanted);
-        SetError(error, text);
+        SetError(error, found == 0 ? QStringLiteral("The catalogue file %1 is empty (0 lines); %2 lines are needed.")
+                                         .arg(Quoted(path))
+                                         .arg(wanted)
+                                   : QStringLiteral("The catalogue file %1 has only %2 %3; %4 lines are needed.")
+                                         .arg(Quoted(path))
+                                         .arg(found)
+                                         .arg(found == 1 ? QStringLiteral("line") : QStringLiteral("lines"))
+                                         .arg(wanted));
         return false;
     }
-
-    // One decision for the whole file: UTF-8 when every line is valid UTF-8.
-    const bool utf8 = std::all_of(raw.begin(), raw.end(), [](const QByteArray &line) { return IsValidUtf8(line); });
-
     resetTables(wanted);
-    for (int n = 1; n <= wanted; ++n) {
-        QString line = utf8 ? QString::fromUtf8(raw[n - 1]) : DecodeWindows1250(raw[n - 1]);
-        if (n == 1 && utf8 && line.startsWith(QChar(0xFEFF)))
-            line.remove(0, 1); // byte order mark
-        entries_[n] = line;
-    }
+    for (int n = 1; n <= wanted; ++n)
+        entries_[n] = std::move(lines[n - 1]);
     SetError(error, QString());
     return true;
 }

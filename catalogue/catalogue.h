@@ -28,9 +28,10 @@ public:
 
     // Reads exactly catalogueLineCount() lines of the file at `path` (line
     // breaks CR LF, LF or a lone CR; lines kept exactly as they are, lines
-    // past the needed ones ignored). A file whose needed lines are all valid
-    // UTF-8 is read as UTF-8 (a byte order mark at its start dropped), any
-    // other as Windows-1250. Only a regular file of at most MaxFileBytes is
+    // past the needed ones ignored). A file in UTF-16 (told by its byte order
+    // mark or its zero bytes) is read as such; a file whose needed lines are
+    // all valid UTF-8 is read as UTF-8 (a byte order mark at its start
+    // dropped), any other as Windows-1250. Only a regular file of at most MaxFileBytes is
     // read. On failure the table is left as it was, `*error` (if given)
     // receives a message for the user that names the file and the problem,
     // and the result is false; on success `*error` is emptied.

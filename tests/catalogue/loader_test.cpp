@@ -262,3 +262,22 @@ TEST_F(Loader, RefusesWhatIsNotAModestRegularFile)
         EXPECT_TRUE(error.contains(QFileInfo(c.path).fileName()) && error.contains(c.reason)) << error.toStdString();
     }
 }
+
+// A catalogue saved as UTF-16 (as some Windows editors do), with or without
+// its byte order mark, reads as the same text as in UTF-8.
+TEST_F(Loader, Utf16IsRead)
+{
+    const QString text = QStringLiteral("\u0160\u00e9ance - 528,741\r\nZweite \u20ac - 10\nDrei");
+    QByteArray le(reinterpret_cast<const char *>(text.utf16()), text.size() * 2), be = le;
+    for (qsizetype i = 0; i + 1 < be.size(); i += 2)
+        std::swap(be[i], be[i + 1]);
+    const QByteArray cases[] = {"\xFF\xFE" + le, "\xFE\xFF" + be, le, be};
+    cat.setCatalogueLineCount(3);
+    for (const QByteArray &bytes : cases) {
+        QString error;
+        ASSERT_TRUE(cat.LoadCatalogue(write(bytes), &error)) << error.toStdString();
+        EXPECT_EQ(cat.entry(1), QStringLiteral("\u0160\u00e9ance - 528,741"));
+        EXPECT_EQ(cat.entry(2), QStringLiteral("Zweite \u20ac - 10"));
+        EXPECT_EQ(cat.entry(3), QStringLiteral("Drei"));
+    }
+}
