@@ -94,7 +94,7 @@ int main(int argc, char *argv[])
     const auto fontsRead = qScopeGuard([&fonts] { fonts.finish(); }); // before `app` goes
     QGuiApplication::setDesktopFileName(QStringLiteral(HELICORDIA_APP_ID));
 
-    helicordia::Program program(realToneEngine(), platform, QDir::tempPath());
+    helicordia::Program program(realToneEngine(), platform, helicordia::SingleInstance::UserRuntimeFolder());
     helicordia::QuitKey quitKey([&program] { program.end(); });
     app.installEventFilter(&quitKey);
     // The icon once the window is shown, so that the window does not wait for
