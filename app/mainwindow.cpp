@@ -106,10 +106,7 @@ bool MainWindow::Form_Load()
         return false;
 
     // Recent list.
-    recentPath_ = RecentFilePath(platform_.programFolder());
-    recent_ = LoadRecentList(recentPath_);
-    recentList_->clear();
-    recentList_->addItems(recent_);
+    LoadRecent();
 
     // Number of catalogue lines.
     catalogue_.setCatalogueLineCount(Catalogue::ShippedLineCount);
@@ -138,7 +135,19 @@ bool MainWindow::Form_Load()
 
     // Every entry.
     FillList(QString());
+    loaded_ = true;
     return true;
+}
+
+void MainWindow::LoadRecent()
+{
+    recentPath_ = RecentFilePath(platform_);
+    QString skipped;
+    recent_ = LoadRecentList(recentPath_, &skipped);
+    if (!skipped.isEmpty())
+        platform_.message(ApplicationTitle, skipped + QStringLiteral("\n\nThe recent list starts empty."));
+    recentList_->clear();
+    recentList_->addItems(recent_);
 }
 
 bool MainWindow::LoadBackground(StartupFiles *ahead)
@@ -188,8 +197,12 @@ void MainWindow::CreateListTooltip()
 void MainWindow::LoadSettings()
 {
     auto store = platform_.openSettings();
-    if (!store)
+    if (!store) {
+        if (const QString refusal = platform_.settingsRefusal(); !refusal.isEmpty())
+            platform_.message(ApplicationTitle,
+                              refusal + QStringLiteral("\n\nThe window opens where it opens the first time."));
         return;
+    }
     const LoadedSettings loaded = ReadSettings(*store);
     if (loaded.romanianChecked) {
         romanianItem_->setChecked(*loaded.romanianChecked);
@@ -220,6 +233,8 @@ bool MainWindow::SaveSettings()
     auto store = platform_.openSettings();
     if (store && WriteSettings(*store, values, &error))
         return true;
+    if (!store && !platform_.settingsRefusal().isEmpty())
+        error = platform_.settingsRefusal();
     platform_.message(ApplicationTitle,
                       QStringLiteral("The window position and options could not be saved.\n\n") + error);
     return false;
@@ -230,8 +245,7 @@ bool MainWindow::SaveRecent()
     QString why;
     if (SaveRecentList(recentPath_, recent_, &why))
         return true;
-    platform_.message(ApplicationTitle, QStringLiteral("The recent list could not be saved to \"%1\".\n\n%2")
-                                            .arg(QDir::toNativeSeparators(recentPath_), why));
+    platform_.message(ApplicationTitle, QStringLiteral("The recent list could not be saved.\n\n") + why);
     return false;
 }
 
@@ -247,6 +261,12 @@ void MainWindow::Form_Unload()
     if (unloading_)
         return;
     unloading_ = true;
+    // Before the start-up has finished, the settings and the recent list in
+    // memory are not (all) the stored ones: nothing is written over them.
+    if (!loaded_) {
+        platform_.endProgram(0);
+        return;
+    }
     // A failed save is reported; the other one still runs.
     const bool saved = SaveAll();
     removeOutline();

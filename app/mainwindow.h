@@ -45,7 +45,9 @@ public:
     // program has been ended (through the platform's endProgram).
     bool Form_Load();
     // Shutdown: settings, recent list, outline, then the end of the program.
+    // Before Form_Load has finished, the program ends without writing.
     void Form_Unload();
+    bool loaded() const { return loaded_; }
 
     void setPlayerStart(PlayerStart start) { playerStart_ = std::move(start); }
     // Form_Load takes the background picture and the catalogue from `ahead`
@@ -119,6 +121,7 @@ private:
     void SelectFirstItem();
     void Fail(const QString &text);
     bool SaveRecent();
+    void LoadRecent();
 
     Platform &platform_;
     LinkLauncher links_;
@@ -130,6 +133,7 @@ private:
     StartupFilesAhead *filesAhead_ = nullptr;
     std::unique_ptr<cTooltip> listTooltip_;
     bool unloading_ = false;
+    bool loaded_ = false; // Form_Load has finished
 
     QLabel *titleLabel_ = nullptr;
     QLabel *searchCaption_ = nullptr; // "Find health problems:"

@@ -27,7 +27,8 @@ Program::Program(ToneEngine &engine, Platform &platform, const QString &lockFold
     });
     connect(&instance_, &SingleInstance::activationRequested, this, &Program::bringToFront);
     // A signal ends the program the way Exit does: tone out, settings and
-    // recent list written, status 0.
+    // recent list written, status 0. Before the main window has loaded, it
+    // ends the program at once and writes nothing (Form_Unload).
     connect(&signals_, &ExitSignals::exitRequested, this, &Program::end);
 }
 

@@ -30,7 +30,9 @@ public:
     void endProgram(int status) override;
     QString programFolder() const override { return inner_.programFolder(); }
     QString installedDataFolder() const override { return inner_.installedDataFolder(); }
+    QString userDataFolder() const override { return inner_.userDataFolder(); }
     std::unique_ptr<QSettings> openSettings() override { return inner_.openSettings(); }
+    QString settingsRefusal() const override { return inner_.settingsRefusal(); }
     bool openUrl(const QUrl &url) override { return inner_.openUrl(url); }
     void openUrlOrReport(const QUrl &url, std::function<void()> notOpened) override
     {
@@ -45,7 +47,8 @@ private:
 class Program : public QObject {
     Q_OBJECT
 public:
-    // `lockFolder` holds the one-copy lock (the system's temporary folder).
+    // `lockFolder` holds the one-copy lock (the user's runtime folder,
+    // SingleInstance::UserRuntimeFolder()).
     Program(ToneEngine &engine, Platform &platform, const QString &lockFolder);
 
     // Start-up. Returns an exit status when the program is to end at once: 0

@@ -1,18 +1,40 @@
 #include "app/recentfile.h"
 
 #include "catalogue/textcodec.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "platform/user_files.h"
 
 namespace helicordia {
 
-QStringList LoadRecentList(const QString &path)
+namespace {
+
+// The bytes of the first `lines` lines (line breaks CR LF, LF or a lone CR).
+// Of a file that was cut short, a last line without its break is dropped: it
+// may be cut too.
+QByteArray FirstLines(const QByteArray &bytes, int lines, bool cutShort)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    int ended = 0;
+    qsizetype lastEnd = 0;
+    for (qsizetype i = 0; i < bytes.size() && ended < lines; ++i) {
+        if (bytes[i] != '\n' && bytes[i] != '\r')
+            continue;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        ++ended;
+        lastEnd = i + 1;
+    }
+    return ended == lines || cutShort ? bytes.left(lastEnd) : bytes;
+}
+
+} // namespace
+
+QStringList LoadRecentList(const QString &path, QString *skipped)
+{
+    const FileRead read = ReadRegularFileStart(path, RecentFileMaxReadBytes);
+    if (skipped)
+        *skipped = read.error;
+    if (!read.error.isEmpty() || read.missing)
         return {};
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = FirstLines(read.bytes, RecentFileMaxEntries, read.truncated);
     QString text = IsValidUtf8(bytes) ? QString::fromUtf8(bytes) : DecodeWindows1250(bytes);
     if (text.isEmpty())
         return {};
@@ -26,26 +48,16 @@ QStringList LoadRecentList(const QString &path)
 
 bool SaveRecentList(const QString &path, const QStringList &names, QString *error)
 {
-    QSaveFile file(path);
-    auto fail = [&file, error] {
-        if (error)
-            *error = file.errorString();
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
     const qsizetype n = std::min<qsizetype>(names.size(), RecentFileMaxEntries);
     QByteArray bytes;
     for (qsizetype i = 0; i < n; ++i) {
         bytes += names.at(i).toUtf8();
         bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size()) {
-        fail();
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit() || fail();
+    const QString why = WriteFileAtomically(path, bytes);
+    if (error)
+        *error = why;
+    return why.isEmpty();
 }
 
 } // namespace helicordia

@@ -1,21 +1,22 @@
 #include "app/recentlocation.h"
 
 #include "platform/application.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace helicordia {
 
-QString RecentFilePath(const QString &programFolder, const QString &userDataFolder,
+QString RecentFilePath(const QString &programFolder, const QString &userDataFolder, bool installed,
                        const std::function<bool(const QString &)> &canWrite)
 {
     const QString &name = RecentListFileName;
     const QString inProgramFolder = QDir(programFolder).filePath(name);
     const QFileInfo file(inProgramFolder);
-    if (QFileInfo(programFolder).isDir() && canWrite(programFolder) && (!file.exists() || canWrite(inProgramFolder)))
+    if (!installed && QFileInfo(programFolder).isDir() && canWrite(programFolder) &&
+        (!file.exists() || canWrite(inProgramFolder)))
         return inProgramFolder;
 
     const QString inUserFolder = QDir(userDataFolder).filePath(name);
@@ -28,9 +29,9 @@ QString RecentFilePath(const QString &programFolder, const QString &userDataFold
     return inUserFolder;
 }
 
-QString RecentFilePath(const QString &programFolder)
+QString RecentFilePath(const Platform &platform)
 {
-    return RecentFilePath(programFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+    return RecentFilePath(platform.programFolder(), platform.userDataFolder(), platform.installed(),
                           [](const QString &path) { return QFileInfo(path).isWritable(); });
 }
 

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
@@ -39,10 +40,27 @@ QString DesktopPlatform::installedDataFolder() const
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" HELICORDIA_DATA_FROM_BIN));
 }
 
+QString DesktopPlatform::settingsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Verbarium/Verbarium.conf");
+}
+
+// The file is named rather than found by application and organisation, so
+// that no other file (an organisation-wide or system-wide one) is read, and
+// it is looked at before QSettings opens it: opening a FIFO would wait for a
+// writer, and saving over a device would replace it.
 std::unique_ptr<QSettings> DesktopPlatform::openSettings()
 {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Verbarium"),
-                                       QStringLiteral("Verbarium"));
+    const QString path = settingsFile();
+    const QFileInfo file(path);
+    settingsRefusal_ =
+        file.exists() && !file.isFile()
+            ? QStringLiteral("The settings file \"%1\" is not a regular file.").arg(QDir::toNativeSeparators(path))
+            : QString();
+    if (!settingsRefusal_.isEmpty())
+        return nullptr;
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
 bool DesktopPlatform::openUrl(const QUrl &url)

@@ -16,8 +16,16 @@ public:
     QString programFolder() const override;
     QString installedDataFolder() const override;
     std::unique_ptr<QSettings> openSettings() override;
+    QString settingsRefusal() const override { return settingsRefusal_; }
     bool openUrl(const QUrl &url) override;
     void openUrlOrReport(const QUrl &url, std::function<void()> notOpened) override;
+
+    // The settings file: Verbarium/Verbarium.conf in the user's configuration
+    // folder (~/.config, following XDG_CONFIG_HOME).
+    static QString settingsFile();
+
+private:
+    QString settingsRefusal_;
 };
 
 // How long after it started the desktop's opener (xdg-open) may still report

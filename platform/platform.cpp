@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include "platform/application.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -26,6 +28,13 @@ QString Platform::userFile(const QString &name) const
 QString Platform::programFile(const QString &name) const
 {
     return QDir(programFolder()).filePath(name);
+}
+
+bool Platform::installed() const
+{
+    const QString installedFolder = installedDataFolder();
+    return !installedFolder.isEmpty() && !QFileInfo::exists(programFile(CatalogueFileName)) &&
+           QFileInfo::exists(QDir(installedFolder).filePath(CatalogueFileName));
 }
 
 QString Platform::dataFile(const QString &name) const

@@ -34,8 +34,13 @@ public:
     // The user's own data folder (own treatments, sessions, history):
     // ~/.local/share/Helicordia, following XDG_DATA_HOME. May not exist yet.
     virtual QString userDataFolder() const;
-    // The per-user settings store, application "Verbarium".
+    // The per-user settings store, application "Verbarium". Nothing when its
+    // file is there but is not a regular file (a FIFO would hold the start-up,
+    // a device would be replaced at exit); settingsRefusal() then says why.
     virtual std::unique_ptr<QSettings> openSettings() = 0;
+    // Why the last openSettings() gave nothing (a sentence naming the file);
+    // empty when it did not refuse.
+    virtual QString settingsRefusal() const { return QString(); }
     // Hands a URL to the user's own programs; never goes through a shell.
     virtual bool openUrl(const QUrl &url) = 0;
     // Hands a URL over like openUrl, and calls `notOpened` when no program
@@ -47,6 +52,10 @@ public:
     QString userFile(const QString &name) const;
     // The full path of a file in the program folder.
     QString programFile(const QString &name) const;
+
+    // True for an installed program (its folder is the install's bin): its
+    // catalogue is not in its own folder but in the installed data folder.
+    bool installed() const;
 
     // The full path of a shipped data file (db.db, Background_5.jpg): the one
     // in the program folder when it is there, so that the build folder and a

@@ -46,7 +46,9 @@ QString MakeFolderFor(const QString &path)
 
 } // namespace
 
-FileRead ReadRegularFile(const QString &path, qint64 maxBytes)
+namespace {
+
+FileRead ReadRegular(const QString &path, qint64 maxBytes, bool startOnly)
 {
     FileRead result;
     const QByteArray name = QFile::encodeName(path);
@@ -64,7 +66,7 @@ FileRead ReadRegularFile(const QString &path, qint64 maxBytes)
         result.error = NotRegular(path);
         return result;
     }
-    if (st.st_size > maxBytes) {
+    if (st.st_size > maxBytes && !startOnly) {
         ::close(fd);
         result.error = QStringLiteral("\"%1\" is larger than %2 MiB and was not read.")
                            .arg(Native(path))
@@ -81,11 +83,27 @@ FileRead ReadRegularFile(const QString &path, qint64 maxBytes)
     result.bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
         result.error = QStringLiteral("\"%1\" could not be read: %2.").arg(Native(path), file.errorString());
+    else if (result.bytes.size() > maxBytes && startOnly)
+        result.truncated = true;
     else if (result.bytes.size() > maxBytes)
         result.error = QStringLiteral("\"%1\" grew past its size limit while it was read.").arg(Native(path));
     if (!result.error.isEmpty())
         result.bytes.clear();
+    if (result.truncated)
+        result.bytes.truncate(maxBytes);
     return result;
+}
+
+} // namespace
+
+FileRead ReadRegularFile(const QString &path, qint64 maxBytes)
+{
+    return ReadRegular(path, maxBytes, false);
+}
+
+FileRead ReadRegularFileStart(const QString &path, qint64 maxBytes)
+{
+    return ReadRegular(path, maxBytes, true);
 }
 
 QString WriteFileAtomically(const QString &path, const QByteArray &bytes)

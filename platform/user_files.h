@@ -11,14 +11,19 @@ namespace helicordia {
 
 struct FileRead {
     QByteArray bytes;
-    bool missing = false; // the file does not exist (not an error for the user's own files)
-    QString error;        // empty when the file was read (or is missing)
+    bool missing = false;   // the file does not exist (not an error for the user's own files)
+    bool truncated = false; // ReadRegularFileStart: the file goes on past `bytes`
+    QString error;          // empty when the file was read (or is missing)
 };
 
 // Reads `path` when it is a regular file of at most `maxBytes` bytes. Opening
 // never waits: a FIFO, a device or a folder is refused with a message, as is
 // a larger file.
 FileRead ReadRegularFile(const QString &path, qint64 maxBytes);
+
+// The same, for a file of which only the start is wanted: a larger file gives
+// its first `maxBytes` bytes, and `truncated` is set.
+FileRead ReadRegularFileStart(const QString &path, qint64 maxBytes);
 
 // Replaces `path` with `bytes`: the new content is written beside it and
 // renamed over it, so a reader sees the old file or the new one, never a part.

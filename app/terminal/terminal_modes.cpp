@@ -154,7 +154,9 @@ public:
     void endProgram(int status) override { base_.endProgram(status); }
     QString programFolder() const override { return base_.programFolder(); }
     QString installedDataFolder() const override { return base_.installedDataFolder(); }
+    QString userDataFolder() const override { return base_.userDataFolder(); }
     std::unique_ptr<QSettings> openSettings() override { return base_.openSettings(); }
+    QString settingsRefusal() const override { return base_.settingsRefusal(); }
     bool openUrl(const QUrl &url) override { return base_.openUrl(url); }
     void openUrlOrReport(const QUrl &url, std::function<void()> notOpened) override
     {

@@ -169,6 +169,36 @@ private slots:
         QVERIFY(!program.mainWindow().isVisible());
     }
 
+    // An end signal that comes before the main window has loaded ends the
+    // program without a message and without writing over the stored
+    // settings or the recent list, which were not read yet.
+    void signalDuringStartWritesNothing_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void signalDuringStartWritesNothing()
+    {
+        QFETCH(int, number);
+        const QByteArray stored = "[Startup]\nDictLang=True\nLeft=4500\nTop=1500\nWidth=9345\nHeight=6855\n";
+        QFile settings(dir.filePath("settings.ini"));
+        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write(stored) == stored.size());
+        settings.close();
+        QFile::remove(dir.filePath("Dic.ini"));
+        test::RecordingEngine engine;
+        EndWatch platform(dir.path(), engine);
+        Program program(engine, platform, locks.path());
+        QCOMPARE(::raise(number), 0); // arrives while the program starts
+        program.start();
+        QCOMPARE(platform.endStatuses, QList<int>{0});
+        QVERIFY2(platform.messages.isEmpty(), qPrintable(platform.messages.join('|')));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll(), stored);
+        QVERIFY(!QFile::exists(dir.filePath("Dic.ini")));
+    }
+
     void secondStartEndsAtOnce()
     {
         test::RecordingEngine engine;

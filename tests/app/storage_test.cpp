@@ -7,9 +7,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace helicordia;
 
@@ -25,6 +28,7 @@ private slots:
         QTest::newRow("both") << true << true << "program";
         QTest::newRow("installed only") << false << true << "share";
         QTest::newRow("neither: the report names the program folder") << false << false << "program";
+        // Only the program that takes its data from share/ counts as installed.
     }
     void dataFilesComeFromTheProgramFolderFirst()
     {
@@ -51,6 +55,7 @@ private slots:
         folders.share = dir.filePath("share");
         const QString found = folders.dataFile("db.db");
         QCOMPARE(found, dir.filePath(expectedFolder + "/db.db"));
+        QCOMPARE(folders.installed(), expectedFolder == "share");
     }
 
     void recentListRoundTrip_data()
@@ -92,7 +97,8 @@ private slots:
         QCOMPARE(LoadRecentList(path), names.mid(0, 100));
     }
 
-    void handEditedFileLoadsEveryLine()
+    // Only the first hundred lines are read; the rest of a long file is not.
+    void handEditedFileLoadsTheFirstHundredLines()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("Dic.ini");
@@ -105,9 +111,9 @@ private slots:
         file.write(bytes);
         file.close();
         const QStringList loaded = LoadRecentList(path);
-        QCOMPARE(loaded.size(), 251);
+        QCOMPARE(loaded.size(), 100);
         QCOMPARE(loaded.first(), QString("Line 0"));
-        QCOMPARE(loaded.last(), QString("last without break"));
+        QCOMPARE(loaded.last(), QString("Line 99"));
     }
 
     void olderEightBitFileIsRead()
@@ -130,8 +136,10 @@ private slots:
     void failedSaveKeepsTheOldFile()
     {
         QTemporaryDir dir;
-        // A path whose folder does not exist cannot be written.
-        QVERIFY(!SaveRecentList(dir.filePath("missing/Dic.ini"), {"x"}));
+        // A path whose folder is a file cannot be written.
+        QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
+        QVERIFY(!SaveRecentList(dir.filePath("file/Dic.ini"), {"x"}));
+        QFile::remove(dir.filePath("file"));
         // The file is replaced as a whole: the old content is never left half-overwritten.
         const QString path = dir.filePath("Dic.ini");
         QVERIFY(SaveRecentList(path, {"old one", "old two"}));
@@ -242,6 +250,40 @@ private slots:
         QCOMPARE(again.value("Startup/Left").toString(), QString("4500"));
     }
 
+    // A Dic.ini that is not a regular file (a FIFO would hold the start, a
+    // link to /dev/zero would fill the memory) is skipped with a reason that
+    // names it, and is not replaced at exit; a link to a file is written
+    // through; a huge file gives its first lines.
+    void oddRecentFiles()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("fifo"), huge = dir.filePath("huge"), file = dir.filePath("file");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QVERIFY(QFile::link(fifo, dir.filePath("to-fifo")) && QFile::link("/dev/zero", dir.filePath("to-zero")));
+        QVERIFY(SaveRecentList(file, {"kept"}) && QFile::link(file, dir.filePath("to-file")));
+        {
+            QFile f(huge); // 129 MB, mostly a hole
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray("first\r\nsecond\r\n")) > 0);
+            QVERIFY(f.resize(129'000'000));
+        }
+        for (const char *name : {"fifo", "to-fifo", "to-zero"}) {
+            QString skipped;
+            QVERIFY(LoadRecentList(dir.filePath(name), &skipped).isEmpty());
+            QVERIFY2(skipped.contains(dir.filePath(name)) && skipped.contains("not a regular file"),
+                     qPrintable(skipped));
+        }
+        QCOMPARE(LoadRecentList(huge).mid(0, 2), (QStringList{"first", "second"}));
+        for (const char *name : {"fifo", "to-fifo"}) {
+            QString why;
+            QVERIFY(!SaveRecentList(dir.filePath(name), {"x"}, &why));
+            QVERIFY2(why.contains("not a regular file"), qPrintable(why));
+        }
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+        QVERIFY(SaveRecentList(dir.filePath("to-file"), {"through"}));
+        QVERIFY(QFileInfo(dir.filePath("to-file")).isSymLink());
+        QCOMPARE(LoadRecentList(file), QStringList{"through"});
+    }
+
     void failedSaveSaysWhy()
     {
         QTemporaryDir dir;
@@ -259,11 +301,19 @@ private slots:
         QTest::addColumn<QByteArray>("userFile"); // "-": none
         QTest::addColumn<bool>("inProgramFolder");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("writable folder") << true << true << QByteArray("-") << true << QByteArray("program\r\n");
-        QTest::newRow("read-only file") << true << false << QByteArray("-") << false << QByteArray("program\r\n");
-        QTest::newRow("first run: seeded") << false << false << QByteArray("-") << false << QByteArray("program\r\n");
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("writable folder") << true << true << QByteArray("-") << true << QByteArray("program\r\n")
+                                         << false;
+        QTest::newRow("read-only file") << true << false << QByteArray("-") << false << QByteArray("program\r\n")
+                                        << false;
+        QTest::newRow("first run: seeded")
+            << false << false << QByteArray("-") << false << QByteArray("program\r\n") << false;
         QTest::newRow("later runs: own file")
-            << false << false << QByteArray("user\r\n") << false << QByteArray("user\r\n");
+            << false << false << QByteArray("user\r\n") << false << QByteArray("user\r\n") << false;
+        // Run by root, an installed program's folder can be written; the list
+        // still goes to the user's folder.
+        QTest::newRow("installed, writable folder")
+            << true << true << QByteArray("user\r\n") << false << QByteArray("user\r\n") << true;
     }
     void recentFileLocation()
     {
@@ -272,6 +322,7 @@ private slots:
         QFETCH(QByteArray, userFile);
         QFETCH(bool, inProgramFolder);
         QFETCH(QByteArray, expected);
+        QFETCH(bool, installed);
         QTemporaryDir dir;
         const QString program = dir.filePath("program"), user = dir.filePath("user/data");
         QDir().mkpath(program);
@@ -280,8 +331,9 @@ private slots:
             QDir().mkpath(user);
             QVERIFY(SaveRecentList(user + "/Dic.ini", {QString::fromLatin1(userFile.chopped(2))}));
         }
-        const QString path = RecentFilePath(
-            program, user, [&](const QString &p) { return p.endsWith("Dic.ini") ? fileWritable : folderWritable; });
+        const QString path = RecentFilePath(program, user, installed, [&](const QString &p) {
+            return p.endsWith("Dic.ini") ? fileWritable : folderWritable;
+        });
         QCOMPARE(path, (inProgramFolder ? program : user) + "/Dic.ini");
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -75,7 +75,9 @@ xdotool key Escape
 window Helicordia >/dev/null
 finish
 
-recent=$prefix/bin/Dic.ini
+# An installed program keeps the recent list in the user's data folder.
+recent=$XDG_DATA_HOME/Helicordia/Dic.ini
+[ ! -e "$prefix/bin/Dic.ini" ] || fail "the recent list was written among the installed files"
 grep -q '^A major scale' "$recent" || fail "the played entry is not in the recent list: $(cat "$recent")"
 # A second run, on a display scaled twice, loads the list and writes it back
 # unchanged; its window is twice the size.

@@ -1,16 +1,21 @@
 // The real platform where a test can reach it: message boxes show text as
-// written, and an opener that finds no program is reported.
+// written, an opener that finds no program is reported, and a settings file
+// that is not a regular file is refused before it is opened.
 #include "platform/desktop_platform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 using namespace helicordia;
 
@@ -57,6 +62,25 @@ private slots:
         QSignalSpy gone(process, &QObject::destroyed);
         QVERIFY(gone.wait(20000));
         QCOMPARE(notOpened, reported);
+    }
+
+    // The settings file is looked at before it is opened: a FIFO is refused
+    // at once, with its name.
+    void settingsFileThatIsNoFileIsRefused()
+    {
+        QTemporaryDir dir;
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
+        DesktopPlatform platform;
+        const QString file = DesktopPlatform::settingsFile();
+        QCOMPARE(file, dir.filePath("config/Verbarium/Verbarium.conf"));
+        QVERIFY(QDir().mkpath(dir.filePath("config/Verbarium")));
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+        QVERIFY(!platform.openSettings());
+        QVERIFY2(platform.settingsRefusal().contains(file), qPrintable(platform.settingsRefusal()));
+        QFile::remove(file);
+        QVERIFY(platform.openSettings() && platform.settingsRefusal().isEmpty());
+        qputenv("XDG_CONFIG_HOME", saved);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +56,11 @@ private slots:
         QFETCH(QString, error);
         const FileRead r = ReadRegularFile(dir_.filePath(name), 100);
         QCOMPARE(r.bytes, bytes);
+        // Of a larger file, only the start can be asked for.
+        const FileRead start = ReadRegularFileStart(dir_.filePath(name), 100);
+        QCOMPARE(start.bytes, name == "big" ? QByteArray(100, 'x') : bytes);
+        QCOMPARE(start.truncated, name == "big");
+        QCOMPARE(start.error.isEmpty(), error.isEmpty() || name == "big");
         QCOMPARE(r.missing, missing);
         QCOMPARE(r.error.isEmpty(), error.isEmpty());
         QVERIFY2(r.error.contains(error) && (error.isEmpty() || r.error.contains(name)), qPrintable(r.error));
