@@ -5,6 +5,7 @@
 #include "platform/application.h"
 #include "platform/desktop_platform.h"
 #include "platform/shown_probe.h"
+#include "platform/standard_streams.h"
 
 #include <QApplication>
 #include <QDir>
@@ -82,6 +83,8 @@ private:
 
 int main(int argc, char *argv[])
 {
+    if (!helicordia::OpenMissingStandardStreams())
+        return 1;
     QApplication::setApplicationName(helicordia::ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(HELICORDIA_VERSION));
     helicordia::DesktopPlatform platform;

@@ -102,6 +102,7 @@ QString storeRate(CommandLineRequest &r, const QStringList &v)
 QString storeBits(CommandLineRequest &r, const QStringList &v)
 {
     r.wav16 = v[0] == QLatin1String("16");
+    r.bitsGiven = true;
     if (!r.wav16 && v[0] != QLatin1String("32"))
         return QStringLiteral("The WAV sample size \"%1\" is not 16 or 32.").arg(v[0]);
     return {};
@@ -230,9 +231,9 @@ QString checkRender(const CommandLineRequest &request)
     const auto format = ExportFormatForPath(request.output, request.wav16);
     if (!format)
         return QStringLiteral("\"%1\" does not end in .wav, .flac or .ogg.").arg(request.output);
-    if (request.wav16 && *format != ExportFormat::Wav16)
+    if (request.bitsGiven && *format != ExportFormat::Wav16 && *format != ExportFormat::WavFloat)
         return QStringLiteral("--bits applies only to WAV files.");
-    return {};
+    return ExportPathProblem(request.output);
 }
 
 } // namespace

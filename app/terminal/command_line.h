@@ -32,6 +32,7 @@ struct CommandLineRequest {
     int volumeSlider = 103; // on the player's volume slider, 0..1024
     int panSlider = 0;      // on the player's pan slider, -512..512
     bool wav16 = false;     // --bits 16: 16-bit WAV instead of float
+    bool bitsGiven = false; // --bits was given (it applies only to WAV)
 
     bool opensWindow() const { return mode == RunMode::Window && error.isEmpty(); }
     bool operator==(const CommandLineRequest &) const = default;

@@ -17,8 +17,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -89,14 +91,15 @@ extern "C" void onStopSignal(int)
     stopSignal.store(true);
 }
 
-// Ctrl+C and SIGTERM end the tone (or the export) the orderly way.
+// Ctrl+C, SIGTERM, a closed terminal (SIGHUP) and a closed pipe (SIGPIPE)
+// end the tone (or the export) the orderly way: an export leaves no file.
 void catchStopSignals()
 {
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        sigaction(number, &action, nullptr);
 }
 
 // The progress line: rewritten in place on a terminal; elsewhere (a log, a
@@ -173,6 +176,20 @@ int fail(QTextStream &err, const QString &message, int status)
     err << QStringLiteral("helicordia: ") << message << '\n';
     err.flush();
     return status;
+}
+
+// Ends an answer on standard output: 0 when all of it was written, else 1
+// with the reason (a full disk, a closed pipe).
+int finishOutput(QTextStream &out, QTextStream &err)
+{
+    out.flush();
+    errno = 0;
+    if (out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    QString reason = out.device() ? out.device()->errorString() : QString();
+    if (out.status() == QTextStream::Ok || reason.isEmpty())
+        reason = QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO));
+    return fail(err, QStringLiteral("The output could not be written: %1.").arg(reason), 1);
 }
 
 int runPlay(const CommandLineRequest &request, const EntryChoice &choice, const Catalogue &catalogue,
@@ -254,7 +271,7 @@ int runTerminalMode(const CommandLineRequest &request, int argc, char *argv[], P
     if (request.mode == RunMode::List) {
         QTextStream out(stdout);
         PrintCatalogueList(catalogue, request.search, out);
-        return 0;
+        return finishOutput(out, err);
     }
     const EntryChoice choice = ChooseEntry(catalogue, request.entry);
     if (choice.status != 0) {
@@ -293,8 +310,7 @@ int RunCommandLine(const CommandLineRequest &request, int argc, char *argv[], Pl
     case RunMode::Play:
     case RunMode::Render: return runTerminalMode(request, argc, argv, platform, err);
     }
-    out.flush();
-    return 0;
+    return finishOutput(out, err);
 }
 
 } // namespace helicordia

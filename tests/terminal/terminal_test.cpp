@@ -159,6 +159,9 @@ TEST(TerminalTest, BadArgumentsAreRefused)
         {{"--render", "1156", dir.filePath(QStringLiteral("x.mp3"))}, 2, ".wav, .flac or .ogg"},
         {{"--render", "1156", out, "--rate", "22050"}, 2, "44100, 48000 and 96000"},
         {{"--render", "1156"}, 2, "needs <entry> <file>"},
+        {{"--render", "1156", dir.filePath(QStringLiteral("x.flac")), "--bits", "32"}, 2, "only to WAV files"},
+        {{"--render", "1156", dir.filePath(QStringLiteral("x.ogg")), "--bits=16"}, 2, "only to WAV files"},
+        {{"--render", "1156", dir.filePath(QString(300, QLatin1Char('n')) + ".wav")}, 2, "is too long"},
         {{"--volume=50"}, 2, "only with --play or --render"},
         {{"--play", "2"},
          1,
@@ -238,3 +241,62 @@ TEST(TerminalTest, PlaysIntoTheSoundServer)
     EXPECT_LT(audiotest::largestStep(left.data() + rise, 4800), steepest);
     EXPECT_LT(audiotest::largestStep(left.data() + fall, std::min<std::size_t>(5280, left.size() - fall)), steepest);
 }
+
+// An answer that cannot be written (a full disk) ends with status 1 and says so.
+TEST(TerminalTest, UnwrittenOutputIsAnError)
+{
+    for (const char *option : {"--list", "--help", "--version"}) {
+        SCOPED_TRACE(option);
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(HELICORDIA_EXE), {QString::fromLatin1(option)});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_TRUE(p.readAllStandardError().contains("The output could not be written: No space left on device."));
+    }
+}
+
+// Started with its standard descriptors closed, the program writes its
+// progress nowhere, and the file is the same as with them open.
+TEST(TerminalTest, ClosedStandardErrorKeepsTheFileClean)
+{
+    QTemporaryDir dir;
+    QStringList outputs;
+    for (const char *redirect : {"", "<&- >&- 2>&-"}) {
+        const QString out = dir.filePath(QStringLiteral("e%1.wav").arg(outputs.size()));
+        QProcess p;
+        p.start(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("exec \"$0\" --render 1156 \"$1\" --length 0:00:02 %1").arg(QString::fromLatin1(redirect)),
+             QStringLiteral(HELICORDIA_EXE), out});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << redirect;
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << redirect;
+        outputs << QString::fromLatin1(f.readAll().toHex());
+    }
+    EXPECT_TRUE(outputs[0] == outputs[1]);
+}
+
+// A hang-up or a closed pipe during --render cancels it like SIGTERM: status
+// 1 and no file, not even a temporary one.
+TEST(TerminalTest, HangUpCancelsRender)
+{
+    for (const int signal : {SIGTERM, SIGHUP, SIGPIPE}) {
+        SCOPED_TRACE(signal);
+        QTemporaryDir dir;
+        QProcess p;
+        p.setReadChannel(QProcess::StandardError);
+        p.start(QStringLiteral(HELICORDIA_EXE),
+                {QStringLiteral("--render"), QStringLiteral("1156"), dir.filePath(QStringLiteral("long.wav")),
+                 QStringLiteral("--length"), QStringLiteral("10:00:00")});
+        ASSERT_TRUE(p.waitForReadyRead(60000)); // the first progress line: rendering has begun
+        ::kill(pid_t(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty());
+    }
+}
+
