@@ -1,9 +1,12 @@
 // The output devices live in modules of their own (helicordia_pulse.so,
 // helicordia_rtaudio.so), each loaded the first time one of its devices is
-// asked for, from beside the program (as built) or from the program's library
-// folder (as installed): a program that has not played yet loads neither
-// libpulse nor RtAudio, nor what they bring. A module stays loaded for the
-// life of the process, since devices it made may still exist.
+// asked for, from beside the program (as built, or a portable copy) or from
+// the folder the install put them in, fixed when the program was built:
+// never from a place found relative to the program, which for a copy
+// unpacked in a shared folder (/tmp) anyone could write. A program that has
+// not played yet loads neither libpulse nor RtAudio, nor what they bring. A
+// module stays loaded for the life of the process, since devices it made may
+// still exist.
 #include "engine/output.h"
 
 #include <dlfcn.h>
@@ -13,7 +16,7 @@
 #include <unistd.h>
 
 #ifndef HELICORDIA_MODULE_DIR
-#define HELICORDIA_MODULE_DIR "../lib/helicordia" // relative to the program's folder
+#error "HELICORDIA_MODULE_DIR: the absolute folder the install puts the output modules in"
 #endif
 
 namespace tone {
@@ -37,7 +40,8 @@ OpenFn loadModule(const char *file, const char *entry)
     const std::string folder = programFolder();
     if (folder.empty())
         return nullptr;
-    for (const std::string &path : {folder + "/" + file, folder + "/" HELICORDIA_MODULE_DIR "/" + file}) {
+    static_assert(HELICORDIA_MODULE_DIR[0] == '/', "the installed modules' folder is an absolute path");
+    for (const std::string &path : {folder + "/" + file, std::string(HELICORDIA_MODULE_DIR "/") + file}) {
         if (void *module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
             return reinterpret_cast<OpenFn>(::dlsym(module, entry));
     }

@@ -27,6 +27,10 @@ fail() { echo "FAIL: $*" >&2; [ -f "$tmp/app.log" ] && cat "$tmp/app.log" >&2; e
 
 prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
+# The program looks for its sound-output modules beside itself and in the
+# library folder of the prefix it was built for, never relative to itself:
+# installed elsewhere, as here, it finds them beside it, as a portable copy.
+ln -s "$prefix"/lib*/helicordia/helicordia_*.so "$prefix/bin/"
 export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
 mkdir -p "$HOME"
 export PATH=$prefix/bin:$PATH

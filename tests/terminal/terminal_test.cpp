@@ -300,3 +300,28 @@ TEST(TerminalTest, HangUpCancelsRender)
     }
 }
 
+// A copy of the program unpacked elsewhere never loads output modules from a
+// folder found relative to it (../lib/helicordia), which in a shared folder
+// anyone could fill.
+TEST(TerminalTest, ModulesOnlyFromTheProgramFolderOrTheInstall)
+{
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin")), lib = dir.filePath(QStringLiteral("lib/helicordia"));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(lib));
+    const QString built = QFileInfo(QStringLiteral(HELICORDIA_EXE)).absolutePath();
+    for (const char *file : {"helicordia", "db.db", "Background_5.jpg"})
+        ASSERT_TRUE(
+            QFile::copy(built + QLatin1Char('/') + QLatin1String(file), bin + QLatin1Char('/') + QLatin1String(file)));
+    for (const char *module : {"helicordia_pulse.so", "helicordia_rtaudio.so"})
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(HELICORDIA_PLANTED_MODULE), lib + QLatin1Char('/') + QLatin1String(module)));
+    const QString mark = dir.filePath(QStringLiteral("loaded"));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HELICORDIA_PLANTED_MARK"), mark);
+    p.setProcessEnvironment(env);
+    p.start(bin + QStringLiteral("/helicordia"),
+            {QStringLiteral("--play"), QStringLiteral("1156"), QStringLiteral("--length"), QStringLiteral("0:00:01")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_FALSE(QFileInfo::exists(mark)) << p.readAllStandardError().toStdString();
+}
