@@ -280,18 +280,26 @@ TEST(TerminalTest, ClosedStandardErrorKeepsTheFileClean)
 }
 
 // A hang-up or a closed pipe during --render cancels it like SIGTERM: status
-// 1 and no file, not even a temporary one.
+// 1 and no file, not even the temporary one a file system without unnamed
+// temporary files shows.
 TEST(TerminalTest, HangUpCancelsRender)
 {
     for (const int signal : {SIGTERM, SIGHUP, SIGPIPE}) {
         SCOPED_TRACE(signal);
         QTemporaryDir dir;
         QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(HELICORDIA_NO_TMPFILE));
+        // A checking build's sanitizer wants to be the first library loaded.
+        env.insert(QStringLiteral("ASAN_OPTIONS"),
+                   env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
+        p.setProcessEnvironment(env);
         p.setReadChannel(QProcess::StandardError);
         p.start(QStringLiteral(HELICORDIA_EXE),
                 {QStringLiteral("--render"), QStringLiteral("1156"), dir.filePath(QStringLiteral("long.wav")),
                  QStringLiteral("--length"), QStringLiteral("10:00:00")});
         ASSERT_TRUE(p.waitForReadyRead(60000)); // the first progress line: rendering has begun
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // the temporary file
         ::kill(pid_t(p.processId()), signal);
         ASSERT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
