@@ -3,12 +3,14 @@
 #include "catalogue/entrytext.h"
 #include "catalogue/textcodec.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <type_traits>
 
 namespace helicordia {
 
@@ -31,10 +33,10 @@ void SetError(QString *error, const QString &text)
 // lines are found or the file ends. A last line without a line break counts;
 // an empty file has no lines. Returns false on a read error.
 // Stops with false after `limit` bytes, too.
-bool ReadRawLines(QFile &file, int wanted, qint64 limit, std::vector<QByteArray> &lines)
+template <typename Device> bool ReadRawLines(Device &file, int wanted, qint64 limit, std::vector<QByteArray> &lines)
 {
     lines.clear();
-    lines.reserve(wanted);
+    lines.reserve(static_cast<size_t>(std::min(wanted, Catalogue::ShippedLineCount)));
     QByteArray current;
     bool afterCR = false;
     qint64 total = 0;
@@ -44,8 +46,9 @@ bool ReadRawLines(QFile &file, int wanted, qint64 limit, std::vector<QByteArray>
         if (total > limit)
             return false;
         if (chunk.isEmpty()) {
-            if (file.error() != QFileDevice::NoError)
-                return false;
+            if constexpr (std::is_same_v<Device, QFile>)
+                if (file.error() != QFileDevice::NoError)
+                    return false;
             break;
         }
         const char *data = chunk.constData();
@@ -140,6 +143,19 @@ void SplitLines(QStringView text, int wanted, std::vector<QString> &lines)
         lines.push_back(text.sliced(start).toString());
 }
 
+// Lines of an 8-bit text decoded as one text: UTF-8 when every line is valid
+// UTF-8 (a byte order mark at the start dropped), Windows-1250 otherwise.
+// Returns whether it was UTF-8.
+bool DecodeEightBit(const std::vector<QByteArray> &raw, std::vector<QString> &lines)
+{
+    const bool utf8 = std::all_of(raw.begin(), raw.end(), [](const QByteArray &line) { return IsValidUtf8(line); });
+    for (const QByteArray &line : raw)
+        lines.push_back(utf8 ? QString::fromUtf8(line) : DecodeWindows1250(line));
+    if (utf8 && !lines.empty() && lines.front().startsWith(QChar(0xFEFF)))
+        lines.front().remove(0, 1); // byte order mark
+    return utf8;
+}
+
 QString ReadFailure(const QFile &file)
 {
     return QStringLiteral("The catalogue file %1 cannot be read: %2.")
@@ -169,15 +185,28 @@ bool ReadCatalogueLines(QFile &file, int wanted, std::vector<QString> &lines, QS
         return false;
     }
     // One decision for the whole file: UTF-8 when every line is valid UTF-8.
-    const bool utf8 = std::all_of(raw.begin(), raw.end(), [](const QByteArray &line) { return IsValidUtf8(line); });
-    for (const QByteArray &line : raw)
-        lines.push_back(utf8 ? QString::fromUtf8(line) : DecodeWindows1250(line));
-    if (utf8 && !lines.empty() && lines.front().startsWith(QChar(0xFEFF)))
-        lines.front().remove(0, 1); // byte order mark
+    DecodeEightBit(raw, lines);
     return true;
 }
 
 } // namespace
+
+CatalogueText ReadCatalogueText(const QByteArray &bytes, int maxLines)
+{
+    CatalogueText result;
+    // UTF-16 is read as the same text in UTF-8, so that it is cut into the
+    // same lines.
+    if (const Encoding encoding = DetectEncoding(bytes.left(4096)); encoding != Encoding::EightBit) {
+        QStringDecoder decode(encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        result.fromUtf16 = QString(decode(bytes)).toUtf8();
+    }
+    QBuffer buffer;
+    buffer.setData(result.fromUtf16.isNull() ? bytes : result.fromUtf16);
+    buffer.open(QIODevice::ReadOnly);
+    ReadRawLines(buffer, maxLines, buffer.size(), result.raw);
+    result.utf8 = DecodeEightBit(result.raw, result.lines);
+    return result;
+}
 
 QString FoldCase(QStringView text)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -84,6 +85,17 @@ private:
     mutable std::vector<quint32> asciiCounts_; // how often each ASCII code occurs
     mutable bool searchTextStale_ = true;
 };
+
+// A text in the catalogue's format cut into lines and decoded as
+// LoadCatalogue does it, for the other files in that format.
+struct CatalogueText {
+    std::vector<QByteArray> raw; // each line's bytes, without its line break
+    std::vector<QString> lines;  // decoded (a UTF-8 byte order mark dropped)
+    bool utf8 = true;            // false: read as Windows-1250
+    QByteArray fromUtf16;        // a text in UTF-16: the same text in UTF-8, which `raw` is cut from
+};
+// Reads at most `maxLines` lines of `bytes`.
+CatalogueText ReadCatalogueText(const QByteArray &bytes, int maxLines);
 
 // Simple Unicode case folding, code point by code point: the same folding
 // that QString's case-insensitive comparisons apply, so that

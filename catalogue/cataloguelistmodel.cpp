@@ -25,10 +25,13 @@ QVariant CatalogueListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.column() != 0 || index.row() < 0 || index.row() >= rows_)
         return {};
-    const int n = found_[index.row()];
+    const EntryRef entry = entryAt(index.row());
     switch (role) {
-    case Qt::DisplayRole: return catalogue_.listText(n);
-    case EntryNumberRole: return n;
+    case Qt::DisplayRole: return itemText(index.row());
+    case EntryNumberRole: return entry.number;
+    case PlayableRole:
+        return entry.own ? own_->ownPlayable(entry.number)
+                         : !catalogue_.listText(entry.number).startsWith(QLatin1Char('_'));
     default: return {};
     }
 }
@@ -44,7 +47,10 @@ void CatalogueListModel::FillList(const QString &search)
 {
     beginResetModel();
     catalogue_.findEntries(search, catalogue_.catalogueLineCount(), found_);
-    matches_ = static_cast<int>(found_.size());
+    ownFound_.clear();
+    if (own_)
+        own_->findOwnEntries(search, ownFound_);
+    matches_ = static_cast<int>(found_.size() + ownFound_.size());
     rows_ = std::min(matches_, MaxListed);
     filled_ = true;
     endResetModel();
@@ -61,12 +67,33 @@ QString CatalogueListModel::matchCountText() const
 
 QString CatalogueListModel::itemText(int row) const
 {
-    return row >= 0 && row < rows_ ? catalogue_.listText(found_[row]) : QString();
+    const EntryRef entry = entryAt(row);
+    if (!entry.isValid())
+        return QString();
+    return entry.own ? own_->ownListText(entry.number) : catalogue_.listText(entry.number);
 }
 
 int CatalogueListModel::entryNumber(int row) const
 {
-    return row >= 0 && row < rows_ ? found_[row] : 0;
+    return entryAt(row).number;
+}
+
+EntryRef CatalogueListModel::entryAt(int row) const
+{
+    if (row < 0 || row >= rows_)
+        return {};
+    const auto catalogueRows = static_cast<int>(found_.size());
+    return row < catalogueRows ? EntryRef{false, found_[row]} : EntryRef{true, ownFound_[row - catalogueRows]};
+}
+
+int CatalogueListModel::rowOf(EntryRef entry) const
+{
+    const std::vector<int> &found = entry.own ? ownFound_ : found_;
+    const auto at = std::lower_bound(found.begin(), found.end(), entry.number);
+    if (at == found.end() || *at != entry.number)
+        return -1;
+    const int row = static_cast<int>(at - found.begin()) + (entry.own ? static_cast<int>(found_.size()) : 0);
+    return row < rows_ ? row : -1;
 }
 
 } // namespace helicordia

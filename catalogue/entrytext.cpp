@@ -140,4 +140,47 @@ QString NotPlayableMessage(const QString &text)
     return QStringLiteral("Selectat item is not playable. Please carefully read the description!\r\n\r\n") + text;
 }
 
+QString FormatOwnEntryText(const QString &line, int number)
+{
+    QString text = FormatEntryText(line, number);
+    text[0] = QChar(OwnEntryMarker);
+    return text;
+}
+
+QString EntryIdText(EntryRef ref)
+{
+    return ref.own ? QChar(OwnEntryMarker) + QString::number(ref.number) : QString::number(ref.number);
+}
+
+std::optional<EntryRef> ParseEntryId(QStringView text)
+{
+    text = text.trimmed();
+    EntryRef ref;
+    if (text.startsWith(OwnEntryMarker)) {
+        ref.own = true;
+        text = text.mid(1);
+    }
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    ref.number = text.toInt();
+    if (!ref.isValid())
+        return std::nullopt;
+    return ref;
+}
+
+int PlayerNumber(EntryRef ref)
+{
+    return ref.own ? -ref.number : ref.number;
+}
+
+EntryRef EntryOfPlayerNumber(int numar)
+{
+    if (numar < 0 && numar != std::numeric_limits<int>::min())
+        return EntryRef{true, -numar};
+    return EntryRef{false, numar};
+}
+
 } // namespace helicordia

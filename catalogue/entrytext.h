@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Text rules that turn a catalogue line into the text of its list item, and a
 // list item's text back into the entry's number, name and tooltip title.
 //
@@ -38,5 +40,34 @@ QString EntryFrequencies(const QString &line);
 
 // The refusal shown when a descriptive entry (list text `text`) is played.
 QString NotPlayableMessage(const QString &text);
+
+// The user's own treatments are listed after the catalogue, each with this
+// marker in place of "#" or "_" («+0003. My set »), whether it can be played
+// or not. The number after it is the treatment's line in the user's file.
+inline constexpr char16_t OwnEntryMarker = u'+';
+
+// One listed entry: a catalogue entry (its line in the catalogue file) or one
+// of the user's own treatments (its line in the user's file).
+struct EntryRef {
+    bool own = false;
+    int number = 0; // from 1; 0 is no entry
+    bool isValid() const { return number > 0; }
+    bool operator==(const EntryRef &) const = default;
+};
+
+// FormatEntryText with OwnEntryMarker as the marker.
+QString FormatOwnEntryText(const QString &line, int number);
+
+// "42" for catalogue entry 42, "+3" for the user's own treatment 3.
+QString EntryIdText(EntryRef ref);
+
+// Reads an entry's id as typed: "42", "0042", "+3", "+0003" (spaces around
+// are ignored). Nothing for any other text.
+std::optional<EntryRef> ParseEntryId(QStringView text);
+
+// The number the player is handed (Player_Start's numar): the catalogue
+// entry's number, or minus the number of the user's own treatment.
+int PlayerNumber(EntryRef ref);
+EntryRef EntryOfPlayerNumber(int numar);
 
 } // namespace helicordia

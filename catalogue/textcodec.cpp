@@ -1,5 +1,8 @@
 #include "catalogue/textcodec.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace helicordia {
 
 namespace {
@@ -75,6 +78,23 @@ bool IsValidUtf8(const QByteArray &bytes)
         p += extra + 1;
     }
     return true;
+}
+
+std::optional<QByteArray> EncodeWindows1250(QStringView text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            bytes[i] = char(c);
+            continue;
+        }
+        const auto *at = std::find(std::begin(kHighHalf), std::end(kHighHalf), c);
+        if (at == std::end(kHighHalf))
+            return std::nullopt;
+        bytes[i] = char(0x80 + (at - std::begin(kHighHalf)));
+    }
+    return bytes;
 }
 
 } // namespace helicordia

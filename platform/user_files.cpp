@@ -54,7 +54,7 @@ FileRead ReadRegular(const QString &path, qint64 maxBytes, bool startOnly)
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        if (errno == ENOENT)
+        if (errno == ENOENT || errno == ENOTDIR) // no such file, or a file where a folder on its way should be
             result.missing = true;
         else
             result.error = QStringLiteral("\"%1\" could not be read: %2.").arg(Native(path), SystemReason());

@@ -11,7 +11,7 @@ namespace helicordia {
 
 struct FileRead {
     QByteArray bytes;
-    bool missing = false;   // the file does not exist (not an error for the user's own files)
+    bool missing = false;   // the file does not exist, nor perhaps its folder (not an error for the user's own files)
     bool truncated = false; // ReadRegularFileStart: the file goes on past `bytes`
     QString error;          // empty when the file was read (or is missing)
 };

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace helicordia {
 
@@ -34,6 +35,15 @@ QString AfiseazaTimp(int valoare);
 // number; no number at all gives 0.
 double NumericValue(const QString &piece);
 
+// How a piece reads: its NumericValue, whether a number starts it, and
+// whether all of it (blanks aside) is that number.
+struct PieceReading {
+    double value = 0;
+    bool hasNumber = false;
+    bool wholeNumber = false;
+};
+PieceReading ReadPiece(const QString &piece);
+
 // One piece of the list as it is stored: rounded to a 32-bit float and, above
 // 20000, divided by 20.0855 (in double precision) and rounded again. Returns
 // nothing when the value does not fit a 32-bit float (the piece is counted and
@@ -45,6 +55,39 @@ std::optional<float> FrequencyValue(const QString &piece);
 // empty list is one piece of 0 Hz. Pieces past the hundredth are dropped
 // before counting. Entries above the returned count are left untouched.
 int ParseFrequencyList(const QString &frecvente, FrequencyTable &table);
+
+// What one piece of a list turns out to be, for the checks shown while a
+// list is typed. Only the first MaxFrequencies pieces are looked at.
+enum class PieceKind : std::uint8_t {
+    Number,     // a number that plays
+    Low,        // plays, but below LowestHeardHz
+    High,       // plays, but above HighestHeardHz
+    Silent,     // 0, or at or above half the output rate: nothing is heard
+    Unreadable, // not wholly a number: the player takes the number it starts with, or 0
+};
+inline constexpr double LowestHeardHz = 20.0;
+inline constexpr double HighestHeardHz = 16000.0;
+
+struct PieceCheck {
+    int position = 0;     // from 1
+    QString text;         // as written, without blanks at its ends
+    float hertz = 0;      // what the player's table holds for it
+    bool divided = false; // above 20000: played divided by 20.0855
+    bool plays = false;   // a tone is heard
+    PieceKind kind = PieceKind::Number;
+};
+
+struct FrequencyListCheck {
+    int pieces = 0;                  // in the whole list
+    int counted = 0;                 // the player's FrequencyCount: at most MaxFrequencies
+    int sounding = 0;                // of those, the pieces that are heard
+    PieceCheck firstSounding;        // position 0 when none is heard
+    std::vector<PieceCheck> remarks; // every counted piece that is not a plain Number, or is divided
+};
+
+// Checks a list the way ParseFrequencyList reads it; `outputRate` is the
+// sound output's sample rate.
+FrequencyListCheck CheckFrequencyList(const QString &frecvente, double outputRate);
 
 // The suggested treatment length: count × 180 seconds.
 int SuggestedDuration(int frequencyCount);

@@ -34,7 +34,9 @@ public:
     ~Player() override;
 
     // Shows the window (which loads it: picture, outline, tone engine), hides
-    // the main window, reads the frequency list and fills the labels.
+    // the main window, reads the frequency list and fills the labels. `numar`
+    // is the catalogue entry's number, or minus the number of one of the
+    // user's own treatments (PlayerNumber), which shows as "+3".
     void Player_Start(int numar, const QString &description, const QString &frecvente);
 
     static QString AfiseazaTimp(int valoare);

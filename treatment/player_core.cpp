@@ -1,5 +1,6 @@
 #include "treatment/player_core.h"
 
+#include "catalogue/entrytext.h"
 #include "platform/platform.h"
 #include "treatment/treatment_schedule.h"
 
@@ -143,7 +144,7 @@ void PlayerCore::LoadProgram(int numar, const QString &description, const QStrin
 {
     if (programEnded_)
         return;
-    view_.setText(PlayerLabel::lblID, QString::number(numar));
+    view_.setText(PlayerLabel::lblID, EntryIdText(EntryOfPlayerNumber(numar)));
     view_.setText(PlayerLabel::lblHealthProblem, description);
     frequencyCount_ = std::int16_t(ParseFrequencyList(frecvente, frequencies_));
     view_.setText(PlayerLabel::lblFrequencyCount, QString::number(frequencyCount_));
