@@ -17,15 +17,17 @@ template <typename Step> void Try(Step step)
 
 } // namespace
 
-void UpdateListTip(cTooltip &tooltip, QWidget *list, const QString *itemText)
+void UpdateListTip(cTooltip &tooltip, QWidget *list, const QString *itemText, const QString *ownProblem)
 {
     Try([&] { tooltip.AddTool(list, QString()); });
     tooltip.DelayTime(2, HoverTipAutoPop);
     tooltip.Icon(1);
     if (itemText)
         tooltip.Title(EntryTitle(*itemText));
-    const QString tipText = itemText ? EntryName(*itemText) : QString();
-    const bool playable = itemText && itemText->startsWith(u'#');
+    QString tipText = itemText ? EntryName(*itemText) : QString();
+    if (itemText && ownProblem && !ownProblem->isEmpty())
+        tipText += u'\n' + *ownProblem;
+    const bool playable = itemText && (ownProblem ? ownProblem->isEmpty() : itemText->startsWith(u'#'));
     tooltip.BackColor(playable ? PlayableTipColour : DescriptiveTipColour);
     Try([&] { tooltip.ToolText(list, tipText); });
 }

@@ -19,7 +19,10 @@ inline constexpr std::int32_t HoverTipAutoPop = 4000;          // ms
 
 // Brings the list's tip up to date for the item under the pointer: `itemText`
 // is the hovered item's list text, or null over empty space (no tip then).
-// Registers the list on first use. A step that fails is skipped.
-void UpdateListTip(cTooltip &tooltip, QWidget *list, const QString *itemText);
+// For one of the user's own treatments, `ownProblem` says why it cannot be
+// played (empty when it can; the tip is then light yellow); null for a
+// catalogue entry. Registers the list on first use. A step that fails is
+// skipped.
+void UpdateListTip(cTooltip &tooltip, QWidget *list, const QString *itemText, const QString *ownProblem = nullptr);
 
 } // namespace helicordia

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include <QAbstractItemModel>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,7 +129,10 @@ void InstallMainWindowAccess(MainWindow &window)
     describe("recentList", QStringLiteral("Recent list"),
              QStringLiteral("The entries played lately, newest first. Enter picks one, Escape closes the list"));
     describe("catalogueList", QStringLiteral("Catalogue"),
-             QStringLiteral("Entries marked # can be played, entries marked _ are headings or notes"));
+             QCoreApplication::translate("MainWindow",
+                                         "Entries marked # can be played, entries marked _ are headings or notes, "
+                                         "entries marked + are your own treatments. The right-click menu makes, "
+                                         "edits, deletes, imports and exports your own"));
     describe("matchCountLabel", QString(), QStringLiteral("Entries listed"));
 }
 

@@ -14,6 +14,8 @@
 #include "links/maker.h"
 #include "platform/application.h"
 #include "platform/platform.h"
+#include "treatment/own_treatments.h"
+#include "treatment/treatment_finder.h"
 #include "ui/about/about_window.h"
 #include "ui/link_label.h"
 #include "ui/picture_label.h"
@@ -72,6 +74,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     setMouseTracking(true);
     setBackgroundColour(QColor(214, 222, 232));
     buildControls();
+    buildListCommands();
     InstallMainWindowAccess(*this);
 }
 
@@ -132,6 +135,7 @@ bool MainWindow::Form_Load()
         return false;
     model_ = std::make_unique<CatalogueListModel>(catalogue_);
     catalogueList_->setModel(model_.get());
+    LoadOwnTreatments();
 
     // Every entry.
     FillList(QString());
@@ -357,19 +361,16 @@ QString MainWindow::selectedItemText() const
 
 void MainWindow::playButton_Click()
 {
-    const QString text = selectedItemText();
-    if (text.isEmpty())
+    const std::optional<FoundTreatment> found = finder_->entry(selectedEntry());
+    if (!found)
         return; // nothing listed, nothing to play
-    if (text.startsWith(QLatin1Char('_'))) {
-        platform_.message(ApplicationTitle, NotPlayableMessage(text));
+    if (!found->playable()) {
+        platform_.message(ApplicationTitle, found->refusal);
         return;
     }
-    const int number = EntryNumber(text);
-    const QString name = EntryName(text);
-    const QString frequencies = EntryFrequencies(catalogue_.entry(number));
-    AddRecent(name.trimmed());
+    AddRecent(found->name.trimmed());
     if (playerStart_)
-        playerStart_(number, name, frequencies);
+        playerStart_(PlayerNumber(found->entry), found->name, found->frequencies);
 }
 
 // ---- window behaviour ----
@@ -457,7 +458,9 @@ void MainWindow::catalogueList_MouseMove(QPointF posInList)
         return;
     const QModelIndex hovered = catalogueList_->indexAt(posInList.toPoint());
     const QString text = hovered.isValid() ? model_->itemText(hovered.row()) : QString();
-    UpdateListTip(*listTooltip_, catalogueList_, hovered.isValid() ? &text : nullptr);
+    const EntryRef entry = hovered.isValid() ? model_->entryAt(hovered.row()) : EntryRef{};
+    const QString problem = entry.own ? own_->problem(entry.number) : QString();
+    UpdateListTip(*listTooltip_, catalogueList_, hovered.isValid() ? &text : nullptr, entry.own ? &problem : nullptr);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

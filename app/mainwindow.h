@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "catalogue/entrytext.h"
 #include "links/links.h"
 #include "ui/layout.h"
 #include "ui/shaped_window.h"
@@ -20,9 +21,14 @@ class QMenu;
 class QAction;
 class QTreeView;
 class QListWidgetItem;
+class ToneEngine;
 
 namespace helicordia {
 
+class ListCommands;
+class OwnTreatmentActions;
+class OwnTreatments;
+class TreatmentFinder;
 class CatalogueListModel;
 class cTooltip;
 class AboutWindow;
@@ -63,6 +69,22 @@ public:
     void recentLink_Click();
     // The play action (the Play picture and a double click in the list).
     void playButton_Click();
+
+    // The user's own treatments, listed after the catalogue (mainwindow_own.cpp).
+    OwnTreatments &ownTreatments() { return *own_; }
+    // Finds a treatment among the catalogue and the user's own.
+    const TreatmentFinder &finder() const { return *finder_; }
+    // The commands of the list's context menu and their keys.
+    ListCommands &listCommands() { return *listCommands_; }
+    OwnTreatmentActions &ownActions() { return *ownActions_; }
+    // The engine that "Listen" in the treatment editor plays through.
+    void setToneEngine(ToneEngine &engine);
+    // The entry selected in the list; an invalid one when none is.
+    EntryRef selectedEntry() const;
+    // Searches again and selects `entry` (the search box is emptied when
+    // the entry is not listed otherwise), or else the row `row` (the last
+    // one when there are fewer), or else the first.
+    void showEntry(EntryRef entry, int row = -1);
 
     // Settings.
     void LoadSettings();
@@ -107,6 +129,8 @@ private:
     void buildLinks(Layout layout);
     void buildLists(Layout layout);
     void buildOptionsMenu();
+    void buildListCommands();
+    void LoadOwnTreatments();
 
     bool LoadBackground(StartupFiles *ahead);
     bool LoadCatalogueFile(StartupFiles *ahead);
@@ -127,6 +151,10 @@ private:
     LinkLauncher links_;
     Catalogue catalogue_;
     std::unique_ptr<CatalogueListModel> model_;
+    std::unique_ptr<OwnTreatments> own_;
+    std::unique_ptr<TreatmentFinder> finder_;
+    ListCommands *listCommands_ = nullptr;
+    OwnTreatmentActions *ownActions_ = nullptr;
     QStringList recent_;
     QString recentPath_;
     PlayerStart playerStart_;

@@ -17,6 +17,7 @@ Program::Program(ToneEngine &engine, Platform &platform, const QString &lockFold
       instance_(platform.programFolder(), lockFolder)
 {
     main_.useFilesReadAhead(&filesAhead_);
+    main_.setToneEngine(engine_);
     // A player never built has no tone to fade.
     platform_.setSilence([this] {
         if (player_)

@@ -27,6 +27,7 @@ public:
     void setSilence(std::function<void()> silence) { silence_ = std::move(silence); }
 
     void message(const QString &caption, const QString &text) override { inner_.message(caption, text); }
+    bool question(const QString &caption, const QString &text) override { return inner_.question(caption, text); }
     void endProgram(int status) override;
     QString programFolder() const override { return inner_.programFolder(); }
     QString installedDataFolder() const override { return inner_.installedDataFolder(); }

@@ -24,6 +24,14 @@ void DesktopPlatform::message(const QString &caption, const QString &text)
     box.exec();
 }
 
+bool DesktopPlatform::question(const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void DesktopPlatform::endProgram(int status)
 {
     std::fflush(nullptr);

@@ -12,6 +12,7 @@ namespace helicordia {
 class DesktopPlatform final : public Platform {
 public:
     void message(const QString &caption, const QString &text) override;
+    bool question(const QString &caption, const QString &text) override;
     void endProgram(int status) override;
     QString programFolder() const override;
     QString installedDataFolder() const override;

@@ -9,6 +9,11 @@
 
 namespace helicordia {
 
+bool Platform::question(const QString &, const QString &)
+{
+    return false;
+}
+
 QString Platform::userDataFolder() const
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

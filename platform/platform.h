@@ -22,6 +22,9 @@ public:
 
     // Shows a message box with an OK button and returns when the user closed it.
     virtual void message(const QString &caption, const QString &text) = 0;
+    // Asks a question with Yes and No buttons; true for Yes. One that cannot
+    // ask answers No, so that nothing is changed without the user's word.
+    virtual bool question(const QString &caption, const QString &text);
     // Ends the program at once with the given exit status. Callers return right
     // after it, so a test's replacement may simply record the call.
     virtual void endProgram(int status) = 0;
