@@ -1,5 +1,6 @@
 #include "app/terminal/command_line.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -62,6 +63,12 @@ QString storeEntry(CommandLineRequest &r, const QStringList &v)
     return {};
 }
 
+QString storeOwn(CommandLineRequest &r, const QStringList &v)
+{
+    r.own = v.value(0);
+    return {};
+}
+
 QString storeLength(CommandLineRequest &r, const QStringList &v)
 {
     const std::optional<int> seconds = ParseDuration(v[0]);
@@ -118,11 +125,15 @@ const Option Options[] = {
     {"v version",         RunMode::Version, 0,               Takes::Nothing, "",           nullptr,
      "Displays version information."},
     {"list",              RunMode::List,    0,               Takes::MaybeOne, "text",      storeSearch,
-     "Prints the catalogue list for the search text (every entry without one), then the match count."},
+     "Prints the catalogue list for the search text (every entry without one), your own treatments after it, then the match count."},
     {"play",              RunMode::Play,    0,               Takes::One,     "entry",      storeEntry,
-     "Plays an entry (its number, or a search text that names one playable entry) through the sound card. Ctrl+C ends it."},
+     "Plays an entry (its number, +N for your own treatment N, or a search text that names one playable entry) through the sound card. Ctrl+C ends it."},
     {"render",            RunMode::Render,  0,               Takes::Two,     "entry file", storeEntry,
      "Writes an entry's treatment to a .wav, .flac or .ogg file."},
+    {"add",               RunMode::Add,     0,               Takes::One,     "line",       storeOwn,
+     QT_TRANSLATE_NOOP("CommandLine", "Adds one of your own treatments, given as \"name - f1,f2,...\" and checked as the editor checks it.")},
+    {"import",            RunMode::Import,  0,               Takes::One,     "file",       storeOwn,
+     QT_TRANSLATE_NOOP("CommandLine", "Adds the treatments in a text file (lines \"name - f1,f2,...\", or with \";\" or a tab for \" - \") to your own, and says which lines were not taken and why.")},
     {"length",            {},              WithPlayOrRender, Takes::One,     "hh:mm:ss",   storeLength,
      "the treatment's length (the entry's suggested length without it)."},
     {"volume",            {},              WithPlayOrRender, Takes::One,     "percent",    storeVolume,
@@ -302,7 +313,7 @@ QString synopsis(const Option &option)
 QString helpRow(const Option &option, qsizetype indent)
 {
     QString row = QStringLiteral("  ") + synopsis(option);
-    QString text = QString::fromUtf8(option.help);
+    QString text = QCoreApplication::translate("CommandLine", option.help);
     if (!option.starts)
         text.prepend(modeOptions(option.with, QStringLiteral(", ")) + QStringLiteral(": "));
     qsizetype column = row.size();

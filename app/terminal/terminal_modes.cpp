@@ -7,6 +7,10 @@
 #include "engine/tone_engine.h"
 #include "platform/application.h"
 #include "platform/platform.h"
+#include "platform/user_files.h"
+#include "treatment/own_import.h"
+#include "treatment/own_treatments.h"
+#include "treatment/treatment_finder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,58 +30,75 @@
 
 namespace helicordia {
 
-EntryChoice ChooseEntry(const Catalogue &catalogue, const QString &entry)
-{
-    EntryChoice choice;
-    static const QRegularExpression digits(QStringLiteral("^\\d+$"));
-    if (digits.match(entry).hasMatch()) {
-        bool ok = false;
-        const int n = entry.toInt(&ok);
-        if (!ok || n < 1 || n > catalogue.catalogueLineCount() || catalogue.entry(n).isEmpty()) {
-            choice.status = 2;
-            choice.message = QStringLiteral("There is no entry %1 in the catalogue.").arg(entry);
-            return choice;
-        }
-        choice.number = n;
-        choice.listText = catalogue.listText(n);
-        if (choice.listText.startsWith(QLatin1Char('_'))) {
-            choice.status = 1;
-            choice.message = NotPlayableMessage(choice.listText);
-        }
-        return choice;
-    }
-
-    std::vector<int> found;
-    catalogue.findEntries(entry.trimmed(), catalogue.catalogueLineCount(), found);
-    std::vector<int> playable;
-    for (int n : found) {
-        if (catalogue.listText(n).startsWith(QLatin1Char('#')))
-            playable.push_back(n);
-        if (choice.matches.size() < CatalogueListModel::MaxListed)
-            choice.matches << catalogue.listText(n);
-    }
-    if (playable.size() == 1) {
-        choice.number = playable.front();
-        choice.listText = catalogue.listText(choice.number);
-        choice.matches.clear();
-        return choice;
-    }
-    choice.status = 2;
-    choice.message = playable.empty() ? QStringLiteral("\"%1\" names no playable entry.").arg(entry)
-                                      : QStringLiteral("\"%1\" names %2 playable entries; choose one by its number.")
-                                            .arg(entry)
-                                            .arg(playable.size());
-    return choice;
-}
-
-void PrintCatalogueList(const Catalogue &catalogue, const QString &search, QTextStream &out)
+void PrintCatalogueList(const Catalogue &catalogue, const OwnTreatments *own, const QString &search, QTextStream &out)
 {
     CatalogueListModel model(catalogue);
+    model.setOwnEntries(own);
     model.FillList(search.trimmed());
     for (int row = 0; row < model.rowCount(); ++row)
         out << model.itemText(row) << '\n';
     out << model.matchCountText() << '\n';
     out.flush();
+}
+
+namespace {
+
+int fail(QTextStream &err, const QString &message, int status)
+{
+    err << QStringLiteral("helicordia: ") << message << '\n';
+    err.flush();
+    return status;
+}
+
+} // namespace
+
+int AddOwnTreatment(OwnTreatments &own, const QString &line, QTextStream &out, QTextStream &err)
+{
+    const qsizetype separator = FindEntrySeparator(line);
+    if (separator < 0)
+        return fail(
+            err,
+            QCoreApplication::translate("Terminal", "\"%1\" has no \" - \" between a name and frequencies.").arg(line),
+            2);
+    const TreatmentCheck check(line.left(separator), line.mid(separator + EntrySeparator.size()));
+    if (!check.canSave())
+        return fail(err, check.problems().first(), 2);
+    const QString name = line.left(separator).trimmed();
+    if (const int other = own.findName(name))
+        return fail(err,
+                    QCoreApplication::translate("Terminal", "Your treatment %1 is already named \"%2\"; change it in "
+                                                            "the window, or give another name.")
+                        .arg(EntryIdText({true, other}), name),
+                    2);
+    if (const QString error = own.add({check.line()}); !error.isEmpty())
+        return fail(err, QString(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")), 1);
+    for (const QString &warning : check.warnings())
+        err << QCoreApplication::translate("Terminal", "Note: %1").arg(warning) << '\n';
+    err.flush();
+    out << QCoreApplication::translate("Terminal", "Added %1: %2")
+               .arg(own.ownListText(own.count()).trimmed(), check.summary())
+        << '\n';
+    out.flush();
+    return 0;
+}
+
+int ImportOwnTreatments(OwnTreatments &own, const QString &path, QTextStream &out, QTextStream &err)
+{
+    const FileRead file = ReadRegularFile(path, OwnTreatments::MaxFileBytes);
+    if (file.missing)
+        return fail(err, QCoreApplication::translate("Terminal", "\"%1\" does not exist.").arg(path), 1);
+    if (!file.error.isEmpty())
+        return fail(err, file.error, 1);
+    const ImportPlan plan(file.bytes, own);
+    out << plan.summary() << '\n';
+    out.flush();
+    if (plan.lines().isEmpty())
+        return fail(err, QCoreApplication::translate("Terminal", "Nothing was imported."), 2);
+    if (const QString error = own.add(plan.lines()); !error.isEmpty())
+        return fail(err, QString(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")), 1);
+    out << QCoreApplication::translate("Terminal", "Imported %1.").arg(plan.lines().size()) << '\n';
+    out.flush();
+    return 0;
 }
 
 // ---- running --------------------------------------------------------------------
@@ -171,13 +192,6 @@ private:
     QTextStream &err_;
 };
 
-int fail(QTextStream &err, const QString &message, int status)
-{
-    err << QStringLiteral("helicordia: ") << message << '\n';
-    err.flush();
-    return status;
-}
-
 // Ends an answer on standard output: 0 when all of it was written, else 1
 // with the reason (a full disk, a closed pipe).
 int finishOutput(QTextStream &out, QTextStream &err)
@@ -192,13 +206,12 @@ int finishOutput(QTextStream &out, QTextStream &err)
     return fail(err, QStringLiteral("The output could not be written: %1.").arg(reason), 1);
 }
 
-int runPlay(const CommandLineRequest &request, const EntryChoice &choice, const Catalogue &catalogue,
-            Platform &platform, QTextStream &err)
+int runPlay(const CommandLineRequest &request, const FoundTreatment &found, Platform &platform, QTextStream &err)
 {
     TerminalPlayer::Settings settings;
-    settings.number = choice.number;
-    settings.name = EntryName(choice.listText);
-    settings.frequencies = EntryFrequencies(catalogue.entry(choice.number));
+    settings.number = PlayerNumber(found.entry);
+    settings.name = found.name;
+    settings.frequencies = found.frequencies;
     settings.lengthSeconds = request.lengthSeconds;
     settings.volumeSlider = request.volumeSlider;
     settings.panSlider = request.panSlider;
@@ -220,12 +233,10 @@ int runPlay(const CommandLineRequest &request, const EntryChoice &choice, const 
     return status;
 }
 
-int runRender(const CommandLineRequest &request, const EntryChoice &choice, const Catalogue &catalogue,
-              QTextStream &err)
+int runRender(const CommandLineRequest &request, const FoundTreatment &found, QTextStream &err)
 {
     ExportRequest exportRequest;
-    exportRequest.frequencyCount =
-        ParseFrequencyList(EntryFrequencies(catalogue.entry(choice.number)), exportRequest.frequencies);
+    exportRequest.frequencyCount = ParseFrequencyList(found.frequencies, exportRequest.frequencies);
     exportRequest.lengthSeconds =
         request.lengthSeconds > 0 ? request.lengthSeconds : SuggestedDuration(exportRequest.frequencyCount);
     exportRequest.rate = request.rate;
@@ -233,7 +244,7 @@ int runRender(const CommandLineRequest &request, const EntryChoice &choice, cons
     exportRequest.pan = float(request.panSlider) / 512.0f;
     exportRequest.format = *ExportFormatForPath(request.output, request.wav16);
 
-    const QString name = EntryName(choice.listText).trimmed();
+    const QString name = found.name.trimmed();
     ProgressDisplay display(err);
     int shownSecond = -1;
     catchStopSignals();
@@ -268,12 +279,21 @@ int runTerminalMode(const CommandLineRequest &request, int argc, char *argv[], P
     if (!catalogue.LoadCatalogue(platform.dataFile(CatalogueFileName), &loadError))
         return fail(err, loadError, 1);
 
-    if (request.mode == RunMode::List) {
-        QTextStream out(stdout);
-        PrintCatalogueList(catalogue, request.search, out);
-        return finishOutput(out, err);
+    OwnTreatments own;
+    if (const QString notice = own.load(platform.userFile(QLatin1String(OwnTreatmentsFileName))); !notice.isEmpty())
+        err << QString(notice).replace(QStringLiteral("\n\n"), QStringLiteral(" ")) << '\n';
+    QTextStream out(stdout);
+    switch (request.mode) {
+    case RunMode::List: PrintCatalogueList(catalogue, &own, request.search, out); return finishOutput(out, err);
+    case RunMode::Add:
+    case RunMode::Import: {
+        const int status = request.mode == RunMode::Add ? AddOwnTreatment(own, request.own, out, err)
+                                                        : ImportOwnTreatments(own, request.own, out, err);
+        return status == 0 ? finishOutput(out, err) : status;
     }
-    const EntryChoice choice = ChooseEntry(catalogue, request.entry);
+    default: break;
+    }
+    const TreatmentFinder::Choice choice = TreatmentFinder(catalogue, &own).choose(request.entry);
     if (choice.status != 0) {
         if (choice.status == 1) {
             platform.message(ApplicationTitle, choice.message);
@@ -285,8 +305,8 @@ int runTerminalMode(const CommandLineRequest &request, int argc, char *argv[], P
         err.flush();
         return 2;
     }
-    return request.mode == RunMode::Play ? runPlay(request, choice, catalogue, platform, err)
-                                         : runRender(request, choice, catalogue, err);
+    return request.mode == RunMode::Play ? runPlay(request, *choice.found, platform, err)
+                                         : runRender(request, *choice.found, err);
 }
 
 } // namespace
@@ -308,7 +328,9 @@ int RunCommandLine(const CommandLineRequest &request, int argc, char *argv[], Pl
     case RunMode::Window: return 0; // not for the terminal
     case RunMode::List:
     case RunMode::Play:
-    case RunMode::Render: return runTerminalMode(request, argc, argv, platform, err);
+    case RunMode::Render:
+    case RunMode::Add:
+    case RunMode::Import: return runTerminalMode(request, argc, argv, platform, err);
     }
     return finishOutput(out, err);
 }

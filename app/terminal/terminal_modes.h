@@ -13,21 +13,23 @@ class QTextStream;
 namespace helicordia {
 
 class Catalogue;
+class OwnTreatments;
 class Platform;
 
-// An entry chosen on the command line.
-struct EntryChoice {
-    int status = 0; // 0: playable entry found; 1: descriptive entry; 2: none or several
-    int number = 0;
-    QString listText;
-    QString message;     // for status 1 and 2
-    QStringList matches; // status 2 after a search: the list texts found
-};
-EntryChoice ChooseEntry(const Catalogue &catalogue, const QString &entry);
+// --list: the list texts the main window shows for the search text (the
+// user's own treatments after the catalogue), then the match count as its
+// label shows it.
+void PrintCatalogueList(const Catalogue &catalogue, const OwnTreatments *own, const QString &search, QTextStream &out);
 
-// --list: the list texts the main window shows for the search text, then the
-// match count as its label shows it.
-void PrintCatalogueList(const Catalogue &catalogue, const QString &search, QTextStream &out);
+// --add: adds one of the user's own treatments, "name - f1,f2,…", with the
+// editor's checks. Returns the exit status: 0 added, 2 refused (one line
+// says why), 1 not saved.
+int AddOwnTreatment(OwnTreatments &own, const QString &line, QTextStream &out, QTextStream &err);
+
+// --import: adds the lines of a file as the window's import does, without
+// asking, and prints the summary. Returns 0 when something was added, 2
+// when no line could be, 1 when the file could not be read or saved.
+int ImportOwnTreatments(OwnTreatments &own, const QString &path, QTextStream &out, QTextStream &err);
 
 // Does what the command line asks when it is not the window: reports bad
 // arguments (status 2), answers --help and --version, or runs a terminal mode.

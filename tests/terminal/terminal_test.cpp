@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,9 +22,20 @@ struct Outcome {
     QString out, err;
 };
 
-Outcome runProgram(const QStringList &args, int killAfterMs = -1)
+// The user's data folder of every run: its own, so that no one's own
+// treatments come into the lists.
+QString dataHome()
+{
+    static QTemporaryDir dir;
+    return dir.path();
+}
+
+Outcome runProgram(const QStringList &args, int killAfterMs = -1, const QString &userData = dataHome())
 {
     QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), userData);
+    p.setProcessEnvironment(environment);
     p.start(QStringLiteral(HELICORDIA_EXE), args);
     p.waitForStarted();
     if (killAfterMs >= 0) {
@@ -99,7 +111,9 @@ TEST(TerminalTest, ArgumentsChooseTheMode)
         {{"-platform", "offscreen", "--list"}, RunMode::List, "-platform cannot be used with --list."},
         {{"--play", "--length", "5"}, RunMode::Play, "--play needs <entry>."},
         {{"--render", "1156"}, RunMode::Render, "--render needs <entry> <file>."},
-        {{"--list", "--play", "1"}, RunMode::List, "Give only one of --list, --play and --render."},
+        {{"--list", "--play", "1"}, RunMode::List, "Give only one of --list, --play, --render, --add and --import."},
+        {{"--add=Calm - 432"}, RunMode::Add, ""},
+        {{"--import", "f.txt", "--length", "5"}, RunMode::Import, "--length cannot be used with --import."},
         {{"--list", "a", "--frobnicate"}, RunMode::List, "Unknown option \"--frobnicate\"."},
         {{"--list", "--frobnicate"}, RunMode::List, "Unknown option \"--frobnicate\"."},
         {{"stray"}, RunMode::Window, "Unexpected argument \"stray\"."},
@@ -180,6 +194,47 @@ TEST(TerminalTest, BadArgumentsAreRefused)
         }
         EXPECT_TRUE(QDir(dir.path()).isEmpty());
     }
+}
+
+// --add and --import change the user's own treatments only, and say why when
+// they change nothing; --list and --play see what they added.
+TEST(TerminalTest, AddAndImportTheUsersOwn)
+{
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("home")), list = dir.filePath(QStringLiteral("list.txt"));
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Calm - 432,528\nheading\n\"Sheet\";\"300\"\n");
+    file.close();
+    const struct {
+        QStringList args;
+        int status;
+        const char *says; // on stdout for status 0, else on stderr
+    } cases[] = {
+        {{"--add", "Evening - 432,44o"}, 0, "Added +0001. Evening: 2 frequencies will play"},
+        {{"--add", "Evening - 440"}, 2, "Your treatment +1 is already named \"Evening\""},
+        {{"--add", "No separator"}, 2, "has no \" - \" between a name and frequencies"},
+        {{"--add", "Quiet - 0,abc"}, 2, "No frequency will be heard; piece 1, «0», is silent"},
+        {{"--add", " - 440"}, 2, "Give the treatment a name."},
+        {{"--import", list}, 0, "2 lines can be added to your own treatments; 1 cannot:\nline 2, «heading»"},
+        {{"--import", list}, 2, "Nothing was imported."},
+        {{"--import", dir.filePath(QStringLiteral("none.txt"))}, 1, "does not exist"},
+        {{"--import", dir.path()}, 1, "is not a regular file"},
+        {{"--play", "+9"}, 2, "There is no treatment +9 among your own."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const Outcome r = runProgram(c.args, -1, home);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_TRUE((c.status == 0 ? r.out : r.err).contains(QString::fromUtf8(c.says)))
+            << r.out.toStdString() << r.err.toStdString();
+    }
+    EXPECT_EQ(runProgram({QStringLiteral("--list")}, -1, home).out.split(QLatin1Char('\n')).mid(1553),
+              (QStringList{"+0001. Evening ", "+0002. Calm ", "+0003. Sheet ", "1556", ""}));
+    // A save that fails: a file where the data folder should be.
+    const Outcome blocked = runProgram({QStringLiteral("--add"), QStringLiteral("Calm - 432")}, -1, list);
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_TRUE(blocked.err.contains(QStringLiteral("could not be saved"))) << blocked.err.toStdString();
 }
 
 // --render by search text writes the file with the progress lines.
