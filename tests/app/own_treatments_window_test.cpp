@@ -180,6 +180,22 @@ private slots:
         QCOMPARE(engine.named("Tone_System_Release").size(), 1);
     }
 
+    void copyToOwnOpensTheEditorFilledWithTheEntry()
+    {
+        QVERIFY(start(QByteArray()));
+        QStringList shown;
+        window->ownActions().setEditorRunner([&](TreatmentEditor &editor) {
+            shown << editor.nameBox()->text() << editor.frequenciesBox()->text();
+            editor.accept();
+        });
+        window->showEntry({false, 2});
+        window->catalogueList()->setFocus();
+        QTest::keyClick(window->catalogueList(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(shown, (QStringList{"Evening calm (catalogue)", "528"}));
+        QCOMPARE(Read(ownFile()), QByteArray("Evening calm (catalogue) - 528\n"));
+        QCOMPARE(window->selectedEntry(), (EntryRef{true, 1}));
+    }
+
     void theListsKeysWorkInTheSearchBox()
     {
         QVERIFY(start("Calm - 432\n"));
