@@ -8,7 +8,6 @@ namespace tone {
 
 namespace {
 
-constexpr int kBlock = 256; // frames per oscillator block
 constexpr double kTwoPi = 6.283185307179586476925286766559;
 constexpr double kTwoTo64 = 18446744073709551616.0;
 constexpr double kNyquistHz = TONE_SAMPLE_RATE / 2.0;
@@ -121,7 +120,7 @@ void Voice::reset()
 bool Voice::mixInto(float *out, int frames)
 {
     for (int done = 0; done < frames;) {
-        const int n = std::min(kBlock, frames - done);
+        const int n = std::min(kSineBlock, frames - done);
         const std::uint32_t run = run_.load(std::memory_order_acquire);
         const bool muted = muted_.load(std::memory_order_acquire);
         const std::uint64_t inc = increment_.load(std::memory_order_relaxed);
@@ -140,9 +139,7 @@ bool Voice::mixInto(float *out, int frames)
         }
 
         if (inc != rotIncrement_) {
-            const double w = double(inc) * (kTwoPi / kTwoTo64);
-            rotCos_ = std::cos(w);
-            rotSin_ = std::sin(w);
+            rotation_ = MakeSineRotation(inc);
             rotIncrement_ = inc;
             rampFrames_ = RampFrames(inc, &rampSmooth_);
         }
@@ -159,39 +156,32 @@ bool Voice::mixInto(float *out, int frames)
             seenGains_ = g;
         }
         envelope_.retarget(audible ? 1.0 : 0.0, rampFrames_, rampSmooth_);
-
-        const double theta = double(phase_) * (kTwoPi / kTwoTo64);
-        double cs = std::cos(theta), sn = std::sin(theta);
-        const double rc = rotCos_, rs = rotSin_;
-        float *o = out + 2 * done;
-
-        if (!envelope_.moving() && !left_.moving() && !right_.moving()) {
-            const double e = envelope_.value();
-            const double a = e * left_.value(), b = e * right_.value();
-            for (int i = 0; i < n; ++i) {
-                o[2 * i] += float(sn * a);
-                o[2 * i + 1] += float(sn * b);
-                const double ns = sn * rc + cs * rs;
-                cs = cs * rc - sn * rs;
-                sn = ns;
-            }
-        } else {
-            for (int i = 0; i < n; ++i) {
-                const double e = envelope_.value();
-                o[2 * i] += float(sn * e * left_.value());
-                o[2 * i + 1] += float(sn * e * right_.value());
-                envelope_.step();
-                left_.step();
-                right_.step();
-                const double ns = sn * rc + cs * rs;
-                cs = cs * rc - sn * rs;
-                sn = ns;
-            }
-        }
+        mixBlock(out + 2 * done, n);
         phase_ += inc * std::uint64_t(n);
         done += n;
     }
     return true;
+}
+
+// One block of the voice at its current phase: at steady gains in one pass,
+// else sample by sample along the ramps.
+void Voice::mixBlock(float *o, int n)
+{
+    if (!envelope_.moving() && !left_.moving() && !right_.moving()) {
+        const double e = envelope_.value();
+        MixSine(o, n, phase_, rotation_, e * left_.value(), e * right_.value());
+        return;
+    }
+    double sine[kSineBlock];
+    SineBlock(sine, n, phase_, rotation_);
+    for (int i = 0; i < n; ++i) {
+        const double e = envelope_.value();
+        o[2 * i] += float(sine[i] * e * left_.value());
+        o[2 * i + 1] += float(sine[i] * e * right_.value());
+        envelope_.step();
+        left_.step();
+        right_.step();
+    }
 }
 
 bool Mixer::render(float *buffer, int frames)

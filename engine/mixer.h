@@ -7,14 +7,15 @@
 // itself, so it never waits, allocates or makes a system call.
 //
 // Oscillator: a 64-bit fixed-point phase accumulator (one cycle = 2^64) gives
-// the exact phase at the start of every block of at most kBlock frames; inside
-// the block a double-precision rotation produces sin() sample by sample.
+// the exact phase at the start of every block of at most kSineBlock frames;
+// inside the block, double-precision rotations produce sin() (oscillator.h).
 // Frequency changes take effect at a block boundary with the phase carried
 // over, so the waveform stays continuous. Start, stop, pause, resume, volume
 // and pan changes follow a ramp of TONE_RAMP_FRAMES frames, or of a quarter
 // of the tone's period where that is longer (at most TONE_RAMP_MAX_FRAMES).
 #pragma once
 
+#include "engine/oscillator.h"
 #include "engine/tone.h"
 
 #include <array>
@@ -89,6 +90,8 @@ public:
     bool mixInto(float *out, int frames);
 
 private:
+    void mixBlock(float *out, int frames);
+
     std::atomic<std::uint64_t> increment_{0}; // phase step per frame
     std::atomic<std::uint64_t> gains_{0};     // packed left/right gain
     std::atomic<std::uint32_t> run_{0};       // kRunPlaying | kRunPaused
@@ -100,7 +103,7 @@ private:
     std::uint64_t seenGains_ = ~std::uint64_t(0);
     std::uint32_t seenStarts_ = 0;
     std::uint64_t rotIncrement_ = ~std::uint64_t(0);
-    double rotCos_ = 1.0, rotSin_ = 0.0;
+    SineRotation rotation_;
     int rampFrames_ = TONE_RAMP_FRAMES; // for the pitch in rotIncrement_
     bool rampSmooth_ = true;
 };
