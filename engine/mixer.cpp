@@ -117,7 +117,7 @@ void Voice::reset()
 
 // ---- mixer side -----------------------------------------------------------------
 
-bool Voice::mixInto(float *out, int frames)
+int Voice::mixInto(float *out, int frames, int written)
 {
     for (int done = 0; done < frames;) {
         const int n = std::min(kSineBlock, frames - done);
@@ -128,7 +128,7 @@ bool Voice::mixInto(float *out, int frames)
         const bool audible = (run & kRunPlaying) && !(run & kRunPaused) && !muted;
         const bool silent = !envelope_.moving() && envelope_.value() == 0.0;
         if (silent && !audible)
-            return done > 0; // stands still: a paused tone resumes where it stood
+            return done; // stands still: a paused tone resumes where it stood
         const std::uint32_t starts = starts_.load(std::memory_order_relaxed);
         if (starts != seenStarts_) {
             // A new tone rises from its zero crossing; one played over a tone
@@ -156,24 +156,26 @@ bool Voice::mixInto(float *out, int frames)
             seenGains_ = g;
         }
         envelope_.retarget(audible ? 1.0 : 0.0, rampFrames_, rampSmooth_);
-        mixBlock(out + 2 * done, n);
+        mixBlock(out + 2 * done, done < written, n);
         phase_ += inc * std::uint64_t(n);
         done += n;
     }
-    return true;
+    return frames;
 }
 
 // One block of the voice at its current phase: at steady gains in one pass,
 // else sample by sample along the ramps.
-void Voice::mixBlock(float *o, int n)
+void Voice::mixBlock(float *o, bool add, int n)
 {
     if (!envelope_.moving() && !left_.moving() && !right_.moving()) {
         const double e = envelope_.value();
-        MixSine(o, n, phase_, rotation_, e * left_.value(), e * right_.value());
+        MixSine(o, add, n, phase_, rotation_, e * left_.value(), e * right_.value());
         return;
     }
     double sine[kSineBlock];
     SineBlock(sine, n, phase_, rotation_);
+    if (!add)
+        std::fill(o, o + 2 * n, 0.0f);
     for (int i = 0; i < n; ++i) {
         const double e = envelope_.value();
         o[2 * i] += float(sine[i] * e * left_.value());
@@ -186,11 +188,13 @@ void Voice::mixBlock(float *o, int n)
 
 bool Mixer::render(float *buffer, int frames)
 {
-    std::memset(buffer, 0, sizeof(float) * 2 * std::size_t(frames));
-    bool sounding = false;
+    // The first voice to sound writes the frames, those after it add to them;
+    // what no voice reached is silence.
+    int written = 0;
     for (int i = 0; i < channels; ++i)
-        sounding = voices[std::size_t(i)].mixInto(buffer, frames) || sounding;
-    return sounding;
+        written = std::max(written, voices[std::size_t(i)].mixInto(buffer, frames, written));
+    std::memset(buffer + 2 * written, 0, sizeof(float) * 2 * std::size_t(frames - written));
+    return written > 0;
 }
 
 } // namespace tone

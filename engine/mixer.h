@@ -85,12 +85,14 @@ public:
     // Back to silence at phase 0. Only while no one renders.
     void reset();
 
-    // Mixer side: adds `frames` frames of this voice to `out`. False when
-    // the voice was at rest and silent (it added nothing).
-    bool mixInto(float *out, int frames);
+    // Mixer side: mixes `frames` frames of this voice into `out`, whose first
+    // `written` frames hold the mix so far: the voice adds to those and writes
+    // over the rest. Returns how many frames it reached: 0 when it was at rest
+    // and silent, fewer than `frames` when it came to rest on the way.
+    int mixInto(float *out, int frames, int written);
 
 private:
-    void mixBlock(float *out, int frames);
+    void mixBlock(float *out, bool add, int frames);
 
     std::atomic<std::uint64_t> increment_{0}; // phase step per frame
     std::atomic<std::uint64_t> gains_{0};     // packed left/right gain

@@ -28,10 +28,41 @@ inline Pair broadcast(double x)
     return Pair{x, x};
 }
 
+// cos and sin of the angles j/256 and j/65536 of a cycle, j = 0 .. 255.
+struct AngleTables {
+    double cos[2][256], sin[2][256];
+    AngleTables()
+    {
+        for (int j = 0; j < 256; ++j) {
+            cos[0][j] = std::cos(kTwoPi * j / 256.0);
+            sin[0][j] = std::sin(kTwoPi * j / 256.0);
+            cos[1][j] = std::cos(kTwoPi * j / 65536.0);
+            sin[1][j] = std::sin(kTwoPi * j / 65536.0);
+        }
+    }
+};
+const AngleTables angles;
+
+// cos and sin of a phase, to a few units in the last place, without a
+// library call: its top 16 bits from the tables, the rest (less than 1/65536
+// of a cycle) from the first terms of the series, beyond which nothing is
+// left at double precision.
+inline void cosSin(std::uint64_t phase, double &c, double &s)
+{
+    const std::size_t coarse = phase >> 56, fine = (phase >> 48) & 255;
+    const double c1 = angles.cos[0][coarse] * angles.cos[1][fine] - angles.sin[0][coarse] * angles.sin[1][fine];
+    const double s1 = angles.sin[0][coarse] * angles.cos[1][fine] + angles.cos[0][coarse] * angles.sin[1][fine];
+    const double d = double(phase & ((std::uint64_t(1) << 48) - 1)) * (kTwoPi / kTwoTo64);
+    const double cd = 1.0 - 0.5 * d * d, sd = d - d * d * d * (1.0 / 6.0);
+    c = c1 * cd - s1 * sd;
+    s = s1 * cd + c1 * sd;
+}
+
 inline void start(Phasors &p, std::uint64_t phase, const SineRotation &r)
 {
-    const double theta = double(phase) * (kTwoPi / kTwoTo64);
-    const Pair c = broadcast(std::cos(theta)), s = broadcast(std::sin(theta));
+    double cosine, sine;
+    cosSin(phase, cosine, sine);
+    const Pair c = broadcast(cosine), s = broadcast(sine);
 #pragma GCC unroll 8
     for (int k = 0; k < kPairs; ++k) {
         Pair lc, ls;
@@ -57,21 +88,19 @@ inline void turn(Phasors &p, Pair rc, Pair rs)
 
 SineRotation MakeSineRotation(std::uint64_t increment)
 {
+    // The offsets are taken as phases (modulo one cycle, exact) before they
+    // become angles, so that every lane starts as exactly as the first.
     SineRotation r;
-    for (int k = 0; k < kSineLanes; ++k) {
-        // The offsets are reduced as phases (modulo one cycle) before they
-        // become angles, so that every lane starts as exactly as the first.
-        const double angle = double(increment * std::uint64_t(k)) * (kTwoPi / kTwoTo64);
-        r.laneCos[k] = std::cos(angle);
-        r.laneSin[k] = std::sin(angle);
-    }
-    const double step = double(increment * std::uint64_t(kSineLanes)) * (kTwoPi / kTwoTo64);
-    r.stepCos = std::cos(step);
-    r.stepSin = std::sin(step);
+    for (int k = 0; k < kSineLanes; ++k)
+        cosSin(increment * std::uint64_t(k), r.laneCos[k], r.laneSin[k]);
+    cosSin(increment * std::uint64_t(kSineLanes), r.stepCos, r.stepSin);
     return r;
 }
 
-void MixSine(float *out, int frames, std::uint64_t phase, const SineRotation &rotation, double left, double right)
+namespace {
+
+template <bool kAdd>
+void mixSine(float *out, int frames, std::uint64_t phase, const SineRotation &rotation, double left, double right)
 {
     Phasors p;
     start(p, phase, rotation);
@@ -84,18 +113,32 @@ void MixSine(float *out, int frames, std::uint64_t phase, const SineRotation &ro
             // Two frames, left and right of each as the buffer interleaves them.
             const Pair first = __builtin_shufflevector(p.s[k], p.s[k], 0, 0) * gains;
             const Pair second = __builtin_shufflevector(p.s[k], p.s[k], 1, 1) * gains;
-            Quad mix;
-            std::memcpy(&mix, out + 2 * (i + 2 * k), sizeof mix);
-            mix += __builtin_convertvector(__builtin_shufflevector(first, second, 0, 1, 2, 3), Quad);
+            Quad mix = __builtin_convertvector(__builtin_shufflevector(first, second, 0, 1, 2, 3), Quad);
+            if constexpr (kAdd) {
+                Quad before;
+                std::memcpy(&before, out + 2 * (i + 2 * k), sizeof before);
+                mix += before;
+            }
             std::memcpy(out + 2 * (i + 2 * k), &mix, sizeof mix);
         }
         turn(p, rc, rs);
     }
     for (int k = 0; i < frames; ++i, ++k) {
         const double s = p.s[k / 2][k % 2];
-        out[2 * i] += float(s * left);
-        out[2 * i + 1] += float(s * right);
+        out[2 * i] = float(s * left) + (kAdd ? out[2 * i] : 0.0f);
+        out[2 * i + 1] = float(s * right) + (kAdd ? out[2 * i + 1] : 0.0f);
     }
+}
+
+} // namespace
+
+void MixSine(float *out, bool add, int frames, std::uint64_t phase, const SineRotation &rotation, double left,
+             double right)
+{
+    if (add)
+        mixSine<true>(out, frames, phase, rotation, left, right);
+    else
+        mixSine<false>(out, frames, phase, rotation, left, right);
 }
 
 void SineBlock(double *out, int frames, std::uint64_t phase, const SineRotation &rotation)

@@ -24,8 +24,9 @@ struct SineRotation {
 SineRotation MakeSineRotation(std::uint64_t increment);
 
 // Adds `frames` frames of sin(phase) at a steady left and right gain to the
-// interleaved stereo `out`.
-void MixSine(float *out, int frames, std::uint64_t phase, const SineRotation &rotation, double left, double right);
+// interleaved stereo `out`, or without `add` writes them over what was there.
+void MixSine(float *out, bool add, int frames, std::uint64_t phase, const SineRotation &rotation, double left,
+             double right);
 
 // Writes `frames` values of sin(phase) to `out`, at most kSineBlock, in
 // whole groups of kSineLanes: `out` holds kSineBlock values.
