@@ -3,6 +3,7 @@
 #include "engine/tone.h"
 #include "treatment/engine_error.h"
 #include "treatment/export/audio_sink.h"
+#include "treatment/export/dither16.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -150,30 +151,6 @@ QString ProgressLine(const QString &name, float hertz, int index, int count, int
 namespace {
 
 constexpr int kChunkFrames = 8192;
-
-// Triangular dither of one step of 16-bit PCM from a fixed-seed generator, so
-// that the same request always gives the same file.
-class Dither16 {
-public:
-    void convert(const float *in, short *out, std::size_t n)
-    {
-        for (std::size_t i = 0; i < n; ++i) {
-            const double d = uniform() - uniform();
-            const double v = std::nearbyint(double(in[i]) * 32767.0 + d);
-            out[i] = short(std::clamp(v, -32768.0, 32767.0));
-        }
-    }
-
-private:
-    double uniform()
-    {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return double(state_ >> 11) * (1.0 / 9007199254740992.0);
-    }
-    std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
-};
 
 // Renders the whole treatment into `sink`; the reason when that failed.
 QString RenderInto(TreatmentRenderer &renderer, AudioSink &sink, ExportFormat format, const ExportProgressFn &progress,
