@@ -10,6 +10,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <type_traits>
 
 namespace helicordia {
@@ -27,6 +29,50 @@ void SetError(QString *error, const QString &text)
 {
     if (error)
         *error = text;
+}
+
+// Where the search anchors a needle: at its rarest character (by the counts
+// of the text's ASCII characters), and where the needle has more than one, at
+// a pair that starts there or, at the needle's end, ends there.
+qsizetype SearchAnchor(const QString &needle, const std::vector<quint32> &counts)
+{
+    qsizetype anchor = 0;
+    quint32 fewest = UINT32_MAX;
+    for (qsizetype i = 0; i < needle.size(); ++i) {
+        const char16_t c = needle[i].unicode();
+        const quint32 count = c < 128 ? counts[c] : 0;
+        if (count < fewest) {
+            fewest = count;
+            anchor = i;
+        }
+    }
+    return needle.size() > 1 && anchor == needle.size() - 1 ? anchor - 1 : anchor;
+}
+
+// Where `first` followed by `second` next occurs in text[from, size), or -1.
+// Eight places are tested at a time, in vector registers.
+qsizetype FindPair(const char16_t *text, qsizetype size, qsizetype from, char16_t first, char16_t second)
+{
+    using Chars = std::uint16_t __attribute__((vector_size(16)));
+    const Chars firsts = {first, first, first, first, first, first, first, first};
+    const Chars seconds = {second, second, second, second, second, second, second, second};
+    qsizetype i = from;
+    for (; i + 9 <= size; i += 8) {
+        Chars here, next;
+        std::memcpy(&here, text + i, sizeof here);
+        std::memcpy(&next, text + i + 1, sizeof next);
+        const auto both = (here == firsts) & (next == seconds);
+        std::uint64_t halves[2];
+        std::memcpy(halves, &both, sizeof halves);
+        if (halves[0])
+            return i + std::countr_zero(halves[0]) / 16;
+        if (halves[1])
+            return i + 4 + std::countr_zero(halves[1]) / 16;
+    }
+    for (; i + 1 < size; ++i)
+        if (text[i] == first && text[i + 1] == second)
+            return i;
+    return -1;
 }
 
 // Splits the stream into raw lines at CR LF, LF or a lone CR until `wanted`
@@ -334,26 +380,22 @@ void Catalogue::findEntries(const QString &search, int last, std::vector<int> &f
     const QString needle = FoldCase(search);
     const qsizetype length = needle.size();
 
-    // Scan for the needle's rarest character, then compare the whole needle
-    // around each hit; a hit must lie within one line.
-    qsizetype anchor = 0;
-    quint32 fewest = UINT32_MAX;
-    for (qsizetype i = 0; i < length; ++i) {
-        const char16_t c = needle[i].unicode();
-        const quint32 count = c < 128 ? asciiCounts_[c] : 0;
-        if (count < fewest) {
-            fewest = count;
-            anchor = i;
-        }
-    }
-    const QChar anchorChar = needle[anchor];
+    // Scan for the needle's rarest character (and the one after it, or
+    // before it at the end: two in a row are much rarer), then compare the
+    // whole needle around each hit; a hit must lie within one line.
+    const qsizetype anchor = SearchAnchor(needle, asciiCounts_);
     const QStringView text = QStringView(searchText_).first(lineStarts_[last + 1]);
     const QChar *data = text.data();
+    const auto next = [&](qsizetype from) {
+        if (length == 1)
+            return text.indexOf(needle[0], from);
+        return FindPair(text.utf16(), text.size(), from, needle[anchor].unicode(), needle[anchor + 1].unicode());
+    };
 
     int line = 1;
     qsizetype from = anchor;
     while (from < text.size()) {
-        const qsizetype hit = text.indexOf(anchorChar, from);
+        const qsizetype hit = next(from);
         if (hit < 0)
             break;
         const qsizetype start = hit - anchor;

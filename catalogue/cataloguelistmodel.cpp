@@ -21,6 +21,20 @@ int CatalogueListModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : 1;
 }
 
+QModelIndex CatalogueListModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (parent.isValid() || column != 0 || row < 0 || row >= rows_)
+        return {};
+    return createIndex(row, column);
+}
+
+Qt::ItemFlags CatalogueListModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != this || index.column() != 0 || index.row() < 0 || index.row() >= rows_)
+        return {};
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
 QVariant CatalogueListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.column() != 0 || index.row() < 0 || index.row() >= rows_)

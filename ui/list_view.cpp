@@ -21,8 +21,9 @@ namespace helicordia {
 // it fits, else its elided form.
 struct CachedTextDelegate::LaidText {
     QTextLayout layout;
-    int height = 0;  // of the line, as the style places it in the row
-    qreal shift = 0; // from the line's top to the drawn layout's top
+    int height = 0;   // of the line, as the style places it in the row
+    qreal shift = 0;  // from the line's top to the drawn layout's top
+    quint64 used = 0; // the paint that drew it last
 
     // The background the item is drawn on, and its state.
     struct Look {
@@ -37,6 +38,14 @@ struct CachedTextDelegate::LaidText {
     };
     QVarLengthArray<Picture, 2> pictures;
     std::optional<Look> drawn; // the look of the last item drawn without a picture
+};
+
+struct CachedTextDelegate::Item {
+    QStyleOptionViewItem opt; // as the style draws the item, without its text
+    QStyle *style = nullptr;
+    LaidText *laid = nullptr;
+    QPoint textTopLeft;
+    QColor pen;
 };
 
 CachedTextDelegate::CachedTextDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
@@ -66,6 +75,7 @@ void LayOutLine(QTextLayout &layout, const QString &text, const QFont &font, int
     layout.setText(text);
     layout.setFont(font);
     layout.setTextOption(option);
+    layout.setCacheEnabled(true); // keeps the glyphs for every draw, instead of shaping the text again
     layout.beginLayout();
     QTextLine line = layout.createLine();
     line.setLineWidth(width);
@@ -100,18 +110,27 @@ std::optional<QRgb> PlainBackground(const QStyleOptionViewItem &opt, const QPain
 
 CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &text, const CacheState &state) const
 {
+    ++paints_;
     if (!(state == state_)) {
         cache_.clear();
+        pictureBytes_ = 0;
         state_ = state;
     }
-    if (const auto found = cache_.constFind(text); found != cache_.cend())
+    if (const auto found = cache_.constFind(text); found != cache_.cend()) {
+        (*found)->used = paints_;
         return **found;
-    if (cache_.size() >= MaxCached)
-        cache_.clear();
+    }
+    if (cache_.size() >= MaxCached) {
+        const auto oldest = std::min_element(cache_.begin(), cache_.end(),
+                                             [](const auto &a, const auto &b) { return a->used < b->used; });
+        dropPictures(**oldest);
+        cache_.erase(oldest);
+    }
 
     // As the style lays out an item's text: one line as wide as the text's
     // room, elided when the text is wider, centred vertically by the line's height.
     auto laid = std::make_shared<LaidText>();
+    laid->used = paints_;
     const int width = state.text.width();
     LayOutLine(laid->layout, text, state.font, width);
     const QTextLine line = laid->layout.lineAt(0);
@@ -126,74 +145,107 @@ CachedTextDelegate::LaidText &CachedTextDelegate::laidOut(const QString &text, c
     return **cache_.insert(text, std::move(laid));
 }
 
+void CachedTextDelegate::dropPictures(LaidText &laid) const
+{
+    for (const LaidText::Picture &picture : laid.pictures)
+        pictureBytes_ -= picture.image.sizeInBytes();
+    laid.pictures.clear();
+}
+
+// Drops the pictures of the texts drawn least recently until a new picture
+// of `bytes` fits.
+void CachedTextDelegate::makeRoom(qsizetype bytes) const
+{
+    while (pictureBytes_ > 0 && pictureBytes_ + bytes > MaxPictureBytes) {
+        LaidText *oldest = nullptr;
+        for (const auto &laid : std::as_const(cache_))
+            if (!laid->pictures.isEmpty() && (!oldest || laid->used < oldest->used))
+                oldest = laid.get();
+        dropPictures(*oldest);
+    }
+}
+
+// As the style draws an item: first everything but the text (background,
+// selection, hover), then the text, clipped to the item.
+void CachedTextDelegate::drawItem(QPainter &on, const Item &item) const
+{
+    item.style->drawControl(QStyle::CE_ItemViewItem, &item.opt, &on, item.opt.widget);
+    on.setClipRect(item.opt.rect);
+    on.setPen(item.pen);
+    item.laid->layout.lineAt(0).draw(&on, QPointF(item.textTopLeft.x(), item.textTopLeft.y() + item.laid->shift));
+}
+
+// A picture is made the second time an item is drawn in the same look, so
+// that rows listed once while typing cost no more than drawing them.
+void CachedTextDelegate::paintItem(QPainter *painter, const Item &item) const
+{
+    LaidText &laid = *item.laid;
+    const std::optional<QRgb> background = PlainBackground(item.opt, *painter);
+    constexpr QStyle::State looks =
+        QStyle::State_Selected | QStyle::State_Active | QStyle::State_Enabled | QStyle::State_MouseOver;
+    const LaidText::Look look{background.value_or(0), item.opt.state & looks};
+    const auto picture = std::find_if(laid.pictures.begin(), laid.pictures.end(),
+                                      [&](const LaidText::Picture &p) { return p.look == look; });
+    if (background && picture != laid.pictures.end()) {
+        painter->drawImage(item.opt.rect.topLeft(), picture->image);
+    } else if (background && laid.drawn == look) {
+        QImage image(item.opt.rect.size(), QImage::Format_RGB32);
+        image.fill(*background);
+        QPainter on(&image);
+        on.translate(-item.opt.rect.topLeft());
+        drawItem(on, item);
+        on.end();
+        painter->drawImage(item.opt.rect.topLeft(), image);
+        if (laid.pictures.size() == laid.pictures.capacity()) {
+            pictureBytes_ -= laid.pictures.front().image.sizeInBytes();
+            laid.pictures.erase(laid.pictures.begin());
+        }
+        makeRoom(image.sizeInBytes());
+        pictureBytes_ += image.sizeInBytes();
+        laid.pictures.append({look, std::move(image)});
+    } else {
+        painter->save();
+        drawItem(*painter, item);
+        painter->restore();
+        laid.drawn = look;
+    }
+}
+
 void CachedTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    QStyleOptionViewItem opt(option);
-    initStyleOption(&opt, index);
-    if (!PlainLine(opt)) {
+    Item item;
+    item.opt = option;
+    initStyleOption(&item.opt, index);
+    if (!PlainLine(item.opt)) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
+    const QStyleOptionViewItem &opt = item.opt;
     const QWidget *widget = opt.widget;
-    QStyle *style = widget ? widget->style() : QApplication::style();
+    item.style = widget ? widget->style() : QApplication::style();
 
     // The style is left to draw the item without its text (background,
     // selection and hover look exactly as they would with it); the text is
     // drawn here from its kept layout.
-    const QString text = std::exchange(opt.text, QString());
-    opt.features &= ~QStyleOptionViewItem::HasDisplay;
+    const QString text = std::exchange(item.opt.text, QString());
+    item.opt.features &= ~QStyleOptionViewItem::HasDisplay;
 
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const int margin = item.style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect textRect =
-        style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(margin, 0, -margin, 0);
+        item.style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(margin, 0, -margin, 0);
     const qreal pixelRatio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
-    LaidText &laid = laidOut(text, {opt.font, opt.rect.size(), textRect.translated(-opt.rect.topLeft()),
-                                    opt.textElideMode, pixelRatio, opt.palette.cacheKey()});
+    item.laid = &laidOut(text, {opt.font, opt.rect.size(), textRect.translated(-opt.rect.topLeft()), opt.textElideMode,
+                                pixelRatio, opt.palette.cacheKey()});
 
     QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
         group = QPalette::Inactive;
-    const QPalette::ColorRole role = opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
-    const QPoint topLeft =
-        QStyle::alignedRect(opt.direction, opt.displayAlignment, QSize(textRect.width(), laid.height), textRect)
+    item.pen =
+        opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);
+    item.textTopLeft =
+        QStyle::alignedRect(opt.direction, opt.displayAlignment, QSize(textRect.width(), item.laid->height), textRect)
             .topLeft();
-    const QTextLine line = laid.layout.lineAt(0);
-    // As the style draws an item: first everything but the text (background,
-    // selection, hover), then the text, clipped to the item.
-    const auto draw = [&](QPainter &on) {
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, &on, widget);
-        on.setClipRect(opt.rect);
-        on.setPen(opt.palette.color(group, role));
-        line.draw(&on, QPointF(topLeft.x(), topLeft.y() + laid.shift));
-    };
-
-    // A picture is made the second time an item is drawn in the same look, so
-    // that rows listed once while typing cost no more than drawing them.
-    const std::optional<QRgb> background = PlainBackground(opt, *painter);
-    constexpr QStyle::State looks =
-        QStyle::State_Selected | QStyle::State_Active | QStyle::State_Enabled | QStyle::State_MouseOver;
-    const LaidText::Look look{background.value_or(0), opt.state & looks};
-    const auto picture = std::find_if(laid.pictures.begin(), laid.pictures.end(),
-                                      [&](const LaidText::Picture &p) { return p.look == look; });
-    if (background && picture != laid.pictures.end()) {
-        painter->drawImage(opt.rect.topLeft(), picture->image);
-    } else if (background && laid.drawn == look) {
-        if (laid.pictures.size() == laid.pictures.capacity())
-            laid.pictures.erase(laid.pictures.begin());
-        QImage image(opt.rect.size(), QImage::Format_RGB32);
-        image.fill(*background);
-        QPainter on(&image);
-        on.translate(-opt.rect.topLeft());
-        draw(on);
-        on.end();
-        painter->drawImage(opt.rect.topLeft(), image);
-        laid.pictures.append({look, std::move(image)});
-    } else {
-        painter->save();
-        draw(*painter);
-        painter->restore();
-        laid.drawn = look;
-    }
+    paintItem(painter, item);
 }
 
 void SetUpListView(QTreeView *view)

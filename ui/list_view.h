@@ -16,19 +16,21 @@ namespace helicordia {
 
 // Draws an item exactly as QStyledItemDelegate does (background, selection,
 // hover, colours, eliding of text wider than the column), but keeps the
-// laid-out text of up to MaxCached texts, and where the list's background is
-// a plain colour, a picture of the whole item as last drawn in each look
-// (selected or not, active or not), so that repainting a row is one copy of
-// its pixels.
+// laid-out text (glyphs included) of up to MaxCached texts, and where the
+// list's background is a plain colour, a picture of the whole item as last
+// drawn in each look (selected or not, active or not), so that repainting a
+// row is one copy of its pixels. The texts and pictures drawn least recently
+// are the first to go when a new one needs room; the pictures together take
+// at most MaxPictureBytes (in the main window's list some 40 kB each).
 // Everything a kept text or picture depends on (font, palette, item size,
 // eliding, pixel ratio) is checked at every paint, and any change empties the
-// cache. At most MaxCached texts are kept, each with at most two pictures (in
-// the main window's list some 35 kB each, so at most about 3.4 MB). Items the quick path does not cover (icons, check boxes, wrapped or
+// cache. Items the quick path does not cover (icons, check boxes, wrapped or
 // multi-line text, other alignments) are drawn by the base class.
 class CachedTextDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    static constexpr int MaxCached = 48;
+    static constexpr int MaxCached = 160;
+    static constexpr qsizetype MaxPictureBytes = 4 << 20;
 
     explicit CachedTextDelegate(QObject *parent = nullptr);
     ~CachedTextDelegate() override;
@@ -36,6 +38,7 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
     qsizetype cachedTexts() const { return cache_.size(); }
+    qsizetype pictureBytes() const { return pictureBytes_; }
 
 private:
     struct LaidText;
@@ -48,11 +51,19 @@ private:
         qint64 palette = 0;
         bool operator==(const CacheState &) const = default;
     };
+    // An item as the quick path draws it.
+    struct Item;
 
     LaidText &laidOut(const QString &text, const CacheState &state) const;
+    void makeRoom(qsizetype bytes) const;
+    void dropPictures(LaidText &laid) const;
+    void drawItem(QPainter &on, const Item &item) const;
+    void paintItem(QPainter *painter, const Item &item) const;
 
     mutable CacheState state_;
     mutable QHash<QString, std::shared_ptr<LaidText>> cache_;
+    mutable quint64 paints_ = 0;         // counts paints, for the age of a kept text
+    mutable qsizetype pictureBytes_ = 0; // of every picture kept
 };
 
 // A one-column list of whole-row selectable, read-only rows without branches,

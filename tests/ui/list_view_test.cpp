@@ -45,6 +45,7 @@ private slots:
                 QFAIL(step);
             }
             QVERIFY(delegate->cachedTexts() <= CachedTextDelegate::MaxCached);
+            QVERIFY(delegate->pictureBytes() <= CachedTextDelegate::MaxPictureBytes);
         };
 
         model.setStringList({wide, texts[0], texts[1], QStringLiteral("#0002. Short ")});
@@ -74,6 +75,12 @@ private slots:
             view.setEnabled(true);
             view.resize(300, 20 * static_cast<int>(texts.size()));
         });
+        // Rows drawn again as pictures, so wide that not all pictures fit.
+        model.setStringList(texts.mid(0, 100));
+        compare("wideRows", [](QTreeView &view) { view.resize(2000, 2000); });
+        compare("wideRowsAgain", [](QTreeView &) {});
+        compare("wideRowsFromPictures", [](QTreeView &) {});
+        QVERIFY(delegate->pictureBytes() > CachedTextDelegate::MaxPictureBytes / 2);
     }
 };
 
