@@ -112,6 +112,8 @@ private:
 
 // All voices of one system.
 struct Mixer {
+    Mixer() { PrepareSineTables(); }
+
     std::array<Voice, TONE_MAX_CHANNELS> voices;
     int channels = 0; // voices in use: 0 .. TONE_MAX_CHANNELS
 

@@ -41,7 +41,14 @@ struct AngleTables {
         }
     }
 };
-const AngleTables angles;
+// Made by the first caller: the engine makes them when it makes a mixer, so
+// the audio thread only reads them (and a program that never plays pays
+// nothing for them at start-up).
+const AngleTables &Angles()
+{
+    static const AngleTables tables;
+    return tables;
+}
 
 // cos and sin of a phase, to a few units in the last place, without a
 // library call: its top 16 bits from the tables, the rest (less than 1/65536
@@ -49,6 +56,7 @@ const AngleTables angles;
 // left at double precision.
 inline void cosSin(std::uint64_t phase, double &c, double &s)
 {
+    const AngleTables &angles = Angles();
     const std::size_t coarse = phase >> 56, fine = (phase >> 48) & 255;
     const double c1 = angles.cos[0][coarse] * angles.cos[1][fine] - angles.sin[0][coarse] * angles.sin[1][fine];
     const double s1 = angles.sin[0][coarse] * angles.cos[1][fine] + angles.cos[0][coarse] * angles.sin[1][fine];
@@ -85,6 +93,11 @@ inline void turn(Phasors &p, Pair rc, Pair rs)
 }
 
 } // namespace
+
+void PrepareSineTables()
+{
+    Angles();
+}
 
 SineRotation MakeSineRotation(std::uint64_t increment)
 {

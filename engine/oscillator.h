@@ -20,6 +20,10 @@ struct SineRotation {
     double stepCos = 1.0, stepSin = 0.0; // of one turn of every lane, kSineLanes steps
 };
 
+// Makes the tables the functions below start from, if not made yet. The
+// mixer calls it when it is made, so that rendering finds them ready.
+void PrepareSineTables();
+
 // The rotation for a phase step per frame (one cycle = 2^64).
 SineRotation MakeSineRotation(std::uint64_t increment);
 
