@@ -19,6 +19,18 @@ QString Cell(QStringView text)
     return text.toString();
 }
 
+// The frequencies after a spreadsheet's separator: one per cell ("432;528")
+// or a list in one cell ("432,528"), empty cells at the end of the row left out.
+QString FrequencyCells(QStringView text, QChar separator)
+{
+    QStringList cells;
+    for (QStringView cell : text.split(separator))
+        cells << Cell(cell);
+    while (!cells.isEmpty() && cells.last().isEmpty())
+        cells.removeLast();
+    return cells.join(QLatin1Char(','));
+}
+
 } // namespace
 
 ImportPlan::ImportPlan(const QByteArray &bytes, const OwnTreatments &own)
@@ -46,7 +58,9 @@ void ImportPlan::take(int number, const QString &text, const OwnTreatments &own)
         refused_.push_back({number, text, tr("it has no \" - \", \";\" or tab between a name and frequencies")});
         return;
     }
-    const TreatmentCheck check(Cell(QStringView(text).left(at)), Cell(QStringView(text).mid(at + width)));
+    const QStringView rest = QStringView(text).mid(at + width);
+    const TreatmentCheck check(Cell(QStringView(text).left(at)),
+                               width == 1 ? FrequencyCells(rest, text[at]) : Cell(rest));
     if (!check.canSave()) {
         refused_.push_back({number, text, check.problems().first()});
         return;

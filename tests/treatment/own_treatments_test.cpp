@@ -196,11 +196,13 @@ TEST(TreatmentFinderTest, FindsByIdNameAndSearch)
 TEST(ImportPlanTest, TakesWhatCanPlayAndSaysWhyNot)
 {
     OwnTreatments own;
-    const ImportPlan plan("Calm - 432\n\"Sheet\";\"300,400\"\nTabbed\t100\nheading\nSilent - 0\nCalm - 432\n", own);
-    EXPECT_EQ(plan.lines(), (QStringList{"Calm - 432", "Sheet - 300,400", "Tabbed - 100"}));
+    const ImportPlan plan("Calm - 432\n\"Sheet\";\"300,400\"\nTabbed\t100\t200\t\nheading\nSilent - 0\nCalm - 432\n"
+                          "Cells;111;222;;\n",
+                          own);
+    EXPECT_EQ(plan.lines(), (QStringList{"Calm - 432", "Sheet - 300,400", "Tabbed - 100,200", "Cells - 111,222"}));
     ASSERT_EQ(plan.refused().size(), 3u);
     EXPECT_EQ(plan.refused()[0].line, 4);
     EXPECT_EQ(plan.refused()[1].line, 5);
     EXPECT_TRUE(plan.refused()[2].reason.contains(QStringLiteral("already")));
-    EXPECT_TRUE(plan.summary().startsWith(QStringLiteral("3 lines can be added to your own treatments; 3 cannot:")));
+    EXPECT_TRUE(plan.summary().startsWith(QStringLiteral("4 lines can be added to your own treatments; 3 cannot:")));
 }
