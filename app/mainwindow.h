@@ -56,6 +56,8 @@ public:
     bool loaded() const { return loaded_; }
 
     void setPlayerStart(PlayerStart start) { playerStart_ = std::move(start); }
+    // What "History…" (Ctrl+H) in the list's menu opens.
+    void setShowHistory(std::function<void()> show) { showHistory_ = std::move(show); }
     // Form_Load takes the background picture and the catalogue from `ahead`
     // instead of reading them itself (the program reads them while the
     // windows are built).
@@ -158,6 +160,7 @@ private:
     QStringList recent_;
     QString recentPath_;
     PlayerStart playerStart_;
+    std::function<void()> showHistory_;
     StartupFilesAhead *filesAhead_ = nullptr;
     std::unique_ptr<cTooltip> listTooltip_;
     bool unloading_ = false;

@@ -23,6 +23,11 @@ void MainWindow::buildListCommands()
     ownActions_ = new OwnTreatmentActions(*this, *own_, platform_);
     // Every group of commands on the list, in the menu's order.
     ownActions_->addCommands(*listCommands_);
+    listCommands_->addSeparator();
+    listCommands_->add("historyItem", tr("History…"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
+        if (showHistory_)
+            showHistory_();
+    });
 }
 
 void MainWindow::LoadOwnTreatments()

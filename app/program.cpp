@@ -1,5 +1,9 @@
 #include "app/program.h"
 
+#include "app/history_window.h"
+
+#include <QTimer>
+
 namespace helicordia {
 
 void SilencingPlatform::endProgram(int status)
@@ -16,6 +20,10 @@ Program::Program(ToneEngine &engine, Platform &platform, const QString &lockFold
       main_(platform_),
       instance_(platform.programFolder(), lockFolder)
 {
+    recorder_ = std::make_unique<TreatmentRecorder>(
+        platform_.userFile(QLatin1String(HistoryFileName)), platform_.userFile(QLatin1String(ResumeFileName)),
+        [this](const QString &text) { platform_.message(ApplicationTitle, text); });
+    main_.setShowHistory([this] { showHistory(); });
     main_.useFilesReadAhead(&filesAhead_);
     main_.setToneEngine(engine_);
     // A player never built has no tone to fade.
@@ -40,6 +48,8 @@ std::optional<int> Program::start()
     if (!main_.Form_Load())
         return 1;
     main_.show();
+    // Asked once the window is there; never by a second copy, which has ended above.
+    QTimer::singleShot(0, this, &Program::offerResume);
     return std::nullopt;
 }
 
@@ -48,6 +58,8 @@ Player &Program::player()
     if (!player_) {
         player_ = std::make_unique<Player>(engine_, platform_, &main_);
         player_->setSaveBeforeAbruptEnd([this] { main_.SaveAll(); });
+        player_->core().setObserver(recorder_.get());
+        player_->setShowHistory([this] { showHistory(); });
     }
     return *player_;
 }

@@ -9,6 +9,7 @@
 #include "app/startupfiles.h"
 #include "platform/platform.h"
 #include "treatment/player.h"
+#include "treatment/treatment_recorder.h"
 
 #include <QObject>
 #include <QSettings>
@@ -18,6 +19,8 @@
 class ToneEngine;
 
 namespace helicordia {
+
+class HistoryWindow;
 
 // Passes everything to the real platform; before the program ends, it first
 // silences the tone (which fades out) so that no ending cuts it off.
@@ -51,6 +54,7 @@ public:
     // `lockFolder` holds the one-copy lock (the user's runtime folder,
     // SingleInstance::UserRuntimeFolder()).
     Program(ToneEngine &engine, Platform &platform, const QString &lockFolder);
+    ~Program() override;
 
     // Start-up. Returns an exit status when the program is to end at once: 0
     // when another copy runs (it has been brought to the front), 1 when the
@@ -67,15 +71,32 @@ public:
     Player &player();
     bool playerBuilt() const { return player_ != nullptr; }
 
+    // The history window, read afresh each time it is shown (program_history.cpp).
+    void showHistory();
+    HistoryWindow *historyWindow() const { return history_.get(); }
+    // "Play again": the record's treatment, found by its id or name, with its length.
+    void playRecord(const HistoryRecord &record);
+    // After start-up: a treatment cut short the last time is recorded as
+    // interrupted, and the user is asked whether to resume it.
+    void offerResume();
+    TreatmentRecorder &recorder() { return *recorder_; }
+
 private:
     void bringToFront();
+    // Plays a treatment in the player, from `second` with frequency `index`,
+    // after stopping whatever plays there.
+    void playInPlayer(EntryRef entry, const QString &name, const QString &frequencies, int length, int second,
+                      int index);
 
     ToneEngine &engine_;
     SilencingPlatform platform_;
     // Before the main window: its files are read while it is being built.
     StartupFilesAhead filesAhead_;
     MainWindow main_;
+    // Before the player, which tells it what plays, and so goes first.
+    std::unique_ptr<TreatmentRecorder> recorder_;
     std::unique_ptr<Player> player_;
+    std::unique_ptr<HistoryWindow> history_;
     SingleInstance instance_;
     ExitSignals signals_;
 };

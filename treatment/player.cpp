@@ -61,6 +61,12 @@ Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWid
     backgroundMenu_->setObjectName(QStringLiteral("backgroundMenu"));
     connect(backgroundMenu_->addAction(QStringLiteral("Export treatment…")), &QAction::triggered, this,
             &Player::exportTreatment);
+    QAction *historyItem = backgroundMenu_->addAction(tr("History…"));
+    historyItem->setObjectName(QStringLiteral("historyItem"));
+    connect(historyItem, &QAction::triggered, this, [this] {
+        if (showHistory_)
+            showHistory_();
+    });
 
     buildTimers();
     InstallPlayerAccess(*this);
@@ -167,6 +173,12 @@ void Player::contextMenuEvent(QContextMenuEvent *event)
         return;
     }
     backgroundMenu_->popup(event->globalPos());
+}
+
+void Player::setTreatmentLength(int seconds)
+{
+    lengthSlider_->setValue(seconds);
+    core_.lengthSlider_Change(); // also when the value was there already
 }
 
 void Player::setExportFileChooser(ExportFileChooser chooser)

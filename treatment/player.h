@@ -49,6 +49,10 @@ public:
 
     // Run before the program ends because the engine failed.
     void setSaveBeforeAbruptEnd(std::function<void()> save) { core_.setSaveBeforeAbruptEnd(std::move(save)); }
+    // What "History…" in the background menu opens.
+    void setShowHistory(std::function<void()> show) { showHistory_ = std::move(show); }
+    // Sets the treatment-length slider (within its range), as the user would.
+    void setTreatmentLength(int seconds);
 
     // The program ends: the tone fades out and the engine closes, if the
     // window is loaded.
@@ -132,6 +136,7 @@ private:
     QLineEdit *statusLine_ = nullptr;
     QMenu *backgroundMenu_ = nullptr;
     PlayerExport *exporter_ = nullptr;
+    std::function<void()> showHistory_;
     QTimer clockTimer_;  // the treatment clock, once a second while a treatment plays
     QTimer engineTimer_; // the engine tick, ten times a second while the window is loaded
 };

@@ -110,6 +110,7 @@ void PlayerCore::Form_Unload()
 {
     if (programEnded_)
         return;
+    notify(TreatmentEvent::Stopped); // closing the window stops what plays
     view_.setClockTimer(false);
     if (state_ == PlayerState::Playing)
         StopChannel();
@@ -127,6 +128,7 @@ void PlayerCore::Silence()
 {
     // The program is about to end: whatever failed before, stop the tone and
     // close the engine, which lets the stop fade out. Results no longer matter.
+    notify(TreatmentEvent::ProgramEnded);
     view_.setClockTimer(false);
     if (soundSystem_ != 0) {
         if (toneChannel_ != 0 && channelFromThisEngine_)
@@ -144,6 +146,9 @@ void PlayerCore::LoadProgram(int numar, const QString &description, const QStrin
 {
     if (programEnded_)
         return;
+    loadedNumar_ = numar;
+    loadedName_ = description;
+    loadedList_ = frecvente;
     view_.setText(PlayerLabel::lblID, EntryIdText(EntryOfPlayerNumber(numar)));
     view_.setText(PlayerLabel::lblHealthProblem, description);
     frequencyCount_ = std::int16_t(ParseFrequencyList(frecvente, frequencies_));
@@ -170,7 +175,7 @@ void PlayerCore::looks(bool play, bool pause, bool stop)
 
 bool PlayerCore::StartTone()
 {
-    const float f = frequencies_[1] * ChannelFrequencyUnit;
+    const float f = frequencies_[std::size_t(startIndex_)] * ChannelFrequencyUnit;
     if (!CheckResult(engine_.Tone_System_PlayDSP(soundSystem_, TONE_CHANNEL_REUSE, oscillator_, 1, &toneChannel_)))
         return false;
     channelFromThisEngine_ = true;
@@ -194,16 +199,23 @@ bool PlayerCore::ApplyPlayerState()
 {
     switch (state_) {
     case PlayerState::Playing: // start
-        elapsedSeconds_ = 0;
+        elapsedSeconds_ = startSecond_;
         view_.setClockTimer(true);
         view_.setLengthSliderEnabled(false);
         if (!StartTone())
             return false;
-        currentFrequency_ = 1;
+        currentFrequency_ = std::int16_t(startIndex_);
         view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
-        view_.setText(PlayerLabel::lblTrack, QStringLiteral("1"));
+        view_.setText(PlayerLabel::lblTrack, QString::number(startIndex_));
+        notify(TreatmentEvent::Started);
+        startSecond_ = 0;
+        startIndex_ = 1;
         return true;
     case PlayerState::Stopped: // stop
+        notify(completing_      ? TreatmentEvent::Completed
+               : programEnding_ ? TreatmentEvent::ProgramEnded
+                                : TreatmentEvent::Stopped);
+        programEnding_ = false;
         elapsedSeconds_ = 0;
         view_.setClockTimer(false);
         view_.setLengthSliderEnabled(true);
@@ -218,6 +230,7 @@ bool PlayerCore::ApplyPlayerState()
         if (toneChannel_ != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(toneChannel_, 1)))
             return false;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Pause"));
+        notify(TreatmentEvent::Paused);
         return true;
     case PlayerState::Resuming: // resume
         view_.setLengthSliderEnabled(false);
@@ -226,6 +239,7 @@ bool PlayerCore::ApplyPlayerState()
             return false;
         view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
         state_ = PlayerState::Playing;
+        notify(TreatmentEvent::Unpaused);
         return true;
     case PlayerState::Holding: // held by btnHold_Click, which applies it itself
         return true;
@@ -290,12 +304,14 @@ void PlayerCore::btnHold_Click()
         state_ = PlayerState::Holding;
         view_.setLengthSliderEnabled(false);
         view_.setClockTimer(false);
+        notify(TreatmentEvent::Held);
     } else if (state_ == PlayerState::Holding) {
         view_.setButtonLook(TransportButton::btnPlay, true);
         view_.setButtonLook(TransportButton::btnHold, false);
         state_ = PlayerState::Playing;
         view_.setLengthSliderEnabled(true);
         view_.setClockTimer(true);
+        notify(TreatmentEvent::Released);
     }
 }
 
@@ -310,7 +326,9 @@ void PlayerCore::clockTimer_Timer()
     const TreatmentSchedule::Tick tick =
         TreatmentSchedule(frequencyCount_, treatmentLength_).tick(elapsedSeconds_, currentFrequency_);
     if (tick.ends) {
+        completing_ = true;
         btnStop_Click();
+        completing_ = false;
         return;
     }
     const int k = std::min(tick.index, MaxFrequencies);
@@ -321,6 +339,42 @@ void PlayerCore::clockTimer_Timer()
         if (toneChannel_ != 0)
             CheckResult(engine_.Tone_Channel_SetFrequency(toneChannel_, frequencies_[k] * ChannelFrequencyUnit));
     }
+    notify(TreatmentEvent::Tick);
+}
+
+void PlayerCore::playFrom(int second, int index)
+{
+    if (programEnded_ || state_ != PlayerState::Stopped || frequencyCount_ <= 0)
+        return;
+    startSecond_ = std::max(0, second);
+    startIndex_ = std::clamp(index, 1, int(frequencyCount_));
+    btnPlay_Click();
+    startSecond_ = 0;
+    startIndex_ = 1;
+}
+
+void PlayerCore::notify(TreatmentEvent event)
+{
+    const bool ends =
+        event == TreatmentEvent::Completed || event == TreatmentEvent::Stopped || event == TreatmentEvent::ProgramEnded;
+    if (event == TreatmentEvent::Started)
+        observing_ = true;
+    else if (!observing_)
+        return; // nothing started, or its end has been told already
+    if (ends)
+        observing_ = false;
+    if (!observer_)
+        return;
+    TreatmentMoment moment;
+    moment.numar = loadedNumar_;
+    moment.name = loadedName_;
+    moment.frequencies = loadedList_;
+    moment.length = treatmentLength_;
+    moment.elapsed = elapsedSeconds_;
+    moment.index = currentFrequency_;
+    moment.count = frequencyCount_;
+    moment.resumed = event == TreatmentEvent::Started && (startSecond_ > 0 || startIndex_ > 1);
+    observer_->treatmentEvent(event, moment);
 }
 
 void PlayerCore::engineTimer_Timer()

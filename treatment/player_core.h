@@ -7,6 +7,7 @@
 #include "platform/application.h"
 #include "treatment/engine_error.h"
 #include "treatment/frequency_program.h"
+#include "treatment/treatment_events.h"
 
 #include <QLocale>
 #include <QString>
@@ -138,6 +139,15 @@ public:
 
     void setLocale(const QLocale &locale) { locale_ = locale; }
 
+    // Whoever keeps account of the treatments (history, resume file); none by default.
+    void setObserver(TreatmentObserver *observer) { observer_ = observer; }
+    // Starts the loaded program as Play does, but at `second` of the
+    // treatment with frequency `index` sounding (resuming one cut short).
+    // Only while stopped.
+    void playFrom(int second, int index);
+    // The next stop ends the program (Ctrl+C in a terminal) rather than the treatment.
+    void noteProgramEnding() { programEnding_ = true; }
+
 private:
     bool CheckResult(ToneResult result);
     bool ApplyPlayerState();
@@ -145,6 +155,7 @@ private:
     void StopChannel();
     void setTreatmentLengthFromSlider();
     void looks(bool play, bool pause, bool stop);
+    void notify(TreatmentEvent event);
 
     FrequencyTable frequencies_{};
     std::int16_t frequencyCount_ = 0;
@@ -168,6 +179,18 @@ private:
     // refuses it, so a volume or pan click before the first Play of a later
     // treatment would otherwise end the program.
     bool channelFromThisEngine_ = false;
+
+    // What the observer is told: the program as loaded, where the next start
+    // begins, and why the next stop comes.
+    TreatmentObserver *observer_ = nullptr;
+    int loadedNumar_ = 0;
+    QString loadedName_;
+    QString loadedList_;
+    int startSecond_ = 0;
+    int startIndex_ = 1;
+    bool observing_ = false; // between a start and the end it was told of
+    bool completing_ = false;
+    bool programEnding_ = false;
 };
 
 } // namespace helicordia

@@ -115,6 +115,17 @@ QString storeBits(CommandLineRequest &r, const QStringList &v)
     return {};
 }
 
+QString storeDays(CommandLineRequest &r, const QStringList &v)
+{
+    if (v.isEmpty())
+        return {};
+    bool ok = false;
+    r.historyDays = v[0].toInt(&ok);
+    if (!ok || r.historyDays < 1 || r.historyDays > 36500)
+        return QStringLiteral("The number of days \"%1\" is not a whole number from 1 to 36500.").arg(v[0]);
+    return {};
+}
+
 // Every option the program knows. A new one is a row here (and, when it takes
 // a value, a store function above).
 // clang-format off
@@ -134,6 +145,10 @@ const Option Options[] = {
      QT_TRANSLATE_NOOP("CommandLine", "Adds one of your own treatments, given as \"name - f1,f2,...\" and checked as the editor checks it.")},
     {"import",            RunMode::Import,  0,               Takes::One,     "file",       storeOwn,
      QT_TRANSLATE_NOOP("CommandLine", "Adds the treatments in a text file (lines \"name - f1,f2,...\", or with \";\" or a tab for \" - \") to your own, and says which lines were not taken and why.")},
+    {"history",           RunMode::History, 0,               Takes::MaybeOne, "days",      storeDays,
+     QT_TRANSLATE_NOOP("CommandLine", "Prints the treatments played, newest first, as the history window lists them: all of them, or those of the last <days> days.")},
+    {"resume",            RunMode::Resume,  0,               Takes::Nothing, "",           nullptr,
+     QT_TRANSLATE_NOOP("CommandLine", "Offers to resume the treatment that was cut short when the program last ended, and plays it on from where it stopped. Ctrl+C ends it.")},
     {"length",            {},              WithPlayOrRender, Takes::One,     "hh:mm:ss",   storeLength,
      "the treatment's length (the entry's suggested length without it)."},
     {"volume",            {},              WithPlayOrRender, Takes::One,     "percent",    storeVolume,

@@ -16,7 +16,7 @@ namespace helicordia {
 
 // What the program does for its arguments: open its window, answer a
 // question, or work in one of the terminal modes, which need no display.
-enum class RunMode { Window, Help, Version, List, Play, Render, Add, Import };
+enum class RunMode { Window, Help, Version, List, Play, Render, Add, Import, History, Resume };
 
 // Everything the arguments ask for.
 struct CommandLineRequest {
@@ -34,6 +34,7 @@ struct CommandLineRequest {
     int panSlider = 0;      // on the player's pan slider, -512..512
     bool wav16 = false;     // --bits 16: 16-bit WAV instead of float
     bool bitsGiven = false; // --bits was given (it applies only to WAV)
+    int historyDays = 0;    // --history: the last so many days; 0 for all
 
     bool opensWindow() const { return mode == RunMode::Window && error.isEmpty(); }
     bool operator==(const CommandLineRequest &) const = default;

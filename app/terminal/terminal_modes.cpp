@@ -11,6 +11,7 @@
 #include "treatment/own_import.h"
 #include "treatment/own_treatments.h"
 #include "treatment/treatment_finder.h"
+#include "treatment/treatment_recorder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -206,7 +207,7 @@ int finishOutput(QTextStream &out, QTextStream &err)
     return fail(err, QStringLiteral("The output could not be written: %1.").arg(reason), 1);
 }
 
-int runPlay(const CommandLineRequest &request, const FoundTreatment &found, Platform &platform, QTextStream &err)
+TerminalPlayer::Settings playSettings(const CommandLineRequest &request, const FoundTreatment &found)
 {
     TerminalPlayer::Settings settings;
     settings.number = PlayerNumber(found.entry);
@@ -215,6 +216,15 @@ int runPlay(const CommandLineRequest &request, const FoundTreatment &found, Plat
     settings.lengthSeconds = request.lengthSeconds;
     settings.volumeSlider = request.volumeSlider;
     settings.panSlider = request.panSlider;
+    return settings;
+}
+
+int runPlay(const TerminalPlayer::Settings &settings, Platform &platform, QTextStream &err)
+{
+    // The history and the resume file follow it as they follow the window's player.
+    TreatmentRecorder recorder(platform.userFile(QLatin1String(HistoryFileName)),
+                               platform.userFile(QLatin1String(ResumeFileName)),
+                               [&platform](const QString &text) { platform.message(ApplicationTitle, text); });
     ProgressDisplay display(err);
     TerminalPlayer *playerPtr = nullptr;
     TerminalPlayer player(
@@ -222,6 +232,7 @@ int runPlay(const CommandLineRequest &request, const FoundTreatment &found, Plat
         [&](const QString &line) { display.show(line, playerPtr ? playerPtr->core().currentFrequency() : 0); },
         [] { return stopSignal.load(); });
     playerPtr = &player;
+    player.core().setObserver(&recorder);
     QObject::connect(&player, &TerminalPlayer::finished, [](int status) { QCoreApplication::exit(status); });
     catchStopSignals();
     if (!player.start()) {
@@ -285,6 +296,12 @@ int runTerminalMode(const CommandLineRequest &request, int argc, char *argv[], P
     QTextStream out(stdout);
     switch (request.mode) {
     case RunMode::List: PrintCatalogueList(catalogue, &own, request.search, out); return finishOutput(out, err);
+    case RunMode::History: PrintHistory(platform, request.historyDays, out, err); return finishOutput(out, err);
+    case RunMode::Resume: {
+        const TreatmentFinder finder(catalogue, &own);
+        const auto settings = ResumeSettings(platform, finder, request, out, err);
+        return settings ? runPlay(*settings, platform, err) : finishOutput(out, err);
+    }
     case RunMode::Add:
     case RunMode::Import: {
         const int status = request.mode == RunMode::Add ? AddOwnTreatment(own, request.own, out, err)
@@ -305,7 +322,7 @@ int runTerminalMode(const CommandLineRequest &request, int argc, char *argv[], P
         err.flush();
         return 2;
     }
-    return request.mode == RunMode::Play ? runPlay(request, *choice.found, platform, err)
+    return request.mode == RunMode::Play ? runPlay(playSettings(request, *choice.found), platform, err)
                                          : runRender(request, *choice.found, err);
 }
 
@@ -330,7 +347,9 @@ int RunCommandLine(const CommandLineRequest &request, int argc, char *argv[], Pl
     case RunMode::Play:
     case RunMode::Render:
     case RunMode::Add:
-    case RunMode::Import: return runTerminalMode(request, argc, argv, platform, err);
+    case RunMode::Import:
+    case RunMode::History:
+    case RunMode::Resume: return runTerminalMode(request, argc, argv, platform, err);
     }
     return finishOutput(out, err);
 }

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "app/terminal/command_line.h"
+#include "app/terminal/terminal_player.h"
+
+#include <optional>
 
 #include <QString>
 #include <QStringList>
@@ -15,6 +18,7 @@ namespace helicordia {
 class Catalogue;
 class OwnTreatments;
 class Platform;
+class TreatmentFinder;
 
 // --list: the list texts the main window shows for the search text (the
 // user's own treatments after the catalogue), then the match count as its
@@ -30,6 +34,18 @@ int AddOwnTreatment(OwnTreatments &own, const QString &line, QTextStream &out, Q
 // asking, and prints the summary. Returns 0 when something was added, 2
 // when no line could be, 1 when the file could not be read or saved.
 int ImportOwnTreatments(OwnTreatments &own, const QString &path, QTextStream &out, QTextStream &err);
+
+// --history: the history as a table, newest first (only the last `days`
+// days when more than 0); skipped lines are noted on `err`.
+void PrintHistory(const Platform &platform, int days, QTextStream &out, QTextStream &err);
+
+// --resume: a treatment cut short goes into the history as interrupted; the
+// question is asked on the terminal and answered on standard input. The
+// player's settings to play it on from where it stopped, or nothing (no such
+// treatment, or the answer was no: then it is forgotten).
+std::optional<TerminalPlayer::Settings> ResumeSettings(Platform &platform, const TreatmentFinder &finder,
+                                                       const CommandLineRequest &request, QTextStream &out,
+                                                       QTextStream &err);
 
 // Does what the command line asks when it is not the window: reports bad
 // arguments (status 2), answers --help and --version, or runs a terminal mode.

@@ -25,8 +25,12 @@ bool TerminalPlayer::start()
     engineTimer_.start();
     core_.LoadProgram(settings_.number, settings_.name, settings_.frequencies);
     length_ = settings_.lengthSeconds > 0 ? settings_.lengthSeconds : core_.treatmentLength();
+    elapsed_ = settings_.startSecond;
     core_.lengthSlider_Change();
-    core_.btnPlay_Click();
+    if (settings_.startSecond > 0 || settings_.startIndex > 1)
+        core_.playFrom(settings_.startSecond, settings_.startIndex);
+    else
+        core_.btnPlay_Click();
     if (core_.programEnded())
         return false;
     if (settings_.panSlider != 0)
@@ -60,6 +64,7 @@ void TerminalPlayer::tick()
 void TerminalPlayer::engineTick()
 {
     if (stopRequested_ && stopRequested_()) {
+        core_.noteProgramEnding();
         core_.btnStop_Click(); // fades the tone out
         finish();
         return;

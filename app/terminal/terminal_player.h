@@ -24,6 +24,8 @@ public:
         int lengthSeconds = 0; // 0: the suggested length
         int volumeSlider = 103;
         int panSlider = 0;
+        int startSecond = 0; // a resume: where the clock starts
+        int startIndex = 1;  // and the frequency sounding there
     };
 
     // `show` receives the progress line after every change; `stopRequested`

@@ -4,7 +4,9 @@
 
 #include "audio_support.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -30,7 +32,8 @@ QString dataHome()
     return dir.path();
 }
 
-Outcome runProgram(const QStringList &args, int killAfterMs = -1, const QString &userData = dataHome())
+Outcome runProgram(const QStringList &args, int killAfterMs = -1, const QString &userData = dataHome(),
+                   const QByteArray &input = {})
 {
     QProcess p;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -38,6 +41,8 @@ Outcome runProgram(const QStringList &args, int killAfterMs = -1, const QString 
     p.setProcessEnvironment(environment);
     p.start(QStringLiteral(HELICORDIA_EXE), args);
     p.waitForStarted();
+    p.write(input);
+    p.closeWriteChannel();
     if (killAfterMs >= 0) {
         p.waitForFinished(killAfterMs); // returns early only if the program ends on its own
         ::kill(pid_t(p.processId()), SIGTERM);
@@ -111,7 +116,13 @@ TEST(TerminalTest, ArgumentsChooseTheMode)
         {{"-platform", "offscreen", "--list"}, RunMode::List, "-platform cannot be used with --list."},
         {{"--play", "--length", "5"}, RunMode::Play, "--play needs <entry>."},
         {{"--render", "1156"}, RunMode::Render, "--render needs <entry> <file>."},
-        {{"--list", "--play", "1"}, RunMode::List, "Give only one of --list, --play, --render, --add and --import."},
+        {{"--list", "--play", "1"},
+         RunMode::List,
+         "Give only one of --list, --play, --render, --add, --import, --history and --resume."},
+        {{"--history"}, RunMode::History, ""},
+        {{"--history", "7"}, RunMode::History, ""},
+        {{"--history=0"}, RunMode::History, "The number of days \"0\" is not a whole number from 1 to 36500."},
+        {{"--resume", "--volume", "50"}, RunMode::Resume, "--volume cannot be used with --resume."},
         {{"--add=Calm - 432"}, RunMode::Add, ""},
         {{"--import", "f.txt", "--length", "5"}, RunMode::Import, "--length cannot be used with --import."},
         {{"--list", "a", "--frobnicate"}, RunMode::List, "Unknown option \"--frobnicate\"."},
@@ -235,6 +246,33 @@ TEST(TerminalTest, AddAndImportTheUsersOwn)
     const Outcome blocked = runProgram({QStringLiteral("--add"), QStringLiteral("Calm - 432")}, -1, list);
     EXPECT_EQ(blocked.status, 1);
     EXPECT_TRUE(blocked.err.contains(QStringLiteral("could not be saved"))) << blocked.err.toStdString();
+}
+
+// --resume answered no: the treatment cut short stays in the history as
+// interrupted, which --history prints (with --history 1, not one of 3 days ago).
+TEST(TerminalTest, ResumeAnsweredNoAndHistory)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Helicordia"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile resume(folder + QStringLiteral("/resume.json"));
+    ASSERT_TRUE(resume.open(QIODevice::WriteOnly));
+    const QByteArray started = QDateTime::currentDateTime().addDays(-3).toString(Qt::ISODate).toUtf8();
+    resume.write(R"J({"id": "1156", "name": "Interval major third above A4 (equal temperament, A4 = 440 Hz)",)J"
+                 R"J("frequencies": "440,554.37", "length": 360, "elapsed": 200, "index": 2, "count": 2,)J"
+                 R"J("phase": "paused", "heard": 200, "paused": 0, "held": 0, "started": ")J" +
+                 started + "\"}");
+    resume.close();
+    const Outcome no = runProgram({QStringLiteral("--resume")}, -1, dir.path(), "n\n");
+    EXPECT_EQ(no.status, 0) << no.err.toStdString();
+    EXPECT_TRUE(no.err.contains(QStringLiteral("at frequency 2 of 2, 02:40 left? [y/N]"))) << no.err.toStdString();
+    EXPECT_FALSE(resume.exists());
+    const Outcome history = runProgram({QStringLiteral("--history")}, -1, dir.path());
+    EXPECT_EQ(history.status, 0);
+    EXPECT_TRUE(history.out.contains(QStringLiteral("1156 Interval major third"))) << history.out.toStdString();
+    EXPECT_TRUE(history.out.contains(QStringLiteral("3:20 of 6:00      interrupted"))) << history.out.toStdString();
+    EXPECT_EQ(runProgram({QStringLiteral("--history"), QStringLiteral("1")}, -1, dir.path()).out,
+              QStringLiteral("No treatment was played today.\n"));
 }
 
 // --render by search text writes the file with the progress lines.

@@ -6,9 +6,11 @@
 
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 
 namespace helicordia::test {
 
@@ -38,6 +40,13 @@ public:
         events << QStringLiteral("end(%1)").arg(status);
     }
     QString programFolder() const override { return folder; }
+    // A folder of the test's own, never the real user's (history, resume file).
+    QString userDataFolder() const override
+    {
+        if (!userFolder_)
+            userFolder_ = std::make_unique<QTemporaryDir>();
+        return userFolder_->path();
+    }
     std::unique_ptr<QSettings> openSettings() override { return nullptr; }
     bool openUrl(const QUrl &url) override
     {
@@ -49,6 +58,9 @@ public:
     {
         return [this] { events << QStringLiteral("save"); };
     }
+
+private:
+    mutable std::unique_ptr<QTemporaryDir> userFolder_;
 };
 
 } // namespace helicordia::test
