@@ -43,7 +43,8 @@ int HistoryChart::scaleMinutes() const
             sum += seconds;
         most = std::max(most, (sum + 59) / 60);
     }
-    for (int step : {10, 30, 60, 120, 180, 240, 360, 480, 720, 1440})
+    // Each a multiple of 4, so that the four grid steps are whole minutes.
+    for (int step : {4, 8, 20, 40, 60, 120, 180, 240, 360, 480, 720, 1440})
         if (most <= step)
             return step;
     return (most + 1439) / 1440 * 1440;

@@ -89,7 +89,7 @@ void HistoryWindow::fillTable()
         if (!History::matches(record, search_->text()))
             continue;
         auto *item = new QTreeWidgetItem({History::dateText(record), History::treatmentText(record),
-                                          History::heardOfPlanned(record), History::endingText(record.ending)});
+                                          History::heardOfPlanned(record), History::endingCell(record)});
         item->setForeground(3, HistoryChart::endingColour(record.ending));
         items << item;
         shown_.push_back(record);

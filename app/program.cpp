@@ -2,6 +2,7 @@
 
 #include "app/history_window.h"
 
+#include <QApplication>
 #include <QTimer>
 
 namespace helicordia {
@@ -77,6 +78,11 @@ void Program::bringToFront()
     window->show();
     window->raise();
     window->activateWindow();
+    // A question that is open (the resume question) stays above its window.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 } // namespace helicordia

@@ -177,6 +177,11 @@ QString History::endingText(TreatmentEnding ending)
     return tr(EndingNames[int(ending)].text);
 }
 
+QString History::endingCell(const HistoryRecord &record)
+{
+    return record.resumed ? tr("%1, resumed").arg(endingText(record.ending)) : endingText(record.ending);
+}
+
 QString History::shortDuration(int seconds)
 {
     const int h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
@@ -210,7 +215,7 @@ bool History::matches(const HistoryRecord &record, const QString &search)
     const QString text = search.trimmed();
     if (text.isEmpty())
         return true;
-    for (const QString &field : {dateText(record), treatmentText(record), endingText(record.ending)})
+    for (const QString &field : {dateText(record), treatmentText(record), endingCell(record)})
         if (field.contains(text, Qt::CaseInsensitive))
             return true;
     return false;
@@ -268,7 +273,7 @@ QString History::table(const std::vector<HistoryRecord> &records)
     const QStringList heading = {tr("Date"), tr("Treatment"), tr("Heard of planned"), tr("Ending")};
     std::vector<QStringList> rows{heading};
     for (const HistoryRecord &r : records)
-        rows.push_back({dateText(r), treatmentText(r), heardOfPlanned(r), endingText(r.ending)});
+        rows.push_back({dateText(r), treatmentText(r), heardOfPlanned(r), endingCell(r)});
     std::array<qsizetype, 4> widths{};
     for (const QStringList &row : rows)
         for (std::size_t c = 0; c < widths.size(); ++c)

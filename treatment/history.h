@@ -73,6 +73,8 @@ public:
 
     // How the ending reads for the user.
     static QString endingText(TreatmentEnding ending);
+    // The ending as the history's table shows it: "completed", or "completed, resumed".
+    static QString endingCell(const HistoryRecord &record);
     // "1:05:20" or "5:20"
     static QString shortDuration(int seconds);
     // "40:00 of 3:00:00", with the paused and held time after it when there was some.
