@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 seconds=${FUZZ_SECONDS:-60}
-targets=(fuzz_catalogue fuzz_frequency_list fuzz_text_decoder fuzz_recent_list fuzz_own_treatments)
+targets=(fuzz_catalogue fuzz_frequency_list fuzz_text_decoder fuzz_recent_list fuzz_own_treatments fuzz_history)
 cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHELICORDIA_FUZZ=ON ${BUILD_WERROR:+-DBUILD_WERROR=$BUILD_WERROR} \
     -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$root/build-fuzz" -j"$(nproc)" --target "${targets[@]}"

@@ -108,6 +108,7 @@ std::optional<HistoryRecord> ParseHistoryLine(const QByteArray &line)
     const QJsonObject object = document.object();
     HistoryRecord record;
     record.started = QDateTime::fromString(object.value(QStringLiteral("started")).toString(), Qt::ISODate);
+    record.started = record.started.addMSecs(-record.started.time().msec()); // kept in whole seconds
     record.zone = object.value(QStringLiteral("zone")).toString();
     record.id = object.value(QStringLiteral("id")).toString();
     record.name = object.value(QStringLiteral("name")).toString();

@@ -94,9 +94,11 @@ std::optional<ResumePoint> ParseResumeJson(const QByteArray &json)
     p.paused = number(o, "paused", &ok);
     p.held = number(o, "held", &ok);
     p.started = QDateTime::fromString(o.value(QStringLiteral("started")).toString(), Qt::ISODate);
+    p.started = p.started.addMSecs(-p.started.time().msec()); // kept in whole seconds
     p.zone = o.value(QStringLiteral("zone")).toString();
     p.resumed = o.value(QStringLiteral("resumed")).toBool();
-    p.pid = qint64(o.value(QStringLiteral("pid")).toDouble());
+    const double pid = o.value(QStringLiteral("pid")).toDouble();
+    p.pid = pid >= 1 && pid < 4194305 ? qint64(pid) : 0; // the largest process number Linux gives, 2^22
     p.boot = o.value(QStringLiteral("boot")).toString();
     p.recorded = o.value(QStringLiteral("recorded")).toBool();
     const QString phase = o.value(QStringLiteral("phase")).toString();
