@@ -132,7 +132,10 @@ bool ResumeWriterRunning(qint64 pid, const QString &boot)
 
 QString ResumeFile::save(const ResumePoint &point) const
 {
-    return WriteFileAtomically(path_, ResumeJson(point));
+    const QString error = WriteFileAtomically(path_, ResumeJson(point));
+    if (error.isEmpty()) // what the user plays is theirs alone, as the history is
+        QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return error;
 }
 
 void ResumeFile::remove() const
