@@ -1,5 +1,7 @@
 #include "app/background.h"
 
+#include <QCoreApplication>
+
 #include <QDir>
 #include <QImageReader>
 
@@ -22,15 +24,17 @@ bool LoadBackgroundPicture(const QString &path, QImage &picture, QString *error)
     const double bytes = 4.0 * size.width() * size.height();
     const int limit = QImageReader::allocationLimit();
     if (size.isValid() && limit > 0 && bytes > double(limit) * 1024 * 1024) {
-        *error = QStringLiteral("Helicordia cannot start: the background picture \"%1\" is too large to load "
-                                "(%2 × %3 pixels; at most %4 MB of picture data is accepted).")
+        *error = QCoreApplication::translate(
+                     "Background", "Helicordia cannot start: the background picture \"%1\" is too large to load "
+                                   "(%2 × %3 pixels; at most %4 MB of picture data is accepted).")
                      .arg(file)
                      .arg(size.width())
                      .arg(size.height())
                      .arg(limit);
     } else {
-        *error = QStringLiteral("Helicordia cannot start: the background picture \"%1\" is missing or is not a "
-                                "readable JPEG picture.")
+        *error = QCoreApplication::translate(
+                     "Background", "Helicordia cannot start: the background picture \"%1\" is missing or is not a "
+                                   "readable JPEG picture.")
                      .arg(file);
     }
     return false;

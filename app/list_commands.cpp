@@ -27,17 +27,17 @@ ListCommands::ListCommands(QTreeView *list, QLineEdit *searchBox, QWidget *windo
     searchBox_->installEventFilter(this);
 }
 
-QAction *ListCommands::add(const char *objectName, const QString &text, const QKeySequence &key,
-                           std::function<void()> run, std::function<bool()> enabled)
+QAction *ListCommands::add(const char *objectName, const char *text, const QKeySequence &key, std::function<void()> run,
+                           std::function<bool()> enabled)
 {
-    auto *action = new QAction(text, this);
+    auto *action = new QAction(tr(text), this);
     action->setObjectName(QLatin1String(objectName));
     action->setShortcut(key);
     action->setShortcutContext(Qt::WidgetShortcut);
     list_->addAction(action);
     searchBox_->addAction(action);
     menu_->addAction(action);
-    commands_.push_back({action, enabled});
+    commands_.push_back({action, enabled, text});
     connect(action, &QAction::triggered, this, [this, run = std::move(run), index = commands_.size() - 1] {
         if (canRun(commands_[index]))
             run();
@@ -48,6 +48,13 @@ QAction *ListCommands::add(const char *objectName, const QString &text, const QK
 void ListCommands::addSeparator()
 {
     menu_->addSeparator();
+}
+
+void ListCommands::retranslate()
+{
+    menu_->setAccessibleName(tr("List commands"));
+    for (const Command &command : commands_)
+        command.action->setText(tr(command.text));
 }
 
 void ListCommands::popup(const QPoint &globalPos)

@@ -27,9 +27,13 @@ public:
     // (given) says it can run now; the menu shows it greyed otherwise. In the
     // search box, a key the text would use itself (Delete, Ctrl+Z) goes to
     // the command only while the command is enabled, so `enabled` decides.
-    QAction *add(const char *objectName, const QString &text, const QKeySequence &key, std::function<void()> run,
+    // `text` is the English caption, marked QT_TRANSLATE_NOOP("helicordia::ListCommands",
+    // "…"): the menu shows it in the current language.
+    QAction *add(const char *objectName, const char *text, const QKeySequence &key, std::function<void()> run,
                  std::function<bool()> enabled = {});
     void addSeparator();
+    // Writes the captions in the current language.
+    void retranslate();
 
     QMenu *menu() const { return menu_; }
     // Opens the menu at `globalPos`, each command enabled as it can run now.
@@ -42,6 +46,7 @@ private:
     struct Command {
         QAction *action;
         std::function<bool()> enabled;
+        const char *text;
     };
     bool canRun(const Command &command) const { return !command.enabled || command.enabled(); }
     void listMenuRequested(const QPoint &pos);

@@ -106,7 +106,11 @@ void MainWindowKeys::MoveSelection(int key)
 void InstallMainWindowAccess(MainWindow &window)
 {
     new MainWindowKeys(window);
+    DescribeMainWindow(window);
+}
 
+void DescribeMainWindow(MainWindow &window)
+{
     const auto describe = [&window](const char *objectName, const QString &name, const QString &description) {
         if (auto *widget = window.findChild<QWidget *>(QLatin1String(objectName))) {
             if (!name.isEmpty())
@@ -116,24 +120,23 @@ void InstallMainWindowAccess(MainWindow &window)
     };
     window.setWindowTitle(QStringLiteral("Helicordia"));
     window.setAccessibleName(QStringLiteral("Helicordia"));
-    describe("searchBox", QStringLiteral("Find health problems"),
-             QStringLiteral("Filters the list as you type. Down, Up, Page Down and Page Up move the selection, "
-                            "Ctrl+Enter plays it, Ctrl+R opens the recent list"));
-    describe("searchButton", QStringLiteral("Search"), QStringLiteral("Runs the search again (Enter)"));
-    describe("playButton", QStringLiteral("Play"), QStringLiteral("Plays the selected entry (Ctrl+Enter)"));
-    describe("helpButton", QStringLiteral("Help"), QStringLiteral("Opens the help page"));
-    describe("minimiseButton", QStringLiteral("Minimise"), QString());
-    describe("closeButton", QStringLiteral("Exit"), QStringLiteral("Ends the program (Ctrl+Q)"));
-    describe("optionsLink", QString(), QStringLiteral("Opens the options menu"));
-    describe("recentLink", QString(), QStringLiteral("Opens the recent list (Ctrl+R)"));
-    describe("recentList", QStringLiteral("Recent list"),
-             QStringLiteral("The entries played lately, newest first. Enter picks one, Escape closes the list"));
-    describe("catalogueList", QStringLiteral("Catalogue"),
-             QCoreApplication::translate("MainWindow",
-                                         "Entries marked # can be played, entries marked _ are headings or notes, "
-                                         "entries marked + are your own treatments. The right-click menu makes, "
-                                         "edits, deletes, imports and exports your own"));
-    describe("matchCountLabel", QString(), QStringLiteral("Entries listed"));
+    describe("searchBox", MainWindowKeys::tr("Find health problems"),
+             MainWindowKeys::tr("Filters the list as you type. Down, Up, Page Down and Page Up move the selection, "
+                                "Ctrl+Enter plays it, Ctrl+R opens the recent list"));
+    describe("searchButton", MainWindowKeys::tr("Search"), MainWindowKeys::tr("Runs the search again (Enter)"));
+    describe("playButton", MainWindowKeys::tr("Play"), MainWindowKeys::tr("Plays the selected entry (Ctrl+Enter)"));
+    describe("helpButton", MainWindowKeys::tr("Help"), MainWindowKeys::tr("Opens the help page"));
+    describe("minimiseButton", MainWindowKeys::tr("Minimise"), QString());
+    describe("closeButton", MainWindowKeys::tr("Exit"), MainWindowKeys::tr("Ends the program (Ctrl+Q)"));
+    describe("optionsLink", QString(), MainWindowKeys::tr("Opens the options menu"));
+    describe("recentLink", QString(), MainWindowKeys::tr("Opens the recent list (Ctrl+R)"));
+    describe("recentList", MainWindowKeys::tr("Recent list"),
+             MainWindowKeys::tr("The entries played lately, newest first. Enter picks one, Escape closes the list"));
+    describe("catalogueList", MainWindowKeys::tr("Catalogue"),
+             MainWindowKeys::tr("Entries marked # can be played, entries marked _ are headings or notes, "
+                                "entries marked + are your own treatments. The right-click menu makes, "
+                                "edits, deletes, imports and exports your own"));
+    describe("matchCountLabel", QString(), MainWindowKeys::tr("Entries listed"));
 }
 
 QuitKey::QuitKey(std::function<void()> quit, QObject *parent) : QObject(parent), quit_(std::move(quit)) {}

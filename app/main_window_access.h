@@ -36,6 +36,8 @@ private:
 
 // Keys and accessible names for the main window.
 void InstallMainWindowAccess(MainWindow &window);
+// The accessible names and descriptions, in the current language.
+void DescribeMainWindow(MainWindow &window);
 
 // Ctrl+Q in any window of the program runs `quit` (the main window's close,
 // so that the normal shutdown saves everything). Install on the application.

@@ -149,7 +149,7 @@ void MainWindow::LoadRecent()
     QString skipped;
     recent_ = LoadRecentList(recentPath_, &skipped);
     if (!skipped.isEmpty())
-        platform_.message(ApplicationTitle, skipped + QStringLiteral("\n\nThe recent list starts empty."));
+        platform_.message(ApplicationTitle, tr("%1\n\nThe recent list starts empty.").arg(skipped));
     recentList_->clear();
     recentList_->addItems(recent_);
 }
@@ -185,7 +185,7 @@ bool MainWindow::LoadCatalogueFile(StartupFiles *ahead)
         read = catalogue_.LoadCatalogue(platform_.dataFile(CatalogueFileName), &error);
     }
     if (!read)
-        Fail(QStringLiteral("Helicordia cannot start.\n\n") + error);
+        Fail(tr("Helicordia cannot start.\n\n%1").arg(error));
     return read;
 }
 
@@ -204,14 +204,13 @@ void MainWindow::LoadSettings()
     if (!store) {
         if (const QString refusal = platform_.settingsRefusal(); !refusal.isEmpty())
             platform_.message(ApplicationTitle,
-                              refusal + QStringLiteral("\n\nThe window opens where it opens the first time."));
+                              tr("%1\n\nThe window opens where it opens the first time.").arg(refusal));
         return;
     }
     const LoadedSettings loaded = ReadSettings(*store);
-    if (loaded.romanianChecked) {
-        romanianItem_->setChecked(*loaded.romanianChecked);
-        englishItem_->setChecked(!*loaded.romanianChecked);
-    }
+    // The stored choice sets the language before the window first shows.
+    if (loaded.romanianChecked)
+        chooseLanguage(*loaded.romanianChecked ? InterfaceLanguage::Romanian : InterfaceLanguage::English);
     QPoint position = pos();
     if (loaded.leftTwips)
         position.setX(TwipsToPixels(*loaded.leftTwips));
@@ -233,14 +232,13 @@ bool MainWindow::SaveSettings()
     values.topTwips = y() * TwipsPerPixel;
     values.widthTwips = width() * TwipsPerPixel;
     values.heightTwips = height() * TwipsPerPixel;
-    QString error = QStringLiteral("The settings store could not be opened.");
+    QString error = tr("The settings store could not be opened.");
     auto store = platform_.openSettings();
     if (store && WriteSettings(*store, values, &error))
         return true;
     if (!store && !platform_.settingsRefusal().isEmpty())
         error = platform_.settingsRefusal();
-    platform_.message(ApplicationTitle,
-                      QStringLiteral("The window position and options could not be saved.\n\n") + error);
+    platform_.message(ApplicationTitle, tr("The window position and options could not be saved.\n\n%1").arg(error));
     return false;
 }
 
@@ -249,7 +247,7 @@ bool MainWindow::SaveRecent()
     QString why;
     if (SaveRecentList(recentPath_, recent_, &why))
         return true;
-    platform_.message(ApplicationTitle, QStringLiteral("The recent list could not be saved.\n\n") + why);
+    platform_.message(ApplicationTitle, tr("The recent list could not be saved.\n\n%1").arg(why));
     return false;
 }
 
@@ -384,13 +382,15 @@ void MainWindow::Form_GotFocus()
 
 void MainWindow::changeEvent(QEvent *event)
 {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !recentList_->isVisible())
         Form_GotFocus();
     // Coming back from the taskbar counts as a resize.
     if (event->type() == QEvent::WindowStateChange &&
         (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized) && !isMinimized())
         Form_Resize();
-    QWidget::changeEvent(event);
+    ShapedWindow::changeEvent(event);
 }
 
 // Moving over the window's background takes the hover looks away.
@@ -433,11 +433,11 @@ void MainWindow::aboutItem_Click()
 
 void MainWindow::helpItem_Click()
 {
-    // The help page ships beside the program.
-    const QString page = platform_.dataFile(maker::helpFileName);
+    // The help page ships beside the program, one for each language.
+    const QString page = platform_.dataFile(
+        language_.current() == InterfaceLanguage::Romanian ? maker::romanianHelpFileName : maker::helpFileName);
     if (!QFileInfo(page).isFile()) {
-        platform_.message(ApplicationTitle,
-                          QStringLiteral("The help page \"%1\" is missing.").arg(QDir::toNativeSeparators(page)));
+        platform_.message(ApplicationTitle, tr("The help page \"%1\" is missing.").arg(QDir::toNativeSeparators(page)));
         return;
     }
     // With no program to show it, the user can still open the file another way.

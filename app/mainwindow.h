@@ -3,6 +3,7 @@
 // entry to the player.
 #pragma once
 
+#include "app/language.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/entrytext.h"
 #include "links/links.h"
@@ -115,6 +116,10 @@ public:
     cTooltip *listTooltip() const { return listTooltip_.get(); }
     bool romanianChecked() const;
     bool englishChecked() const;
+    // The Options menu's language items: the check marks move and every open
+    // window switches to `language`.
+    void chooseLanguage(InterfaceLanguage language);
+    InterfaceLanguage language() const { return language_.current(); }
     QString selectedItemText() const;
 
 protected:
@@ -132,6 +137,8 @@ private:
     void buildLists(Layout layout);
     void buildOptionsMenu();
     void buildListCommands();
+    // Writes every text of the window in the current language (mainwindow_language.cpp).
+    void retranslate();
     void LoadOwnTreatments();
 
     bool LoadBackground(StartupFiles *ahead);
@@ -150,6 +157,7 @@ private:
     void LoadRecent();
 
     Platform &platform_;
+    Language language_{platform_};
     LinkLauncher links_;
     Catalogue catalogue_;
     std::unique_ptr<CatalogueListModel> model_;

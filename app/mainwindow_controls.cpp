@@ -85,11 +85,12 @@ void MainWindow::buildControls()
     buildLinks(layout);
     buildLists(layout);
     buildOptionsMenu();
+    retranslate();
 }
 
 void MainWindow::buildSearchRow(Layout layout)
 {
-    searchCaption_ = AddLabel(this, layout, "searchCaption", QStringLiteral("&Find health problems:"), DarkGrey);
+    searchCaption_ = AddLabel(this, layout, "searchCaption", QString(), DarkGrey);
     searchCaption_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The captions keep the pointer to themselves: they neither drag the
     // window nor count as its background.
@@ -105,7 +106,7 @@ void MainWindow::buildSearchRow(Layout layout)
     searchButton_->setHoverFrame(true);
     connect(searchButton_, &PictureLabel::clicked, this, [this] { searchButton_Click(); });
 
-    playCaption_ = AddLabel(this, layout, "playCaption", QStringLiteral("Play"), DarkGrey);
+    playCaption_ = AddLabel(this, layout, "playCaption", QString(), DarkGrey);
     playCaption_->setAttribute(Qt::WA_NoMousePropagation);
 
     playButton_ = addPicture(layout, "playButton", artwork::playButton(32));
@@ -115,17 +116,17 @@ void MainWindow::buildSearchRow(Layout layout)
 
 void MainWindow::buildLinks(Layout layout)
 {
-    optionsLink_ = AddLink(this, layout, "optionsLink", QStringLiteral("Options"), DarkGrey);
+    optionsLink_ = AddLink(this, layout, "optionsLink", QString(), DarkGrey);
     optionsLink_->setAlignment(Qt::AlignCenter);
     // The menu opens on the press, at the pointer, whichever button.
     connect(optionsLink_, &LinkLabel::pressed, this, [this](QPoint at) { optionsMenu_->popup(at); });
 
-    helpButton_ = addPicture(layout, "helpButton", artwork::helpButton(16), QStringLiteral("Help"));
+    helpButton_ = addPicture(layout, "helpButton", artwork::helpButton(16));
     helpButton_->setHoverFrame(true);
     // Help opens on the press already, whichever button.
     connect(helpButton_, &PictureLabel::pressed, this, [this] { helpItem_Click(); });
 
-    recentLink_ = AddLink(this, layout, "recentLink", QStringLiteral("Recent"), QColor(0, 0, 192));
+    recentLink_ = AddLink(this, layout, "recentLink", QString(), QColor(0, 0, 192));
     connect(recentLink_, &LinkLabel::clicked, this, [this] { recentLink_Click(); });
 
     blankLabel_ = AddLabel(this, layout, "blankLabel", QString(), QColor(128, 128, 255));
@@ -134,7 +135,6 @@ void MainWindow::buildLinks(Layout layout)
     matchCountLabel_ = AddLabel(this, layout, "matchCountLabel", QString(), QColor(40, 40, 150));
     matchCountLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
     matchCountLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    matchCountLabel_->setToolTip(QStringLiteral("Entries listed"));
 }
 
 void MainWindow::buildLists(Layout layout)
@@ -165,18 +165,21 @@ void MainWindow::buildOptionsMenu()
 {
     optionsMenu_ = new QMenu(this);
     optionsMenu_->setObjectName(QStringLiteral("optionsMenu"));
-    aboutItem_ = optionsMenu_->addAction(QStringLiteral("About"));
-    helpItem_ = optionsMenu_->addAction(QStringLiteral("Help"));
+    aboutItem_ = optionsMenu_->addAction(QString());
+    helpItem_ = optionsMenu_->addAction(QString());
+    // The language items read the same in both languages, so that the way
+    // back is always found.
     romanianItem_ = optionsMenu_->addAction(QStringLiteral("Interfata in limba Romana"));
     englishItem_ = optionsMenu_->addAction(QStringLiteral("English interface"));
     optionsMenu_->addSeparator();
-    exitItem_ = optionsMenu_->addAction(QStringLiteral("Exit"));
+    exitItem_ = optionsMenu_->addAction(QString());
+    romanianItem_->setObjectName(QStringLiteral("romanianItem"));
+    englishItem_->setObjectName(QStringLiteral("englishItem"));
     romanianItem_->setCheckable(true);
     englishItem_->setCheckable(true);
     englishItem_->setChecked(true);
-    // The language items only carry their check marks: choosing one changes nothing.
-    for (QAction *item : {romanianItem_, englishItem_})
-        connect(item, &QAction::triggered, item, [item](bool checked) { item->setChecked(!checked); });
+    connect(romanianItem_, &QAction::triggered, this, [this] { chooseLanguage(InterfaceLanguage::Romanian); });
+    connect(englishItem_, &QAction::triggered, this, [this] { chooseLanguage(InterfaceLanguage::English); });
 
     connect(aboutItem_, &QAction::triggered, this, [this] { aboutItem_Click(); });
     connect(helpItem_, &QAction::triggered, this, [this] { helpItem_Click(); });

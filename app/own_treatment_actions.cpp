@@ -32,28 +32,30 @@ OwnTreatmentActions::OwnTreatmentActions(MainWindow &window, OwnTreatments &own,
 
 void OwnTreatmentActions::addCommands(ListCommands &commands)
 {
-    commands.add("newTreatmentItem", tr("New treatment…"), QKeySequence(Qt::CTRL | Qt::Key_N),
-                 [this] { newTreatment(); });
+    commands.add("newTreatmentItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "New treatment…"),
+                 QKeySequence(Qt::CTRL | Qt::Key_N), [this] { newTreatment(); });
     commands.add(
-        "copyToOwnItem", tr("Copy to my treatments…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-        [this] { copyToOwn(); },
+        "copyToOwnItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "Copy to my treatments…"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this] { copyToOwn(); },
         [this] {
             const EntryRef entry = window_.selectedEntry();
             const auto found = window_.finder().entry(entry);
             return !entry.own && found && found->playable();
         });
     commands.add(
-        "editItem", tr("Edit…"), QKeySequence(Qt::Key_F2), [this] { editSelected(); },
-        [this] { return selectedIsOwn(); });
+        "editItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "Edit…"), QKeySequence(Qt::Key_F2),
+        [this] { editSelected(); }, [this] { return selectedIsOwn(); });
     commands.add(
-        "deleteItem", tr("Delete"), QKeySequence(QKeySequence::Delete), [this] { deleteSelected(); },
-        [this] { return canDelete(); });
+        "deleteItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "Delete"), QKeySequence(QKeySequence::Delete),
+        [this] { deleteSelected(); }, [this] { return canDelete(); });
     commands.add(
-        "undoDeleteItem", tr("Undo delete"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoDelete(); },
-        [this] { return canUndo(); });
+        "undoDeleteItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "Undo delete"),
+        QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoDelete(); }, [this] { return canUndo(); });
     commands.addSeparator();
-    commands.add("importItem", tr("Import…"), QKeySequence(), [this] { importTreatments(); });
-    commands.add("exportItem", tr("Export my treatments…"), QKeySequence(), [this] { exportTreatments(); });
+    commands.add("importItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "Import…"), QKeySequence(),
+                 [this] { importTreatments(); });
+    commands.add("exportItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "Export my treatments…"), QKeySequence(),
+                 [this] { exportTreatments(); });
 }
 
 bool OwnTreatmentActions::selectedIsOwn() const

@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <QCoreApplication>
+
 #include <QSettings>
 #include <cmath>
 
@@ -56,7 +58,8 @@ bool WriteSettings(QSettings &store, const SettingsToSave &values, QString *erro
 {
     if (!store.isWritable()) {
         if (error)
-            *error = QStringLiteral("The settings store %1 cannot be written.").arg(store.fileName());
+            *error = QCoreApplication::translate("Settings", "The settings store %1 cannot be written.")
+                         .arg(store.fileName());
         return false;
     }
     auto write = [&store, &values] {
@@ -85,7 +88,8 @@ bool WriteSettings(QSettings &store, const SettingsToSave &values, QString *erro
     }
     if (!written) {
         if (error)
-            *error = QStringLiteral("The settings could not be written to %1.").arg(store.fileName());
+            *error = QCoreApplication::translate("Settings", "The settings could not be written to %1.")
+                         .arg(store.fileName());
         return false;
     }
     return true;

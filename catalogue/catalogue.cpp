@@ -1,5 +1,7 @@
 #include "catalogue/catalogue.h"
 
+#include <QCoreApplication>
+
 #include "catalogue/entrytext.h"
 #include "catalogue/textcodec.h"
 
@@ -135,19 +137,22 @@ bool OpenCatalogueFile(QFile &file, QString *error)
     const QString path = file.fileName();
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        SetError(error, QStringLiteral("The catalogue file %1 is not a regular file.").arg(Quoted(path)));
+        SetError(
+            error,
+            QCoreApplication::translate("Catalogue", "The catalogue file %1 is not a regular file.").arg(Quoted(path)));
         return false;
     }
     if (info.exists() && info.size() > Catalogue::MaxFileBytes) {
-        SetError(error, QStringLiteral("The catalogue file %1 is too large: %2 bytes, at most %3 are accepted.")
+        SetError(error, QCoreApplication::translate(
+                            "Catalogue", "The catalogue file %1 is too large: %2 bytes, at most %3 are accepted.")
                             .arg(Quoted(path))
                             .arg(info.size())
                             .arg(Catalogue::MaxFileBytes));
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        SetError(error,
-                 QStringLiteral("The catalogue file %1 cannot be opened: %2.").arg(Quoted(path), file.errorString()));
+        SetError(error, QCoreApplication::translate("Catalogue", "The catalogue file %1 cannot be opened: %2.")
+                            .arg(Quoted(path), file.errorString()));
         return false;
     }
     return true;
@@ -204,9 +209,10 @@ bool DecodeEightBit(const std::vector<QByteArray> &raw, std::vector<QString> &li
 
 QString ReadFailure(const QFile &file)
 {
-    return QStringLiteral("The catalogue file %1 cannot be read: %2.")
-        .arg(Quoted(file.fileName()),
-             file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("it grew too large"));
+    return QCoreApplication::translate("Catalogue", "The catalogue file %1 cannot be read: %2.")
+        .arg(Quoted(file.fileName()), file.error() != QFileDevice::NoError
+                                          ? file.errorString()
+                                          : QCoreApplication::translate("Catalogue", "it grew too large"));
 }
 
 // The first `wanted` lines, decoded: UTF-16 as such, otherwise UTF-8 when
@@ -424,14 +430,16 @@ bool Catalogue::LoadCatalogue(const QString &path, QString *error)
         return false;
     const int found = static_cast<int>(lines.size());
     if (found < wanted) {
-        SetError(error, found == 0 ? QStringLiteral("The catalogue file %1 is empty (0 lines); %2 lines are needed.")
-                                         .arg(Quoted(path))
-                                         .arg(wanted)
-                                   : QStringLiteral("The catalogue file %1 has only %2 %3; %4 lines are needed.")
-                                         .arg(Quoted(path))
-                                         .arg(found)
-                                         .arg(found == 1 ? QStringLiteral("line") : QStringLiteral("lines"))
-                                         .arg(wanted));
+        const QString foundText = QString::number(found), needed = QString::number(wanted);
+        SetError(error, found == 0 ? QCoreApplication::translate(
+                                         "Catalogue", "The catalogue file %1 is empty (0 lines); %2 lines are needed.")
+                                         .arg(Quoted(path), needed)
+                        : found == 1 ? QCoreApplication::translate(
+                                           "Catalogue", "The catalogue file %1 has only 1 line; %2 lines are needed.")
+                                           .arg(Quoted(path), needed)
+                                     : QCoreApplication::translate(
+                                           "Catalogue", "The catalogue file %1 has only %2 lines; %3 lines are needed.")
+                                           .arg(Quoted(path), foundText, needed));
         return false;
     }
     resetTables(wanted);

@@ -53,7 +53,7 @@ QVariant CatalogueListModel::data(const QModelIndex &index, int role) const
 QVariant CatalogueListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && section == 0 && role == Qt::DisplayRole)
-        return QStringLiteral("health problems:");
+        return tr("health problems:");
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "catalogue/entrytext.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <limits>
 
@@ -137,7 +139,9 @@ QString EntryFrequencies(const QString &line)
 
 QString NotPlayableMessage(const QString &text)
 {
-    return QStringLiteral("Selectat item is not playable. Please carefully read the description!\r\n\r\n") + text;
+    return QCoreApplication::translate("EntryText",
+                                       "Selectat item is not playable. Please carefully read the description!") +
+           QStringLiteral("\r\n\r\n") + text;
 }
 
 QString FormatOwnEntryText(const QString &line, int number)

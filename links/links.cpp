@@ -72,7 +72,8 @@ void LinkLauncher::ShellOpen(const QString &target) const
 void LinkLauncher::OpenHelpPage(const QString &file, std::function<void()> notOpened) const
 {
     const QUrl url = QUrl::fromLocalFile(file);
-    if (MayLeaveProgram(url, platform_.dataFile(maker::helpFileName)))
+    if (MayLeaveProgram(url, platform_.dataFile(maker::helpFileName)) ||
+        MayLeaveProgram(url, platform_.dataFile(maker::romanianHelpFileName)))
         platform_.openUrlOrReport(url, std::move(notOpened));
     else if (notOpened)
         notOpened();

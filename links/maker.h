@@ -11,6 +11,8 @@ inline const QString mailAddress = QStringLiteral("contact@helicordia.example.or
 
 // The help page as it ships beside the program.
 inline const QString helpFileName = QStringLiteral("helicordia_help.html");
+// The same page in Romanian.
+inline const QString romanianHelpFileName = QStringLiteral("helicordia_help.ro.html");
 
 inline QString homePage()
 {

@@ -1,5 +1,7 @@
 #include "platform/desktop_platform.h"
 
+#include <QCoreApplication>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -65,7 +67,8 @@ std::unique_ptr<QSettings> DesktopPlatform::openSettings()
     const QFileInfo file(path);
     settingsRefusal_ =
         file.exists() && !file.isFile()
-            ? QStringLiteral("The settings file \"%1\" is not a regular file.").arg(QDir::toNativeSeparators(path))
+            ? QCoreApplication::translate("DesktopPlatform", "The settings file \"%1\" is not a regular file.")
+                  .arg(QDir::toNativeSeparators(path))
             : QString();
     if (!settingsRefusal_.isEmpty())
         return nullptr;

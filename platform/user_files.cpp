@@ -1,5 +1,7 @@
 #include "platform/user_files.h"
 
+#include <QCoreApplication>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -26,7 +28,7 @@ QString SystemReason()
 
 QString NotRegular(const QString &path)
 {
-    return QStringLiteral("\"%1\" is not a regular file.").arg(Native(path));
+    return QCoreApplication::translate("UserFiles", "\"%1\" is not a regular file.").arg(Native(path));
 }
 
 // Empty when `path` is missing or (through its links) a regular file.
@@ -41,7 +43,7 @@ QString MakeFolderFor(const QString &path)
     const QString folder = QFileInfo(path).absolutePath();
     if (QDir().mkpath(folder))
         return QString();
-    return QStringLiteral("The folder \"%1\" could not be created.").arg(Native(folder));
+    return QCoreApplication::translate("UserFiles", "The folder \"%1\" could not be created.").arg(Native(folder));
 }
 
 } // namespace
@@ -57,7 +59,8 @@ FileRead ReadRegular(const QString &path, qint64 maxBytes, bool startOnly)
         if (errno == ENOENT || errno == ENOTDIR) // no such file, or a file where a folder on its way should be
             result.missing = true;
         else
-            result.error = QStringLiteral("\"%1\" could not be read: %2.").arg(Native(path), SystemReason());
+            result.error = QCoreApplication::translate("UserFiles", "\"%1\" could not be read: %2.")
+                               .arg(Native(path), SystemReason());
         return result;
     }
     struct stat st {};
@@ -68,7 +71,7 @@ FileRead ReadRegular(const QString &path, qint64 maxBytes, bool startOnly)
     }
     if (st.st_size > maxBytes && !startOnly) {
         ::close(fd);
-        result.error = QStringLiteral("\"%1\" is larger than %2 MiB and was not read.")
+        result.error = QCoreApplication::translate("UserFiles", "\"%1\" is larger than %2 MiB and was not read.")
                            .arg(Native(path))
                            .arg(double(maxBytes) / (1024.0 * 1024.0), 0, 'g', 3);
         return result;
@@ -76,17 +79,20 @@ FileRead ReadRegular(const QString &path, qint64 maxBytes, bool startOnly)
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        result.error = QStringLiteral("\"%1\" could not be read: %2.").arg(Native(path), file.errorString());
+        result.error = QCoreApplication::translate("UserFiles", "\"%1\" could not be read: %2.")
+                           .arg(Native(path), file.errorString());
         return result;
     }
     // The file may grow while it is read: never take more than the limit.
     result.bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        result.error = QStringLiteral("\"%1\" could not be read: %2.").arg(Native(path), file.errorString());
+        result.error = QCoreApplication::translate("UserFiles", "\"%1\" could not be read: %2.")
+                           .arg(Native(path), file.errorString());
     else if (result.bytes.size() > maxBytes && startOnly)
         result.truncated = true;
     else if (result.bytes.size() > maxBytes)
-        result.error = QStringLiteral("\"%1\" grew past its size limit while it was read.").arg(Native(path));
+        result.error = QCoreApplication::translate("UserFiles", "\"%1\" grew past its size limit while it was read.")
+                           .arg(Native(path));
     if (!result.error.isEmpty())
         result.bytes.clear();
     if (result.truncated)
@@ -116,14 +122,15 @@ QString WriteFileAtomically(const QString &path, const QByteArray &bytes)
     const auto fail = [&file, &path] {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("\"%1\" could not be saved: %2.").arg(Native(path), reason);
+        return QCoreApplication::translate("UserFiles", "\"%1\" could not be saved: %2.").arg(Native(path), reason);
     };
     if (!file.open(QIODevice::WriteOnly))
         return fail();
     if (file.write(bytes) != bytes.size())
         return fail();
     if (!file.commit())
-        return QStringLiteral("\"%1\" could not be saved: %2.").arg(Native(path), file.errorString());
+        return QCoreApplication::translate("UserFiles", "\"%1\" could not be saved: %2.")
+            .arg(Native(path), file.errorString());
     return QString();
 }
 
@@ -136,7 +143,8 @@ QString AppendToFile(const QString &path, const QByteArray &record)
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd < 0)
-        return QStringLiteral("\"%1\" could not be opened: %2.").arg(Native(path), SystemReason());
+        return QCoreApplication::translate("UserFiles", "\"%1\" could not be opened: %2.")
+            .arg(Native(path), SystemReason());
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -150,12 +158,14 @@ QString AppendToFile(const QString &path, const QByteArray &record)
         if (n <= 0) {
             const QString reason = SystemReason();
             ::close(fd);
-            return QStringLiteral("\"%1\" could not be written: %2.").arg(Native(path), reason);
+            return QCoreApplication::translate("UserFiles", "\"%1\" could not be written: %2.")
+                .arg(Native(path), reason);
         }
         done += n;
     }
     if (::close(fd) != 0)
-        return QStringLiteral("\"%1\" could not be written: %2.").arg(Native(path), SystemReason());
+        return QCoreApplication::translate("UserFiles", "\"%1\" could not be written: %2.")
+            .arg(Native(path), SystemReason());
     return QString();
 }
 

@@ -59,17 +59,18 @@ Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWid
     exporter_ = new PlayerExport(*this, platform);
     backgroundMenu_ = new QMenu(this);
     backgroundMenu_->setObjectName(QStringLiteral("backgroundMenu"));
-    connect(backgroundMenu_->addAction(QStringLiteral("Export treatment…")), &QAction::triggered, this,
-            &Player::exportTreatment);
-    QAction *historyItem = backgroundMenu_->addAction(tr("History…"));
-    historyItem->setObjectName(QStringLiteral("historyItem"));
-    connect(historyItem, &QAction::triggered, this, [this] {
+    exportItem_ = backgroundMenu_->addAction(QString());
+    connect(exportItem_, &QAction::triggered, this, &Player::exportTreatment);
+    historyItem_ = backgroundMenu_->addAction(QString());
+    historyItem_->setObjectName(QStringLiteral("historyItem"));
+    connect(historyItem_, &QAction::triggered, this, [this] {
         if (showHistory_)
             showHistory_();
     });
 
     buildTimers();
     InstallPlayerAccess(*this);
+    retranslate();
 }
 
 Player::~Player() = default;
@@ -214,6 +215,8 @@ void Player::setText(PlayerLabel which, const QString &text)
         statusLine_->setText(text);
     else
         valueLabels_[int(which)]->setText(text);
+    if (which != PlayerLabel::statusLine)
+        designCaption_[int(which)] = false;
 }
 
 void Player::setButtonLook(TransportButton button, bool active)

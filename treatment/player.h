@@ -18,6 +18,7 @@
 
 class QLabel;
 class QLineEdit;
+class QAction;
 class QMenu;
 class QSlider;
 
@@ -86,6 +87,7 @@ public:
     void homePageButton_Click();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -108,6 +110,7 @@ private:
     void buildTransport(Layout layout);
     void buildStatusLine(Layout layout);
     void buildTimers();
+    void retranslate();
     void restoreDesignState();
     void placeOverMainWindow();
     bool Form_Load();
@@ -125,16 +128,21 @@ private:
     bool builtInBackground_ = false;
 
     std::array<QLabel *, ValueLabelCount> valueLabels_{}; // by PlayerLabel
+    // Whether a label still shows the text it has when the window loads.
+    std::array<bool, ValueLabelCount> designCaption_{};
     QSlider *lengthSlider_ = nullptr;
     QSlider *volumeSlider_ = nullptr;
     QSlider *panSlider_ = nullptr;
     PictureLabel *homePageButton_ = nullptr;
+    PictureLabel *volumeWarning_ = nullptr;
     std::array<PictureLabel *, TransportButtonCount> transportButtons_{}; // by TransportButton
     // Each transport button's normal and active look.
     std::array<std::array<QPixmap, 2>, TransportButtonCount> buttonLooks_{};
     std::array<bool, TransportButtonCount> lookActive_{};
     QLineEdit *statusLine_ = nullptr;
     QMenu *backgroundMenu_ = nullptr;
+    QAction *exportItem_ = nullptr;
+    QAction *historyItem_ = nullptr;
     PlayerExport *exporter_ = nullptr;
     std::function<void()> showHistory_;
     QTimer clockTimer_;  // the treatment clock, once a second while a treatment plays

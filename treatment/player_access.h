@@ -12,5 +12,7 @@ namespace helicordia {
 class Player;
 
 void InstallPlayerAccess(Player &player);
+// The accessible names and descriptions, in the current language.
+void DescribePlayer(Player &player);
 
 } // namespace helicordia

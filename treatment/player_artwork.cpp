@@ -1,5 +1,7 @@
 #include "treatment/player_artwork.h"
 
+#include <QCoreApplication>
+
 #include "platform/application.h"
 #include "ui/button_art.h"
 
@@ -167,7 +169,8 @@ QPixmap homePage(QSize size)
     f.setPixelSize(int(h * 0.085));
     p.setFont(f);
     p.setPen(QColor(255, 255, 255));
-    p.drawText(QRectF(0, h * 0.78, w, h * 0.16), Qt::AlignCenter, QStringLiteral("Visit us"));
+    p.drawText(QRectF(0, h * 0.78, w, h * 0.16), Qt::AlignCenter,
+               QCoreApplication::translate("helicordia::Player", "Visit us"));
     return pm;
 }
 

@@ -2,6 +2,7 @@
 // window loads, and what it is connected to.
 #include "treatment/player.h"
 
+#include "treatment/player_access.h"
 #include "treatment/player_artwork.h"
 #include "ui/layout.h"
 #include "ui/picture_label.h"
@@ -68,18 +69,18 @@ struct Heading {
     bool leftAligned = false;
 };
 const Heading Headings[] = {
-    {"healthProblemHeading", "Health problem:"},
-    {"entryIdHeading", "Health problem ID:"},
-    {"frequencyCountHeading", "Number of frequency:"},
-    {"suggestedLengthHeading", "Duration of treatment (suggested):"},
-    {"lengthHeading", "Duration of treatment (can adjust):", true},
-    {"volumeHeading", "Channel Volume"},
-    {"panHeading", "Channel Pan"},
-    {"transportHeading", "Frequency control", false, true},
+    {"healthProblemHeading", QT_TRANSLATE_NOOP("helicordia::Player", "Health problem:")},
+    {"entryIdHeading", QT_TRANSLATE_NOOP("helicordia::Player", "Health problem ID:")},
+    {"frequencyCountHeading", QT_TRANSLATE_NOOP("helicordia::Player", "Number of frequency:")},
+    {"suggestedLengthHeading", QT_TRANSLATE_NOOP("helicordia::Player", "Duration of treatment (suggested):")},
+    {"lengthHeading", QT_TRANSLATE_NOOP("helicordia::Player", "Duration of treatment (can adjust):"), true},
+    {"volumeHeading", QT_TRANSLATE_NOOP("helicordia::Player", "Channel Volume")},
+    {"panHeading", QT_TRANSLATE_NOOP("helicordia::Player", "Channel Pan")},
+    {"transportHeading", QT_TRANSLATE_NOOP("helicordia::Player", "Frequency control"), false, true},
 };
 
 // The labels the player's logic writes to, in PlayerLabel order, with the
-// texts they show when the window loads.
+// texts they show when the window loads (words in the current language).
 struct ValueLabel {
     const char *name;
     const char *caption;
@@ -91,10 +92,12 @@ const ValueLabel ValueLabels[] = {
     {"lblFrequencyCount", "0", nullptr},
     {"lblSuggestedLength", "0", nullptr},
     {"lblTreatmentLength", "0", nullptr},
-    {"lblTime", "Time", "Elapsed Time"},
-    {"lblState", "Idle", "Status"},
-    {"lblTrack", "Track", "Track number"},
-    {"lblVolume", "Idle", "Status"},
+    {"lblTime", QT_TRANSLATE_NOOP("helicordia::Player", "Time"),
+     QT_TRANSLATE_NOOP("helicordia::Player", "Elapsed Time")},
+    {"lblState", QT_TRANSLATE_NOOP("helicordia::Player", "Idle"), QT_TRANSLATE_NOOP("helicordia::Player", "Status")},
+    {"lblTrack", QT_TRANSLATE_NOOP("helicordia::Player", "Track"),
+     QT_TRANSLATE_NOOP("helicordia::Player", "Track number")},
+    {"lblVolume", QT_TRANSLATE_NOOP("helicordia::Player", "Idle"), QT_TRANSLATE_NOOP("helicordia::Player", "Status")},
 };
 
 // The transport buttons, in TransportButton order.
@@ -104,11 +107,12 @@ struct TransportPicture {
     playerart::Transport art;
 };
 const TransportPicture TransportPictures[] = {
-    {"btnPlay", "Play", playerart::Transport::Play},
-    {"btnPause", "Pause", playerart::Transport::Pause},
-    {"btnStop", "Stop", playerart::Transport::Stop},
-    {"btnSkip", "Skip current frequency", playerart::Transport::Skip},
-    {"btnHold", "Hold current frequency (continuous play)", playerart::Transport::Hold},
+    {"btnPlay", QT_TRANSLATE_NOOP("helicordia::Player", "Play"), playerart::Transport::Play},
+    {"btnPause", QT_TRANSLATE_NOOP("helicordia::Player", "Pause"), playerart::Transport::Pause},
+    {"btnStop", QT_TRANSLATE_NOOP("helicordia::Player", "Stop"), playerart::Transport::Stop},
+    {"btnSkip", QT_TRANSLATE_NOOP("helicordia::Player", "Skip current frequency"), playerart::Transport::Skip},
+    {"btnHold", QT_TRANSLATE_NOOP("helicordia::Player", "Hold current frequency (continuous play)"),
+     playerart::Transport::Hold},
 };
 
 const QColor LabelInk(24, 36, 74);
@@ -137,7 +141,7 @@ void Player::buildLabels(Layout layout)
     QPalette ink = palette();
     ink.setColor(QPalette::WindowText, LabelInk);
     auto makeLabel = [&](const char *name, const char *caption, Qt::Alignment align) {
-        auto *label = new QLabel(QString::fromUtf8(caption), this);
+        auto *label = new QLabel(tr(caption), this);
         label->setTextFormat(Qt::PlainText); // an entry's name is shown as written, "<b>" and all
         Place(label, layout, name);
         label->setAlignment(align | Qt::AlignTop);
@@ -150,27 +154,24 @@ void Player::buildLabels(Layout layout)
     for (int i = 0; i < ValueLabelCount; ++i) {
         const ValueLabel &value = ValueLabels[i];
         valueLabels_[i] = makeLabel(value.name, value.caption, Qt::AlignLeft);
-        if (value.tip)
-            valueLabels_[i]->setToolTip(QString::fromUtf8(value.tip));
     }
     valueLabels_[int(PlayerLabel::lblHealthProblem)]->setWordWrap(true);
 }
 
 void Player::buildSliders(Layout layout)
 {
-    auto makeSlider = [&](const char *name, const QString &tip) {
+    auto makeSlider = [&](const char *name) {
         auto *slider = new QSlider(Qt::Horizontal, this);
         Place(slider, layout, name);
-        slider->setToolTip(tip);
         return slider;
     };
-    lengthSlider_ = makeSlider("lengthSlider", QStringLiteral("Duration of treatment (can adjust)"));
+    lengthSlider_ = makeSlider("lengthSlider");
     lengthSlider_->setTickPosition(QSlider::NoTicks);
-    volumeSlider_ = makeSlider("volumeSlider", QStringLiteral("Channel Volume"));
+    volumeSlider_ = makeSlider("volumeSlider");
     volumeSlider_->setRange(0, VolumeScale);
     volumeSlider_->setSingleStep(1);
     volumeSlider_->setPageStep(100);
-    panSlider_ = makeSlider("panSlider", QStringLiteral("Channel Pan"));
+    panSlider_ = makeSlider("panSlider");
     panSlider_->setRange(-PanScale, PanScale);
     panSlider_->setSingleStep(5);
     panSlider_->setPageStep(50);
@@ -197,10 +198,8 @@ void Player::buildSliders(Layout layout)
 void Player::buildPictures(Layout layout)
 {
     addPicture(layout, "decorativeStrip", playerart::decorativeStrip);
-    addPicture(layout, "volumeWarning", playerart::volumeWarning,
-               QStringLiteral("High volume level may be dangerous!"));
-    homePageButton_ = addPicture(layout, "homePageButton", playerart::homePage,
-                                 QStringLiteral("Visit our web site for more programs and news"));
+    volumeWarning_ = addPicture(layout, "volumeWarning", playerart::volumeWarning);
+    homePageButton_ = addPicture(layout, "homePageButton", playerart::homePage);
     homePageButton_->setCursor(Qt::PointingHandCursor);
     connect(homePageButton_, &PictureLabel::clicked, this, [this] { homePageButton_Click(); });
 }
@@ -217,7 +216,6 @@ void Player::buildTransport(Layout layout)
         const TransportPicture &picture = TransportPictures[i];
         auto *button = new PictureLabel(findChild<QFrame *>(QLatin1String(PlaceOf(layout, picture.name).parent)));
         Place(button, layout, picture.name);
-        button->setToolTip(QString::fromUtf8(picture.tip));
         button->setCursor(Qt::PointingHandCursor);
         buttonLooks_[i][0] = playerart::transportButton(picture.art, false, button->size());
         buttonLooks_[i][1] = playerart::transportButton(picture.art, true, button->size());
@@ -258,8 +256,10 @@ void Player::buildTimers()
 // normal button looks, sliders at their initial values.
 void Player::restoreDesignState()
 {
-    for (int i = 0; i < ValueLabelCount; ++i)
-        valueLabels_[i]->setText(QString::fromUtf8(ValueLabels[i].caption));
+    for (int i = 0; i < ValueLabelCount; ++i) {
+        valueLabels_[i]->setText(tr(ValueLabels[i].caption));
+        designCaption_[i] = true;
+    }
     statusLine_->clear();
     for (int i = 0; i < TransportButtonCount; ++i) {
         transportButtons_[i]->setPixmap(buttonLooks_[i][0]);
@@ -271,6 +271,42 @@ void Player::restoreDesignState()
     lengthSlider_->setValue(0);
     volumeSlider_->setValue(InitialVolume);
     panSlider_->setValue(0);
+}
+
+// Every text of the window in the current language; the values the
+// treatment wrote stay, the state's word is written anew.
+void Player::retranslate()
+{
+    for (const Heading &heading : Headings)
+        if (auto *label = findChild<QLabel *>(QLatin1String(heading.name)))
+            label->setText(tr(heading.caption));
+    for (int i = 0; i < ValueLabelCount; ++i) {
+        const ValueLabel &value = ValueLabels[i];
+        if (designCaption_[i])
+            valueLabels_[i]->setText(tr(value.caption));
+        if (value.tip)
+            valueLabels_[i]->setToolTip(tr(value.tip));
+    }
+    if (!designCaption_[int(PlayerLabel::lblState)])
+        valueLabels_[int(PlayerLabel::lblState)]->setText(core_.stateText());
+    for (int i = 0; i < TransportButtonCount; ++i)
+        transportButtons_[i]->setToolTip(tr(TransportPictures[i].tip));
+    lengthSlider_->setToolTip(tr("Duration of treatment (can adjust)"));
+    volumeSlider_->setToolTip(tr("Channel Volume"));
+    panSlider_->setToolTip(tr("Channel Pan"));
+    volumeWarning_->setToolTip(tr("High volume level may be dangerous!"));
+    homePageButton_->setToolTip(tr("Visit our web site for more programs and news"));
+    homePageButton_->setPixmap(playerart::homePage(homePageButton_->size())); // it says "Visit us"
+    exportItem_->setText(tr("Export treatment…"));
+    historyItem_->setText(tr("History…"));
+    DescribePlayer(*this);
+}
+
+void Player::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    ShapedWindow::changeEvent(event);
 }
 
 } // namespace helicordia

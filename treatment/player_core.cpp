@@ -11,9 +11,8 @@ namespace helicordia {
 
 QString EngineVersionWarning(std::uint32_t version)
 {
-    return QStringLiteral("Error!  You are using an old version of the tone engine ") +
-           QString::number(version, 16).toUpper() + QStringLiteral(". ") + QStringLiteral("This program requires ") +
-           QString::number(RequiredEngineVersion, 16).toUpper();
+    return PlayerCore::tr("Error!  You are using an old version of the tone engine %1. This program requires %2")
+        .arg(QString::number(version, 16).toUpper(), QString::number(RequiredEngineVersion, 16).toUpper());
 }
 
 namespace {
@@ -31,18 +30,10 @@ QString StatusLineText(int isPlaying, float channelFrequency, float volume, floa
     QLocale numbers = locale;
     numbers.setNumberOptions(QLocale::OmitGroupSeparator);
     const float hertz = channelFrequency / ChannelFrequencyUnit;
-    QString text = QStringLiteral("  Channel ");
-    text += isPlaying != 0 ? QStringLiteral("playing") : QStringLiteral("stopped");
-    text += QStringLiteral(" : Frequency ");
-    text += numbers.toString(double(hertz), 'g', 7);
-    text += QStringLiteral("Hz Volume ");
-    text += QString::number(percentFloor(volume));
-    text += QStringLiteral("% Pan ");
-    if (pan > 0)
-        text += QLatin1Char('+');
-    text += QString::number(percentFloor(pan));
-    text += QLatin1Char('%');
-    return text;
+    const QString panText = (pan > 0 ? QStringLiteral("+") : QString()) + QString::number(percentFloor(pan));
+    return PlayerCore::tr("  Channel %1 : Frequency %2Hz Volume %3% Pan %4%")
+        .arg(isPlaying != 0 ? PlayerCore::tr("playing") : PlayerCore::tr("stopped"),
+             numbers.toString(double(hertz), 'g', 7), QString::number(percentFloor(volume)), panText);
 }
 
 QString VolumeLabelText(float volume)
@@ -205,7 +196,7 @@ bool PlayerCore::ApplyPlayerState()
         if (!StartTone())
             return false;
         currentFrequency_ = std::int16_t(startIndex_);
-        view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
+        view_.setText(PlayerLabel::lblState, stateText());
         view_.setText(PlayerLabel::lblTrack, QString::number(startIndex_));
         notify(TreatmentEvent::Started);
         startSecond_ = 0;
@@ -221,7 +212,7 @@ bool PlayerCore::ApplyPlayerState()
         view_.setLengthSliderEnabled(true);
         if (toneChannel_ != 0)
             engine_.Tone_Channel_Stop(toneChannel_); // result not needed
-        view_.setText(PlayerLabel::lblState, QStringLiteral("Stop"));
+        view_.setText(PlayerLabel::lblState, stateText());
         view_.setText(PlayerLabel::lblTime, AfiseazaTimp(0));
         return true;
     case PlayerState::Paused: // pause
@@ -229,7 +220,7 @@ bool PlayerCore::ApplyPlayerState()
         view_.setClockTimer(false);
         if (toneChannel_ != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(toneChannel_, 1)))
             return false;
-        view_.setText(PlayerLabel::lblState, QStringLiteral("Pause"));
+        view_.setText(PlayerLabel::lblState, stateText());
         notify(TreatmentEvent::Paused);
         return true;
     case PlayerState::Resuming: // resume
@@ -237,14 +228,26 @@ bool PlayerCore::ApplyPlayerState()
         view_.setClockTimer(true);
         if (toneChannel_ != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(toneChannel_, 0)))
             return false;
-        view_.setText(PlayerLabel::lblState, QStringLiteral("Play"));
         state_ = PlayerState::Playing;
+        view_.setText(PlayerLabel::lblState, stateText());
         notify(TreatmentEvent::Unpaused);
         return true;
     case PlayerState::Holding: // held by btnHold_Click, which applies it itself
         return true;
     }
     return true;
+}
+
+QString PlayerCore::stateText() const
+{
+    switch (state_) {
+    case PlayerState::Stopped: return tr("Stop");
+    case PlayerState::Paused: return tr("Pause");
+    case PlayerState::Playing:
+    case PlayerState::Resuming:
+    case PlayerState::Holding: break;
+    }
+    return tr("Play");
 }
 
 void PlayerCore::btnPlay_Click()

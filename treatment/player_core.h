@@ -9,6 +9,7 @@
 #include "treatment/frequency_program.h"
 #include "treatment/treatment_events.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QString>
 
@@ -84,6 +85,8 @@ QString StatusLineText(int isPlaying, float channelFrequency, float volume, floa
 QString VolumeLabelText(float volume);
 
 class PlayerCore {
+    Q_DECLARE_TR_FUNCTIONS(PlayerCore)
+
 public:
     PlayerCore(ToneEngine &engine, PlayerView &view, Platform &platform, const QLocale &locale = QLocale());
 
@@ -138,6 +141,8 @@ public:
     bool programEnded() const { return programEnded_; }
 
     void setLocale(const QLocale &locale) { locale_ = locale; }
+    // The word lblState shows for the current state, in the current language.
+    QString stateText() const;
 
     // Whoever keeps account of the treatments (history, resume file); none by default.
     void setObserver(TreatmentObserver *observer) { observer_ = observer; }

@@ -1,5 +1,7 @@
 #include "treatment/player_export.h"
 
+#include <QCoreApplication>
+
 #include "platform/application.h"
 #include "platform/platform.h"
 
@@ -19,9 +21,19 @@ namespace helicordia {
 
 namespace {
 
-const QString FlacFilter = QStringLiteral("FLAC, 24-bit (*.flac)");
-const QString WavFloatFilter = QStringLiteral("WAV, 32-bit float (*.wav)");
-const QString Wav16Filter = QStringLiteral("WAV, 16-bit (*.wav)");
+// The file dialog's choices, in the current language.
+QString FlacFilter()
+{
+    return PlayerExport::tr("FLAC, 24-bit (*.flac)");
+}
+QString WavFloatFilter()
+{
+    return PlayerExport::tr("WAV, 32-bit float (*.wav)");
+}
+QString Wav16Filter()
+{
+    return PlayerExport::tr("WAV, 16-bit (*.wav)");
+}
 const QString OggFilter = QStringLiteral("Ogg Vorbis (*.ogg)");
 
 // How often the worker reports its progress.
@@ -56,15 +68,15 @@ PlayerExport::~PlayerExport()
 
 QString PlayerExport::askFile(const QString &suggested, bool *wav16)
 {
-    QFileDialog dialog(&window_, QStringLiteral("Export treatment"));
+    QFileDialog dialog(&window_, tr("Export treatment"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({FlacFilter, WavFloatFilter, Wav16Filter, OggFilter});
+    dialog.setNameFilters({FlacFilter(), WavFloatFilter(), Wav16Filter(), OggFilter});
     dialog.selectFile(suggested);
     dialog.setDefaultSuffix(QStringLiteral("flac"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
-        const QString suffix = filter == OggFilter    ? QStringLiteral("ogg")
-                               : filter == FlacFilter ? QStringLiteral("flac")
-                                                      : QStringLiteral("wav");
+        const QString suffix = filter == OggFilter      ? QStringLiteral("ogg")
+                               : filter == FlacFilter() ? QStringLiteral("flac")
+                                                        : QStringLiteral("wav");
         dialog.setDefaultSuffix(suffix);
         const QStringList chosen = dialog.selectedFiles();
         if (!chosen.isEmpty())
@@ -72,7 +84,7 @@ QString PlayerExport::askFile(const QString &suggested, bool *wav16)
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    *wav16 = dialog.selectedNameFilter() == Wav16Filter;
+    *wav16 = dialog.selectedNameFilter() == Wav16Filter();
     return dialog.selectedFiles().first();
 }
 
@@ -93,9 +105,8 @@ void PlayerExport::start(const QString &name, ExportRequest request)
         return;
     const std::optional<ExportFormat> format = ExportFormatForPath(path, wav16);
     if (!format) {
-        platform_.message(ApplicationTitle,
-                          QStringLiteral("Cannot export to \"%1\": the name must end in .wav, .flac or .ogg.")
-                              .arg(QDir::toNativeSeparators(path)));
+        platform_.message(ApplicationTitle, tr("Cannot export to \"%1\": the name must end in .wav, .flac or .ogg.")
+                                                .arg(QDir::toNativeSeparators(path)));
         return;
     }
     request.format = *format;
@@ -125,14 +136,14 @@ void PlayerExport::start(const QString &name, ExportRequest request)
 
 void PlayerExport::openProgress(const QString &path)
 {
-    dialog_ = new QProgressDialog(QString(), QStringLiteral("Cancel"), 0, 1000, &window_);
+    dialog_ = new QProgressDialog(QString(), tr("Cancel"), 0, 1000, &window_);
     dialog_->setObjectName(QStringLiteral("exportProgress"));
     // It shows the entry's name and the file's, exactly as they are written.
     auto *label = new QLabel(dialog_);
     label->setTextFormat(Qt::PlainText);
     dialog_->setLabel(label);
-    dialog_->setLabelText(QStringLiteral("Exporting to %1").arg(QDir::toNativeSeparators(path)));
-    dialog_->setWindowTitle(QStringLiteral("Export treatment"));
+    dialog_->setLabelText(tr("Exporting to %1").arg(QDir::toNativeSeparators(path)));
+    dialog_->setWindowTitle(tr("Export treatment"));
     // Not modal: a modal progress dialog runs the event loop inside each
     // setValue(), and the player's own controls stay usable while it works.
     dialog_->setWindowModality(Qt::NonModal);
@@ -150,7 +161,7 @@ void PlayerExport::showProgress(const ExportProgress &p)
     if (!dialog_ || cancel_)
         return;
     const int elapsed = std::min(p.elapsedSeconds(), lengthSeconds_);
-    dialog_->setLabelText(QStringLiteral("%1\n%2 Hz, %3 of %4: %5 of %6")
+    dialog_->setLabelText(tr("%1\n%2 Hz, %3 of %4: %5 of %6")
                               .arg(name_, QString::number(double(p.frequencyHz), 'g', 7))
                               .arg(p.index)
                               .arg(p.count)

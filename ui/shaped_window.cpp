@@ -43,10 +43,26 @@ PictureLabel *ShapedWindow::addPicture(Layout layout, const char *name, QPixmap 
 
 void ShapedWindow::addTitleButtons(Layout layout)
 {
-    minimiseButton_ = addPicture(layout, "minimiseButton", buttonart::Minimise, QStringLiteral("Minimized"));
-    closeButton_ = addPicture(layout, "closeButton", buttonart::Close, QStringLiteral("Exit"));
+    minimiseButton_ = addPicture(layout, "minimiseButton", buttonart::Minimise);
+    closeButton_ = addPicture(layout, "closeButton", buttonart::Close);
     connect(minimiseButton_, &PictureLabel::clicked, this, [this] { minimiseButton_Click(); });
     connect(closeButton_, &PictureLabel::clicked, this, [this] { closeButton_Click(); });
+    retranslateTitleButtons();
+}
+
+void ShapedWindow::retranslateTitleButtons()
+{
+    if (minimiseButton_)
+        minimiseButton_->setToolTip(tr("Minimized"));
+    if (closeButton_)
+        closeButton_->setToolTip(tr("Exit"));
+}
+
+void ShapedWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateTitleButtons();
+    QWidget::changeEvent(event);
 }
 
 void ShapedWindow::minimiseButton_Click()

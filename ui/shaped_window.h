@@ -67,6 +67,8 @@ protected:
     // Called first by every background move: the window takes hover looks away.
     virtual void backgroundHovered() {}
 
+    // A change of language writes the title buttons' tips anew.
+    void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -75,6 +77,7 @@ protected:
 
 private:
     bool dragHandleEvent(QWidget *handle, QEvent *event);
+    void retranslateTitleButtons();
 
     QPolygon outline_;
     QImage background_;

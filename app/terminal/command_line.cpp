@@ -73,11 +73,12 @@ QString storeLength(CommandLineRequest &r, const QStringList &v)
 {
     const std::optional<int> seconds = ParseDuration(v[0]);
     if (!seconds)
-        return QStringLiteral("The length \"%1\" is not a duration like 00:30:00.").arg(v[0]);
+        return QCoreApplication::translate("CommandLine", "The length \"%1\" is not a duration like 00:30:00.")
+            .arg(v[0]);
     if (*seconds == 0)
-        return QStringLiteral("The length must be more than zero.");
+        return QCoreApplication::translate("CommandLine", "The length must be more than zero.");
     if (*seconds > MaxExportSeconds)
-        return QStringLiteral("The length must not be more than 100 hours.");
+        return QCoreApplication::translate("CommandLine", "The length must not be more than 100 hours.");
     r.lengthSeconds = *seconds;
     return {};
 }
@@ -86,7 +87,9 @@ QString storeVolume(CommandLineRequest &r, const QStringList &v)
 {
     const auto slider = sliderPercent(v[0], 0, 100, 1024);
     r.volumeSlider = slider.value_or(r.volumeSlider);
-    return slider ? QString() : QStringLiteral("The volume \"%1\" is not a percentage from 0 to 100.").arg(v[0]);
+    return slider ? QString()
+                  : QCoreApplication::translate("CommandLine", "The volume \"%1\" is not a percentage from 0 to 100.")
+                        .arg(v[0]);
 }
 
 QString storePan(CommandLineRequest &r, const QStringList &v)
@@ -94,7 +97,9 @@ QString storePan(CommandLineRequest &r, const QStringList &v)
     const auto slider = sliderPercent(v[0], -100, 100, 512);
     r.panSlider = slider.value_or(r.panSlider);
     return slider ? QString()
-                  : QStringLiteral("The pan \"%1\" is not a percentage from -100 (left) to 100 (right).").arg(v[0]);
+                  : QCoreApplication::translate("CommandLine",
+                                                "The pan \"%1\" is not a percentage from -100 (left) to 100 (right).")
+                        .arg(v[0]);
 }
 
 QString storeRate(CommandLineRequest &r, const QStringList &v)
@@ -102,7 +107,8 @@ QString storeRate(CommandLineRequest &r, const QStringList &v)
     bool ok = false;
     r.rate = v[0].toInt(&ok);
     if (!ok || !IsExportRate(r.rate))
-        return QStringLiteral("The rate \"%1\" is not one of 44100, 48000 and 96000.").arg(v[0]);
+        return QCoreApplication::translate("CommandLine", "The rate \"%1\" is not one of 44100, 48000 and 96000.")
+            .arg(v[0]);
     return {};
 }
 
@@ -111,7 +117,7 @@ QString storeBits(CommandLineRequest &r, const QStringList &v)
     r.wav16 = v[0] == QLatin1String("16");
     r.bitsGiven = true;
     if (!r.wav16 && v[0] != QLatin1String("32"))
-        return QStringLiteral("The WAV sample size \"%1\" is not 16 or 32.").arg(v[0]);
+        return QCoreApplication::translate("CommandLine", "The WAV sample size \"%1\" is not 16 or 32.").arg(v[0]);
     return {};
 }
 
@@ -132,33 +138,33 @@ QString storeDays(CommandLineRequest &r, const QStringList &v)
 const Option Options[] = {
 //   names                starts           with              takes           values        store
     {"h help help-all",   RunMode::Help,    0,               Takes::Nothing, "",           nullptr,
-     "Displays help on commandline options."},
+     QT_TRANSLATE_NOOP("CommandLine", "Displays help on commandline options.")},
     {"v version",         RunMode::Version, 0,               Takes::Nothing, "",           nullptr,
-     "Displays version information."},
-    {"list",              RunMode::List,    0,               Takes::MaybeOne, "text",      storeSearch,
-     "Prints the catalogue list for the search text (every entry without one), your own treatments after it, then the match count."},
-    {"play",              RunMode::Play,    0,               Takes::One,     "entry",      storeEntry,
-     "Plays an entry (its number, +N for your own treatment N, or a search text that names one playable entry) through the sound card. Ctrl+C ends it."},
-    {"render",            RunMode::Render,  0,               Takes::Two,     "entry file", storeEntry,
-     "Writes an entry's treatment to a .wav, .flac or .ogg file."},
-    {"add",               RunMode::Add,     0,               Takes::One,     "line",       storeOwn,
+     QT_TRANSLATE_NOOP("CommandLine", "Displays version information.")},
+    {"list",              RunMode::List,    0,               Takes::MaybeOne, QT_TRANSLATE_NOOP("CommandLine", "text"),      storeSearch,
+     QT_TRANSLATE_NOOP("CommandLine", "Prints the catalogue list for the search text (every entry without one), your own treatments after it, then the match count.")},
+    {"play",              RunMode::Play,    0,               Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "entry"),      storeEntry,
+     QT_TRANSLATE_NOOP("CommandLine", "Plays an entry (its number, +N for your own treatment N, or a search text that names one playable entry) through the sound card. Ctrl+C ends it.")},
+    {"render",            RunMode::Render,  0,               Takes::Two,     QT_TRANSLATE_NOOP("CommandLine", "entry file"), storeEntry,
+     QT_TRANSLATE_NOOP("CommandLine", "Writes an entry's treatment to a .wav, .flac or .ogg file.")},
+    {"add",               RunMode::Add,     0,               Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "line"),       storeOwn,
      QT_TRANSLATE_NOOP("CommandLine", "Adds one of your own treatments, given as \"name - f1,f2,...\" and checked as the editor checks it.")},
-    {"import",            RunMode::Import,  0,               Takes::One,     "file",       storeOwn,
+    {"import",            RunMode::Import,  0,               Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "file"),       storeOwn,
      QT_TRANSLATE_NOOP("CommandLine", "Adds the treatments in a text file (lines \"name - f1,f2,...\", or with \";\" or a tab for \" - \") to your own, and says which lines were not taken and why.")},
     {"history",           RunMode::History, 0,               Takes::MaybeOne, "days",      storeDays,
      QT_TRANSLATE_NOOP("CommandLine", "Prints the treatments played, newest first, as the history window lists them: all of them, or those of the last <days> days.")},
     {"resume",            RunMode::Resume,  0,               Takes::Nothing, "",           nullptr,
      QT_TRANSLATE_NOOP("CommandLine", "Offers to resume the treatment that was cut short when the program last ended, and plays it on from where it stopped. Ctrl+C ends it.")},
     {"length",            {},              WithPlayOrRender, Takes::One,     "hh:mm:ss",   storeLength,
-     "the treatment's length (the entry's suggested length without it)."},
-    {"volume",            {},              WithPlayOrRender, Takes::One,     "percent",    storeVolume,
-     "the volume, 0 to 100 (about 10 without it)."},
-    {"pan",               {},              WithPlayOrRender, Takes::One,     "percent",    storePan,
-     "the pan, -100 (left) to 100 (right); 0 without it."},
+     QT_TRANSLATE_NOOP("CommandLine", "the treatment's length (the entry's suggested length without it).")},
+    {"volume",            {},              WithPlayOrRender, Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "percent"),    storeVolume,
+     QT_TRANSLATE_NOOP("CommandLine", "the volume, 0 to 100 (about 10 without it).")},
+    {"pan",               {},              WithPlayOrRender, Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "percent"),    storePan,
+     QT_TRANSLATE_NOOP("CommandLine", "the pan, -100 (left) to 100 (right); 0 without it.")},
     {"rate",              {},              WithRender,       Takes::One,     "hz",         storeRate,
-     "44100, 48000 (without it) or 96000."},
+     QT_TRANSLATE_NOOP("CommandLine", "44100, 48000 (without it) or 96000.")},
     {"bits",              {},              WithRender,       Takes::One,     "16|32",      storeBits,
-     "16-bit PCM or 32-bit float (without it) in a .wav file."},
+     QT_TRANSLATE_NOOP("CommandLine", "16-bit PCM or 32-bit float (without it) in a .wav file.")},
     // The window system's, which QApplication takes for itself.
     {"platform platformpluginpath platformtheme plugin qwindowgeometry geometry qwindowtitle title qwindowicon "
      "icon style stylesheet session display name qmljsdebugger",
@@ -167,6 +173,14 @@ const Option Options[] = {
                           {},              InWindow,         Takes::Nothing, "",           nullptr, nullptr},
 };
 // clang-format on
+
+// "entry> <file": the names of an option's values, in the current language.
+QString ValueNames(const Option &option)
+{
+    return QCoreApplication::translate("CommandLine", option.values)
+        .split(QLatin1Char(' '))
+        .join(QStringLiteral("> <"));
+}
 
 QStringList namesOf(const Option &option)
 {
@@ -226,14 +240,14 @@ QString takeValues(const Option &option, const QStringList &arguments, qsizetype
     const qsizetype wanted = option.takes == Takes::Two ? 2 : option.takes == Takes::Nothing ? 0 : 1;
     if (equals >= 0) {
         if (wanted == 0)
-            return QStringLiteral("%1 takes no value.").arg(given);
+            return QCoreApplication::translate("CommandLine", "%1 takes no value.").arg(given);
         values << argument.mid(equals + 1);
     }
     while (values.size() < wanted && i + 1 < arguments.size() && !looksLikeOption(arguments[i + 1]))
         values << arguments[++i];
     if (values.size() < wanted && option.takes != Takes::MaybeOne) {
-        const QString names = QString::fromLatin1(option.values).split(QLatin1Char(' ')).join(QStringLiteral("> <"));
-        return QStringLiteral("%1 needs <%2>.").arg(given, names);
+        const QString names = ValueNames(option);
+        return QCoreApplication::translate("CommandLine", "%1 needs <%2>.").arg(given, names);
     }
     return {};
 }
@@ -245,9 +259,10 @@ QString checkModes(RunMode mode, const std::vector<std::pair<const Option *, QSt
         if (option->with & modeBit(mode))
             continue;
         if (mode == RunMode::Window)
-            return QStringLiteral("%1 can be used only with %2.")
+            return QCoreApplication::translate("CommandLine", "%1 can be used only with %2.")
                 .arg(name, modeOptions(option->with, QStringLiteral(" or ")));
-        return QStringLiteral("%1 cannot be used with %2.").arg(name, modeOptions(modeBit(mode), QString()));
+        return QCoreApplication::translate("CommandLine", "%1 cannot be used with %2.")
+            .arg(name, modeOptions(modeBit(mode), QString()));
     }
     return {};
 }
@@ -256,9 +271,10 @@ QString checkRender(const CommandLineRequest &request)
 {
     const auto format = ExportFormatForPath(request.output, request.wav16);
     if (!format)
-        return QStringLiteral("\"%1\" does not end in .wav, .flac or .ogg.").arg(request.output);
+        return QCoreApplication::translate("CommandLine", "\"%1\" does not end in .wav, .flac or .ogg.")
+            .arg(request.output);
     if (request.bitsGiven && *format != ExportFormat::Wav16 && *format != ExportFormat::WavFloat)
-        return QStringLiteral("--bits applies only to WAV files.");
+        return QCoreApplication::translate("CommandLine", "--bits applies only to WAV files.");
     return ExportPathProblem(request.output);
 }
 
@@ -281,14 +297,15 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments)
     for (qsizetype i = 0; i < given.size() && request.error.isEmpty(); ++i) {
         const Option *option = optionNamed(given[i]);
         if (!option) {
-            request.error = given[i].startsWith(QLatin1Char('-'))
-                                ? QStringLiteral("Unknown option \"%1\".").arg(given[i])
-                                : QStringLiteral("Unexpected argument \"%1\".").arg(given[i]);
+            request.error =
+                given[i].startsWith(QLatin1Char('-'))
+                    ? QCoreApplication::translate("CommandLine", "Unknown option \"%1\".").arg(given[i])
+                    : QCoreApplication::translate("CommandLine", "Unexpected argument \"%1\".").arg(given[i]);
             break;
         }
         if (option->starts && request.mode != RunMode::Window) {
-            request.error =
-                QStringLiteral("Give only one of %1.").arg(modeOptions(TerminalModes, QStringLiteral(" and ")));
+            request.error = QCoreApplication::translate("CommandLine", "Give only one of %1.")
+                                .arg(modeOptions(TerminalModes, QStringLiteral(" and ")));
             break;
         }
         if (option->starts)
@@ -315,7 +332,7 @@ QString synopsis(const Option &option)
     QStringList names = namesOf(option);
     std::transform(names.begin(), names.end(), names.begin(), spelled);
     QString text = names.join(QStringLiteral(", "));
-    const QString values = QString::fromLatin1(option.values).split(QLatin1Char(' ')).join(QStringLiteral("> <"));
+    const QString values = ValueNames(option);
     if (option.takes == Takes::MaybeOne)
         text += QStringLiteral(" [<%1>]").arg(values);
     else if (option.takes != Takes::Nothing)
@@ -352,11 +369,12 @@ QString CommandLineHelp(const QString &program)
     for (const Option &option : Options)
         if (option.help)
             indent = std::max(indent, synopsis(option).size() + 4);
-    QString text = QStringLiteral("Usage: %1 [options]\n"
-                                  "Plays sets of reference frequencies as pure sine tones.\n"
-                                  "Started without options, it opens its main window.\n\n"
-                                  "Options:\n")
-                       .arg(program);
+    QString text =
+        QCoreApplication::translate("CommandLine", "Usage: %1 [options]\n"
+                                                   "Plays sets of reference frequencies as pure sine tones.\n"
+                                                   "Started without options, it opens its main window.\n\n"
+                                                   "Options:\n")
+            .arg(program);
     for (const Option &option : Options)
         if (option.help)
             text += helpRow(option, indent);

@@ -7,6 +7,7 @@
 #include "engine/tone_engine.h"
 #include "platform/application.h"
 #include "platform/platform.h"
+#include "platform/translations.h"
 #include "platform/user_files.h"
 #include "treatment/own_import.h"
 #include "treatment/own_treatments.h"
@@ -204,7 +205,7 @@ int finishOutput(QTextStream &out, QTextStream &err)
     QString reason = out.device() ? out.device()->errorString() : QString();
     if (out.status() == QTextStream::Ok || reason.isEmpty())
         reason = QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO));
-    return fail(err, QStringLiteral("The output could not be written: %1.").arg(reason), 1);
+    return fail(err, QCoreApplication::translate("Terminal", "The output could not be written: %1.").arg(reason), 1);
 }
 
 TerminalPlayer::Settings playSettings(const CommandLineRequest &request, const FoundTreatment &found)
@@ -271,19 +272,20 @@ int runRender(const CommandLineRequest &request, const FoundTreatment &found, QT
     display.end();
     switch (result.outcome) {
     case ExportOutcome::Written:
-        err << QStringLiteral("Written to %1").arg(QDir::toNativeSeparators(request.output)) << '\n';
+        err << QCoreApplication::translate("Terminal", "Written to %1").arg(QDir::toNativeSeparators(request.output))
+            << '\n';
         err.flush();
         return 0;
-    case ExportOutcome::Cancelled: return fail(err, QStringLiteral("Cancelled; nothing was written."), 1);
+    case ExportOutcome::Cancelled:
+        return fail(err, QCoreApplication::translate("Terminal", "Cancelled; nothing was written."), 1);
     case ExportOutcome::Failed: break;
     }
     return fail(err, result.message, 1);
 }
 
 // Runs --list, --play or --render.
-int runTerminalMode(const CommandLineRequest &request, int argc, char *argv[], Platform &desktop, QTextStream &err)
+int runTerminalMode(const CommandLineRequest &request, Platform &desktop, QTextStream &err)
 {
-    QCoreApplication app(argc, argv);
     TerminalPlatform platform(desktop, err);
     Catalogue catalogue;
     QString loadError;
@@ -328,12 +330,21 @@ int runTerminalMode(const CommandLineRequest &request, int argc, char *argv[], P
 
 } // namespace
 
-int RunCommandLine(const CommandLineRequest &request, int argc, char *argv[], Platform &platform)
+int RunCommandLine(const CommandLineRequest &given, int argc, char *argv[], Platform &platform)
 {
+    const QStringList arguments = ArgumentsOf(argc, argv);
+    QCoreApplication app(argc, argv);
+    // The terminal speaks the language of LANG / LC_MESSAGES; the arguments
+    // are read again, so that what is said about them is in it too.
+    Translations translations(platform);
+    const bool romanian = TerminalLanguage() == InterfaceLanguage::Romanian;
+    if (romanian)
+        translations.use(InterfaceLanguage::Romanian);
+    const CommandLineRequest request = romanian ? ParseCommandLine(arguments) : given;
     QTextStream out(stdout), err(stderr);
     if (!request.error.isEmpty()) {
         err << request.program << QStringLiteral(": ") << request.error << '\n'
-            << QStringLiteral("Try '%1 --help' for the options.").arg(request.program) << '\n';
+            << QCoreApplication::translate("Terminal", "Try '%1 --help' for the options.").arg(request.program) << '\n';
         err.flush();
         return 2;
     }
@@ -349,7 +360,7 @@ int RunCommandLine(const CommandLineRequest &request, int argc, char *argv[], Pl
     case RunMode::Add:
     case RunMode::Import:
     case RunMode::History:
-    case RunMode::Resume: return runTerminalMode(request, argc, argv, platform, err);
+    case RunMode::Resume: return runTerminalMode(request, platform, err);
     }
     return finishOutput(out, err);
 }

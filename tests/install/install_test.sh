@@ -12,7 +12,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/helicordia share/helicordia/db.db share/helicordia/Background_5.jpg \
+for f in bin/helicordia share/helicordia/db.db share/helicordia/Background_5.jpg share/helicordia/helicordia_ro.qm \
+         share/helicordia/helicordia_help.html share/helicordia/helicordia_help.ro.html \
          "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
          "share/icons/hicolor/scalable/apps/$id.svg" \
          "share/icons/hicolor/16x16/apps/$id.png" "share/icons/hicolor/48x48/apps/$id.png" \
@@ -22,9 +23,6 @@ done
 [ -x "$prefix/bin/helicordia" ] || fail "the program is not executable"
 cmp -s "$prefix/share/helicordia/db.db" "$build/bin/db.db" || fail "installed db.db differs"
 [ ! -e "$prefix/bin/db.db" ] || fail "data files belong in share/helicordia, not bin"
-if [ -f "$(dirname "$0")/../../data/helicordia_help.html" ]; then
-    [ -f "$prefix/share/helicordia/helicordia_help.html" ] || fail "help page not installed"
-fi
 grep -qx 'Exec=helicordia' "$prefix/share/applications/$id.desktop" || fail "desktop entry does not start helicordia"
 
 # The sound output comes as modules loaded on first play, and export loads
@@ -40,7 +38,7 @@ fi
 # The command line is answered without a display: with none set, opening a
 # window would abort the program.
 prog=$prefix/bin/helicordia
-run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prog" "$@" >"$tmp/out" 2>"$tmp/err"; }
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 "$prog" "$@" >"$tmp/out" 2>"$tmp/err"; }
 status=0; run --help || status=$?
 [ $status = 0 ] && grep -q -- '--version' "$tmp/out" && grep -q '^Usage: helicordia' "$tmp/out" || fail "--help: $status $(cat "$tmp/out" "$tmp/err")"
 status=0; run --version || status=$?
@@ -51,4 +49,7 @@ for bad in --no-such-option stray-word; do
     [ ! -s "$tmp/out" ] && grep -q "^helicordia: .*no-such-option\|^helicordia: .*stray-word" "$tmp/err" \
         && grep -q -- "--help" "$tmp/err" || fail "$bad: message was: $(cat "$tmp/err")"
 done
+# In a Romanian terminal it speaks Romanian, from the installed translation.
+status=0; LANG=ro_RO.UTF-8 env -u DISPLAY -u LC_ALL -u LC_MESSAGES "$prog" --help >"$tmp/out" 2>"$tmp/err" || status=$?
+[ $status = 0 ] && grep -q '^Utilizare: helicordia' "$tmp/out" || fail "Romanian --help: $status $(cat "$tmp/out" "$tmp/err")"
 echo "install test passed"

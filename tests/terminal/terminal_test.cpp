@@ -32,12 +32,19 @@ QString dataHome()
     return dir.path();
 }
 
+// The program speaks English unless `language` gives other locale settings
+// ("LANG=ro_RO.UTF-8").
 Outcome runProgram(const QStringList &args, int killAfterMs = -1, const QString &userData = dataHome(),
-                   const QByteArray &input = {})
+                   const QByteArray &input = {}, const QStringList &language = {})
 {
     QProcess p;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), userData);
+    environment.remove(QStringLiteral("LC_ALL"));
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    for (const QString &setting : language)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     p.setProcessEnvironment(environment);
     p.start(QStringLiteral(HELICORDIA_EXE), args);
     p.waitForStarted();
@@ -205,6 +212,26 @@ TEST(TerminalTest, BadArgumentsAreRefused)
         }
         EXPECT_TRUE(QDir(dir.path()).isEmpty());
     }
+}
+
+// A terminal set to Romanian (LC_ALL, then LC_MESSAGES, then LANG) gets the
+// help, the refusals and the messages in Romanian.
+TEST(TerminalTest, RomanianTerminal)
+{
+    const QStringList romanian{QStringLiteral("LANG=ro_RO.UTF-8")};
+    Outcome r = runProgram({"--help"}, -1, dataHome(), {}, romanian);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Utilizare: helicordia [opțiuni]\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("--render <intrare> <fișier>"))) << r.out.toStdString();
+    r = runProgram({"--frobnicate"}, -1, dataHome(), {}, romanian);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, QStringLiteral("helicordia: Opțiune necunoscută „--frobnicate”.\n"
+                                    "Încercați „helicordia --help” pentru opțiuni.\n"));
+    r = runProgram({"--play", "2"}, -1, dataHome(), {}, {QStringLiteral("LANG=C"), QStringLiteral("LC_MESSAGES=ro_RO")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Intrarea selectată nu poate fi redată."))) << r.err.toStdString();
+    r = runProgram({"--frobnicate"}, -1, dataHome(), {}, {QStringLiteral("LANG=ro_RO"), QStringLiteral("LC_ALL=en_GB")});
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("helicordia: Unknown option"))) << r.err.toStdString();
 }
 
 // --add and --import change the user's own treatments only, and say why when

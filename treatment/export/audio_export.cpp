@@ -1,5 +1,7 @@
 #include "treatment/export/audio_export.h"
 
+#include <QCoreApplication>
+
 #include "engine/tone.h"
 #include "treatment/engine_error.h"
 #include "treatment/export/audio_sink.h"
@@ -47,7 +49,7 @@ TreatmentRenderer::TreatmentRenderer(const ExportRequest &request)
 {
     stopFrame_ = std::int64_t(schedule_.endSecond()) * request_.rate;
     if (switches_.empty()) {
-        error_ = QStringLiteral("The treatment has nothing to play.");
+        error_ = QCoreApplication::translate("AudioExport", "The treatment has nothing to play.");
         return;
     }
     // The last frequency fades out over its own ramp, then one frame of
@@ -139,7 +141,7 @@ ExportProgress TreatmentRenderer::progress() const
 
 QString ProgressLine(const QString &name, float hertz, int index, int count, int elapsed, int length)
 {
-    return QStringLiteral("%1 | %2 Hz | %3 of %4 | %5 elapsed | %6 left")
+    return QCoreApplication::translate("AudioExport", "%1 | %2 Hz | %3 of %4 | %5 elapsed | %6 left")
         .arg(name, QString::number(double(hertz), 'g', 7))
         .arg(index)
         .arg(count)
@@ -163,7 +165,7 @@ QString RenderInto(TreatmentRenderer &renderer, AudioSink &sink, ExportFormat fo
         const int frames = renderer.render(block.data(), kChunkFrames);
         if (frames == 0) {
             if (!renderer.error().isEmpty())
-                return QStringLiteral("Could not export to \"%1\": %2")
+                return QCoreApplication::translate("AudioExport", "Could not export to \"%1\": %2")
                     .arg(QDir::toNativeSeparators(path), renderer.error());
             return {};
         }
@@ -190,11 +192,13 @@ QString ExportPathProblem(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     if (QFile::encodeName(name).size() > MaxExportNameBytes)
-        return QStringLiteral("The file name \"%1\" is too long: at most %2 bytes are allowed.")
+        return QCoreApplication::translate("AudioExport",
+                                           "The file name \"%1\" is too long: at most %2 bytes are allowed.")
             .arg(name)
             .arg(MaxExportNameBytes);
     if (QFile::encodeName(path).size() >= MaxExportPathBytes)
-        return QStringLiteral("The path \"%1\" is too long.").arg(QDir::toNativeSeparators(path));
+        return QCoreApplication::translate("AudioExport", "The path \"%1\" is too long.")
+            .arg(QDir::toNativeSeparators(path));
     return {};
 }
 
@@ -206,23 +210,27 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
         return failed(problem);
     // A link is written through; a device, a FIFO or a folder is never replaced.
     if (const QFileInfo existing(path); existing.exists() && !existing.isFile())
-        return failed(QStringLiteral("Could not export to \"%1\": it is not a regular file.").arg(shownPath));
+        return failed(
+            QCoreApplication::translate("AudioExport", "Could not export to \"%1\": it is not a regular file.")
+                .arg(shownPath));
 
     TreatmentRenderer renderer(request);
     if (!renderer.error().isEmpty())
-        return failed(QStringLiteral("Could not export to \"%1\": %2").arg(shownPath, renderer.error()));
+        return failed(QCoreApplication::translate("AudioExport", "Could not export to \"%1\": %2")
+                          .arg(shownPath, renderer.error()));
 
     // Every way out below cancels the temporary file or commits it, so that a
     // file system without unnamed temporary files keeps no part of a file.
     QSaveFile target(path);
     if (!target.open(QIODevice::WriteOnly))
-        return failed(QStringLiteral("Could not create \"%1\": %2.").arg(shownPath, target.errorString()));
+        return failed(QCoreApplication::translate("AudioExport", "Could not create \"%1\": %2.")
+                          .arg(shownPath, target.errorString()));
     QString error;
     std::unique_ptr<AudioSink> sink =
         OpenAudioSink(target.handle(), request.format, request.rate, renderer.totalFrames(), &error);
     if (!sink) {
         target.cancelWriting();
-        return failed(QStringLiteral("Could not create \"%1\": %2.").arg(shownPath, error));
+        return failed(QCoreApplication::translate("AudioExport", "Could not create \"%1\": %2.").arg(shownPath, error));
     }
 
     bool cancelled = false;
@@ -236,9 +244,9 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
     }
     if (!target.commit()) {
         const QString reason = target.error() == QFileDevice::WriteError && errno == ENOSPC
-                                   ? QStringLiteral("the disk is full")
+                                   ? QCoreApplication::translate("AudioExport", "the disk is full")
                                    : target.errorString();
-        return failed(QStringLiteral("Could not write \"%1\": %2.").arg(shownPath, reason));
+        return failed(QCoreApplication::translate("AudioExport", "Could not write \"%1\": %2.").arg(shownPath, reason));
     }
     return {ExportOutcome::Written, {}};
 }

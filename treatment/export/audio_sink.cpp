@@ -1,5 +1,7 @@
 #include "treatment/export/audio_sink.h"
 
+#include <QCoreApplication>
+
 #include "treatment/export/wav_file.h"
 
 #include <QDir>
@@ -19,13 +21,13 @@ namespace {
 QString Reason(int savedErrno, const QString &otherwise = {})
 {
     if (savedErrno == ENOSPC || savedErrno == EDQUOT)
-        return QStringLiteral("the disk is full");
+        return QCoreApplication::translate("AudioExport", "the disk is full");
     return savedErrno != 0 ? QString::fromLocal8Bit(std::strerror(savedErrno)) : otherwise;
 }
 
 QString WriteFailure(const QString &path, int savedErrno, const QString &otherwise)
 {
-    return QStringLiteral("Could not write \"%1\": %2.")
+    return QCoreApplication::translate("AudioExport", "Could not write \"%1\": %2.")
         .arg(QDir::toNativeSeparators(path), Reason(savedErrno, otherwise));
 }
 
@@ -41,7 +43,9 @@ public:
     bool finish() override { return check(writer_.finish()); }
     QString failure(const QString &path) const override
     {
-        return WriteFailure(path, errno_, QStringLiteral("the file did not get the length its header gives"));
+        return WriteFailure(
+            path, errno_,
+            QCoreApplication::translate("AudioExport", "the file did not get the length its header gives"));
     }
 
 private:
@@ -129,7 +133,8 @@ std::unique_ptr<AudioSink> OpenSndFile(int fd, ExportFormat format, int rate, QS
 {
     const SndFile *const sf = LoadSndFile();
     if (!sf) {
-        *error = QStringLiteral("the sound-file library (libsndfile.so.1) could not be loaded");
+        *error =
+            QCoreApplication::translate("AudioExport", "the sound-file library (libsndfile.so.1) could not be loaded");
         return nullptr;
     }
     SF_INFO info{};

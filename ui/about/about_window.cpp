@@ -82,7 +82,6 @@ QColor AboutWindow::LinkUnderMouse()
 
 AboutWindow::AboutWindow(Links links, QWidget *owner) : QDialog(owner), links_(std::move(links))
 {
-    setWindowTitle(QStringLiteral("About"));
     setModal(true);
     setFixedSize(8595 / TwipsPerPixel, 6135 / TwipsPerPixel);
     setAutoFillBackground(true);
@@ -105,7 +104,7 @@ AboutWindow::AboutWindow(Links links, QWidget *owner) : QDialog(owner), links_(s
     notesBox_->setGeometry(Twips(120, 2220, 8415, 3375));
     notesBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    closeButton_ = new QPushButton(QStringLiteral("Click!"), this);
+    closeButton_ = new QPushButton(this);
     closeButton_->setGeometry(Twips(3720, 5700, 960, 405));
     connect(closeButton_, &QPushButton::clicked, this, [this] { closeButton_Click(); });
 
@@ -124,6 +123,32 @@ AboutWindow::AboutWindow(Links links, QWidget *owner) : QDialog(owner), links_(s
         widget->setObjectName(QString::fromLatin1(name));
 
     linkFrame_MouseMove();
+    retranslate();
+}
+
+// The texts of the window in the current language; the notes are written
+// anew at every showing.
+void AboutWindow::retranslate()
+{
+    setWindowTitle(tr("About"));
+    closeButton_->setText(tr("Click!"));
+    webCaption_->setText(tr("www:"));
+    mailCaption_->setText(tr("e-mail:"));
+    homePageLink_->setToolTip(tr("Visit Author Home Page"));
+    mailLink_->setToolTip(tr("Email author"));
+    kitDownloadLink_->setText(tr("Download the latest version of Helicordia"));
+    kitDownloadLink_->setToolTip(tr("Download the latest version of Helicordia"));
+    orbitdeckLink_->setText(tr("Download Orbitdeck,    it is free!"));
+    orbitdeckLink_->setToolTip(tr("Download the latest version of Orbitdeck"));
+    if (isVisible())
+        Form_Load();
+}
+
+void AboutWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
 }
 
 // The links, their captions and the picture, inside the frame.
@@ -138,25 +163,23 @@ void AboutWindow::buildLinks()
         label->setAttribute(Qt::WA_NoMousePropagation);
         return label;
     };
-    webCaption_ = caption(Twips(2640, 120, 600, 240), QStringLiteral("www:"));
-    mailCaption_ = caption(Twips(5220, 120, 825, 375), QStringLiteral("e-mail:"));
+    webCaption_ = caption(Twips(2640, 120, 600, 240), QString());
+    mailCaption_ = caption(Twips(5220, 120, 825, 375), QString());
 
-    auto link = [this](QWidget *control, const QRect &r, const QFont &font, const QString &tip) {
+    auto link = [this](QWidget *control, const QRect &r, const QFont &font) {
         control->setGeometry(r);
         control->setFont(font);
-        control->setToolTip(tip);
         control->setCursor(Qt::PointingHandCursor);
         control->setMouseTracking(true);
         control->installEventFilter(this);
     };
     homePageLink_ = new QLabel(maker::webSite, linkFrame_);
-    link(homePageLink_, Twips(2160, 360, 1740, 255), Arial(8.25, false, false, true),
-         QStringLiteral("Visit Author Home Page"));
+    link(homePageLink_, Twips(2160, 360, 1740, 255), Arial(8.25, false, false, true));
     // The address is shown whole, however wide the font draws it.
     homePageLink_->resize(std::max(homePageLink_->width(), homePageLink_->sizeHint().width()), homePageLink_->height());
 
     mailLink_ = new QLineEdit(maker::mailAddress, linkFrame_);
-    link(mailLink_, Twips(4620, 360, 2205, 240), Arial(8.25, false, false, true), QStringLiteral("Email author"));
+    link(mailLink_, Twips(4620, 360, 2205, 240), Arial(8.25, false, false, true));
     mailLink_->setFrame(false);
     mailLink_->setReadOnly(true);
     mailLink_->setCursor(Qt::PointingHandCursor); // read-only would have set the arrow
@@ -165,14 +188,12 @@ void AboutWindow::buildLinks()
     mailLink_->resize(std::max(mailLink_->width(), mailLink_->fontMetrics().horizontalAdvance(mailLink_->text()) + 6),
                       mailLink_->height());
 
-    kitDownloadLink_ = new QLabel(QStringLiteral("Download the latest version of Helicordia"), linkFrame_);
-    link(kitDownloadLink_, Twips(3300, 600, 2535, 480), Arial(9.75, false, true, true),
-         QStringLiteral("Download the latest version of Helicordia"));
+    kitDownloadLink_ = new QLabel(linkFrame_);
+    link(kitDownloadLink_, Twips(3300, 600, 2535, 480), Arial(9.75, false, true, true));
     kitDownloadLink_->setWordWrap(true);
 
-    orbitdeckLink_ = new QLabel(QStringLiteral("Download Orbitdeck,    it is free!"), linkFrame_);
-    link(orbitdeckLink_, Twips(2580, 1200, 2895, 480), Arial(9.75, false, false, true),
-         QStringLiteral("Download the latest version of Orbitdeck"));
+    orbitdeckLink_ = new QLabel(linkFrame_);
+    link(orbitdeckLink_, Twips(2580, 1200, 2895, 480), Arial(9.75, false, false, true));
     orbitdeckLink_->setWordWrap(true);
 
     // The captions' tall font reaches down to the links' row: keep them readable.

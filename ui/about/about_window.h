@@ -45,11 +45,13 @@ public:
     static QColor LinkUnderMouse();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLinks();
+    void retranslate();
     void SetLinkColour(QWidget *link, const QColor &colour);
     bool linkEvent(QWidget *link, QEvent *event);
     void linkClicked(QWidget *link);
