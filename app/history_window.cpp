@@ -22,7 +22,6 @@ HistoryWindow::HistoryWindow(Platform &platform, QString historyPath, PlayAgain 
     : QWidget(parent, Qt::Window), platform_(platform), path_(std::move(historyPath)), playAgain_(std::move(playAgain))
 {
     setObjectName(QStringLiteral("historyWindow"));
-    setWindowTitle(tr("History — %1").arg(ApplicationTitle));
     resize(760, 560);
     chooseFile_ = [this](const QString &suggested) {
         return QFileDialog::getSaveFileName(this, tr("Export the history"), suggested,
@@ -34,14 +33,13 @@ HistoryWindow::HistoryWindow(Platform &platform, QString historyPath, PlayAgain 
     layout->addWidget(chart_, 2);
     search_ = new QLineEdit(this);
     search_->setObjectName(QStringLiteral("historySearch"));
-    search_->setPlaceholderText(tr("Search by date, treatment or ending"));
     search_->setClearButtonEnabled(true);
     layout->addWidget(search_);
     table_ = new QTreeWidget(this);
     table_->setObjectName(QStringLiteral("historyTable"));
     table_->setRootIsDecorated(false);
     table_->setUniformRowHeights(true);
-    table_->setHeaderLabels({tr("Date"), tr("Treatment"), tr("Heard of planned"), tr("Ending")});
+    table_->setColumnCount(4);
     table_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     table_->header()->setStretchLastSection(false);
     layout->addWidget(table_, 3);
@@ -52,10 +50,10 @@ HistoryWindow::HistoryWindow(Platform &platform, QString historyPath, PlayAgain 
     layout->addWidget(notes_);
 
     auto *buttons = new QDialogButtonBox(this);
-    playButton_ = buttons->addButton(tr("Play again"), QDialogButtonBox::ActionRole);
+    playButton_ = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     playButton_->setObjectName(QStringLiteral("playAgainButton"));
-    QPushButton *exportButton = buttons->addButton(tr("Export CSV…"), QDialogButtonBox::ActionRole);
-    exportButton->setObjectName(QStringLiteral("exportCsvButton"));
+    exportButton_ = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
+    exportButton_->setObjectName(QStringLiteral("exportCsvButton"));
     QPushButton *closeButton = buttons->addButton(QDialogButtonBox::Close);
     layout->addWidget(buttons);
 
@@ -65,9 +63,29 @@ HistoryWindow::HistoryWindow(Platform &platform, QString historyPath, PlayAgain 
     connect(table_, &QTreeWidget::currentItemChanged, this,
             [this] { playButton_->setEnabled(table_->currentItem() != nullptr); });
     connect(playButton_, &QPushButton::clicked, this, &HistoryWindow::playAgain);
-    connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::exportCsv);
+    connect(exportButton_, &QPushButton::clicked, this, &HistoryWindow::exportCsv);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { close(); });
+    retranslate();
+}
+
+// The window's texts in the current language; the rows are written anew
+// (their endings and dates are words and formats of the language too).
+void HistoryWindow::retranslate()
+{
+    setWindowTitle(tr("History — %1").arg(ApplicationTitle));
+    search_->setPlaceholderText(tr("Search by date, treatment or ending"));
+    table_->setHeaderLabels({tr("Date"), tr("Treatment"), tr("Heard of planned"), tr("Ending")});
+    playButton_->setText(tr("Play again"));
+    exportButton_->setText(tr("Export CSV…"));
+    fillTable();
+}
+
+void HistoryWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 void HistoryWindow::reload(QDate today)

@@ -46,8 +46,12 @@ public:
     HistoryChart *chart() const { return chart_; }
     QLabel *notes() const { return notes_; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void fillTable();
+    void retranslate();
 
     Platform &platform_;
     QString path_;
@@ -60,6 +64,7 @@ private:
     QTreeWidget *table_ = nullptr;
     QLabel *notes_ = nullptr;
     QPushButton *playButton_ = nullptr;
+    QPushButton *exportButton_ = nullptr;
 };
 
 } // namespace helicordia

@@ -24,10 +24,11 @@ void MainWindow::buildListCommands()
     // Every group of commands on the list, in the menu's order.
     ownActions_->addCommands(*listCommands_);
     listCommands_->addSeparator();
-    listCommands_->add("historyItem", tr("History…"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
-        if (showHistory_)
-            showHistory_();
-    });
+    listCommands_->add("historyItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "History…"),
+                       QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
+                           if (showHistory_)
+                               showHistory_();
+                       });
 }
 
 void MainWindow::LoadOwnTreatments()

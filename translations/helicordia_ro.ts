@@ -269,6 +269,14 @@ Pornit fără opțiuni, își deschide fereastra principală.
 Opțiuni:
 </translation>
     </message>
+    <message>
+        <source>Prints the treatments played, newest first, as the history window lists them: all of them, or those of the last &lt;days&gt; days.</source>
+        <translation>Afișează tratamentele redate, cele mai noi primele, așa cum le arată fereastra istoricului: pe toate sau pe cele din ultimele &lt;zile&gt; zile.</translation>
+    </message>
+    <message>
+        <source>Offers to resume the treatment that was cut short when the program last ended, and plays it on from where it stopped. Ctrl+C ends it.</source>
+        <translation>Propune reluarea tratamentului întrerupt la ultima închidere a programului și îl redă mai departe de unde s-a oprit. Ctrl+C îl oprește.</translation>
+    </message>
 </context>
 <context>
     <name>DesktopPlatform</name>
@@ -282,6 +290,78 @@ Opțiuni:
     <message>
         <source>Selectat item is not playable. Please carefully read the description!</source>
         <translation>Intrarea selectată nu poate fi redată. Vă rugăm să citiți cu atenție descrierea!</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>completed</source>
+        <translation>încheiat</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>oprit</translation>
+    </message>
+    <message>
+        <source>program ended</source>
+        <translation>program închis</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>întrerupt</translation>
+    </message>
+    <message>
+        <source>Line %1 of &quot;%2&quot; is not a record and was skipped.</source>
+        <translation>Rândul %1 din „%2” nu este o înregistrare și a fost sărit.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more lines that are not records were skipped.</source>
+        <translation>
+            <numerusform>Încă %n rând care nu este o înregistrare a fost sărit.</numerusform>
+            <numerusform>Încă %n rânduri care nu sunt înregistrări au fost sărite.</numerusform>
+            <numerusform>Încă %n de rânduri care nu sunt înregistrări au fost sărite.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Line %1 of &quot;%2&quot; is longer than 1 MB and was skipped.</source>
+        <translation>Rândul %1 din „%2” depășește 1 MB și a fost sărit.</translation>
+    </message>
+    <message>
+        <source>%1, resumed</source>
+        <translation>%1, reluat</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 din %2</translation>
+    </message>
+    <message>
+        <source>%1, paused %2</source>
+        <translation>%1, pauză %2</translation>
+    </message>
+    <message>
+        <source>%1, held %2</source>
+        <translation>%1, menținut %2</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Treatment</source>
+        <translation>Tratament</translation>
+    </message>
+    <message>
+        <source>Heard of planned</source>
+        <translation>Ascultat din planificat</translation>
+    </message>
+    <message>
+        <source>Ending</source>
+        <translation>Final</translation>
+    </message>
+    <message>
+        <source>yyyy-MM-dd HH:mm</source>
+        <extracomment>How a history row writes when the treatment started (a QDateTime format).</extracomment>
+        <translation>dd.MM.yyyy HH:mm</translation>
     </message>
 </context>
 <context>
@@ -452,6 +532,33 @@ Opțiuni:
     </message>
 </context>
 <context>
+    <name>ResumeFile</name>
+    <message>
+        <source>The treatment that was playing when the program last ended cannot be resumed: its record &quot;%1&quot; is damaged and has been dropped.</source>
+        <translation>Tratamentul care se reda la ultima închidere a programului nu poate fi reluat: înregistrarea lui „%1” este deteriorată și a fost eliminată.</translation>
+    </message>
+    <message>
+        <source>The history could not be written.
+
+%1</source>
+        <translation>Istoricul nu a putut fi scris.
+
+%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was cut short, but it is no longer among the treatments, so it cannot be resumed.</source>
+        <translation>„%1” a fost întrerupt, dar nu mai este printre tratamente, așa că nu poate fi reluat.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was cut short, but its length %2 is longer than the player allows for it (%3), so it cannot be resumed.</source>
+        <translation>„%1” a fost întrerupt, dar durata lui, %2, depășește cât permite playerul pentru el (%3), așa că nu poate fi reluat.</translation>
+    </message>
+    <message>
+        <source>Resume «%1» at frequency %2 of %3, %4 left?</source>
+        <translation>Reluați «%1» de la frecvența %2 din %3, cu %4 rămase?</translation>
+    </message>
+</context>
+<context>
     <name>Settings</name>
     <message>
         <source>The settings store %1 cannot be written.</source>
@@ -507,6 +614,34 @@ Opțiuni:
     <message>
         <source>Try &apos;%1 --help&apos; for the options.</source>
         <translation>Încercați „%1 --help” pentru opțiuni.</translation>
+    </message>
+    <message>
+        <source>No treatment was played today.</source>
+        <translation>Azi nu a fost redat niciun tratament.</translation>
+    </message>
+    <message>
+        <source>No treatment was played in the last %1 days.</source>
+        <translation>În ultimele %1 zile nu a fost redat niciun tratament.</translation>
+    </message>
+    <message>
+        <source>No treatment has been played yet.</source>
+        <translation>Încă nu a fost redat niciun tratament.</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>da</translation>
+    </message>
+    <message>
+        <source>There is no treatment to resume.</source>
+        <translation>Nu există niciun tratament de reluat.</translation>
+    </message>
+    <message>
+        <source> [y/N] </source>
+        <translation> [d/N] </translation>
+    </message>
+    <message>
+        <source>It stays in the history as interrupted.</source>
+        <translation>Rămâne în istoric ca întrerupt.</translation>
     </message>
 </context>
 <context>
@@ -699,6 +834,25 @@ Opțiuni:
     </message>
 </context>
 <context>
+    <name>TreatmentRecorder</name>
+    <message>
+        <source>Where the treatment stands could not be kept, so it cannot be resumed if the program is cut short.
+
+%1</source>
+        <translation>Locul în care a ajuns tratamentul nu a putut fi păstrat, așa că nu va putea fi reluat dacă programul se închide brusc.
+
+%1</translation>
+    </message>
+    <message>
+        <source>The treatment could not be added to the history.
+
+%1</source>
+        <translation>Tratamentul nu a putut fi adăugat în istoric.
+
+%1</translation>
+    </message>
+</context>
+<context>
     <name>UserFiles</name>
     <message>
         <source>&quot;%1&quot; is not a regular file.</source>
@@ -780,6 +934,64 @@ Opțiuni:
     </message>
 </context>
 <context>
+    <name>helicordia::HistoryChart</name>
+    <message>
+        <source>Minutes heard per day, last %1 days</source>
+        <translation>Minute ascultate pe zi, ultimele %1 zile</translation>
+    </message>
+</context>
+<context>
+    <name>helicordia::HistoryWindow</name>
+    <message>
+        <source>History — %1</source>
+        <translation>Istoric — %1</translation>
+    </message>
+    <message>
+        <source>Export the history</source>
+        <translation>Exportă istoricul</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>Fișiere CSV (*.csv);;Toate fișierele (*)</translation>
+    </message>
+    <message>
+        <source>Search by date, treatment or ending</source>
+        <translation>Căutați după dată, tratament sau final</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Treatment</source>
+        <translation>Tratament</translation>
+    </message>
+    <message>
+        <source>Heard of planned</source>
+        <translation>Ascultat din planificat</translation>
+    </message>
+    <message>
+        <source>Ending</source>
+        <translation>Final</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Redă din nou</translation>
+    </message>
+    <message>
+        <source>Export CSV…</source>
+        <translation>Exportă CSV…</translation>
+    </message>
+    <message>
+        <source>The history could not be exported.
+
+%1</source>
+        <translation>Istoricul nu a putut fi exportat.
+
+%1</translation>
+    </message>
+</context>
+<context>
     <name>helicordia::ListCommands</name>
     <message>
         <source>List commands</source>
@@ -812,6 +1024,10 @@ Opțiuni:
     <message>
         <source>Export my treatments…</source>
         <translation>Exportă tratamentele mele…</translation>
+    </message>
+    <message>
+        <source>History…</source>
+        <translation>Istoric…</translation>
     </message>
 </context>
 <context>
@@ -1249,6 +1465,10 @@ Puteți deschide fișierul „%1” într-un navigator web.</translation>
         <source>Hold current frequency (continuous play)</source>
         <translation>Menține frecvența curentă (redare continuă)</translation>
     </message>
+    <message>
+        <source>History…</source>
+        <translation>Istoric…</translation>
+    </message>
 </context>
 <context>
     <name>helicordia::PlayerExport</name>
@@ -1285,6 +1505,13 @@ Puteți deschide fișierul „%1” într-un navigator web.</translation>
 %2 Hz, %3 of %4: %5 of %6</source>
         <translation>%1
 %2 Hz, %3 din %4: %5 din %6</translation>
+    </message>
+</context>
+<context>
+    <name>helicordia::Program</name>
+    <message>
+        <source>&quot;%1&quot; is no longer among the treatments, so it cannot be played again.</source>
+        <translation>„%1” nu mai este printre tratamente, așa că nu poate fi redat din nou.</translation>
     </message>
 </context>
 <context>

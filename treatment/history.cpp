@@ -208,7 +208,8 @@ QString History::treatmentText(const HistoryRecord &record)
 
 QString History::dateText(const HistoryRecord &record)
 {
-    return record.started.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    //: How a history row writes when the treatment started (a QDateTime format).
+    return record.started.toString(tr("yyyy-MM-dd HH:mm"));
 }
 
 bool History::matches(const HistoryRecord &record, const QString &search)

@@ -1,7 +1,8 @@
 // The two interface languages on a running program: the Options menu's items
-// switch the main window, the player, their menus and the About window at
-// once; in Romanian no English caption is left, and no caption is cut off or
-// runs into its neighbour; the choice is stored as "DictLang".
+// switch the main window, the player, the history, their menus and the About
+// window at once; in Romanian no English caption is left, and no caption is
+// cut off or runs into its neighbour; the choice is stored as "DictLang".
+#include "app/history_window.h"
 #include "app/program.h"
 #include "tests/treatment/fake_engine.h"
 #include "tests/treatment/fake_platform.h"
@@ -138,6 +139,8 @@ private slots:
         player().btnPlay_Click();
         engine.playing = 1;
         engine.frequency = 2750.0f; // 27.5 Hz
+        program->showHistory();
+        QVERIFY(program->historyWindow());
     }
 
     void switchesEveryOpenWindow()
@@ -148,7 +151,8 @@ private slots:
         QCOMPARE(text(&player(), "lblState"), QString("Redare"));
         player().engineTimer_Timer();
         QVERIFY(player().findChild<QLineEdit *>("statusLine")->text().startsWith("  Canal activ : Frecvență 27,5Hz"));
-        for (QWidget *window : {static_cast<QWidget *>(&main()), static_cast<QWidget *>(&player())})
+        for (QWidget *window : {static_cast<QWidget *>(&main()), static_cast<QWidget *>(&player()),
+                                static_cast<QWidget *>(program->historyWindow())})
             for (const QString &caption : Captions(window))
                 QVERIFY2(!english.contains(caption), qPrintable(caption));
 

@@ -227,10 +227,12 @@ TEST(TerminalTest, RomanianTerminal)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, QStringLiteral("helicordia: Opțiune necunoscută „--frobnicate”.\n"
                                     "Încercați „helicordia --help” pentru opțiuni.\n"));
-    r = runProgram({"--play", "2"}, -1, dataHome(), {}, {QStringLiteral("LANG=C"), QStringLiteral("LC_MESSAGES=ro_RO")});
+    r = runProgram({"--play", "2"}, -1, dataHome(), {},
+                   {QStringLiteral("LANG=C"), QStringLiteral("LC_MESSAGES=ro_RO")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Intrarea selectată nu poate fi redată."))) << r.err.toStdString();
-    r = runProgram({"--frobnicate"}, -1, dataHome(), {}, {QStringLiteral("LANG=ro_RO"), QStringLiteral("LC_ALL=en_GB")});
+    r = runProgram({"--frobnicate"}, -1, dataHome(), {},
+                   {QStringLiteral("LANG=ro_RO"), QStringLiteral("LC_ALL=en_GB")});
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("helicordia: Unknown option"))) << r.err.toStdString();
 }
 
