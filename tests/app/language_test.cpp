@@ -128,7 +128,8 @@ class LanguageTest : public QObject {
 private slots:
     void initTestCase()
     {
-        for (const char *name : {"db.db", "Background_5.jpg", "helicordia_ro.qm"})
+        for (const char *name :
+             {"db.db", "Background_5.jpg", "helicordia_ro.qm", "helicordia_help.html", "helicordia_help.ro.html"})
             QVERIFY(QFile::copy(QStringLiteral(HELICORDIA_PROGRAM_DIR "/") + name, dir.filePath(name)));
         english = EnglishOnlyTexts();
         QVERIFY(english.size() > 200);
@@ -183,6 +184,8 @@ private slots:
         for (const QString &caption : captions)
             QVERIFY2(!english.contains(caption), qPrintable(caption));
         QCOMPARE(title, QString("Despre"));
+        main().findChild<QMenu *>("optionsMenu")->actions()[1]->trigger(); // Help
+        QVERIFY(!platform->urls.isEmpty() && platform->urls.last().path().endsWith("/helicordia_help.ro.html"));
         QVERIFY(notes.contains("Cei mai mulți oameni rulează fiecare frecvență"));
         main().FillList("How to");
         platform->messages.clear();
