@@ -28,6 +28,7 @@ namespace helicordia {
 
 class ListCommands;
 class OwnTreatmentActions;
+class SessionActions;
 class OwnTreatments;
 class TreatmentFinder;
 class CatalogueListModel;
@@ -80,6 +81,7 @@ public:
     // The commands of the list's context menu and their keys.
     ListCommands &listCommands() { return *listCommands_; }
     OwnTreatmentActions &ownActions() { return *ownActions_; }
+    SessionActions &sessionActions() { return *sessionActions_; }
     // The engine that "Listen" in the treatment editor plays through.
     void setToneEngine(ToneEngine &engine);
     // The entry selected in the list; an invalid one when none is.
@@ -165,6 +167,7 @@ private:
     std::unique_ptr<TreatmentFinder> finder_;
     ListCommands *listCommands_ = nullptr;
     OwnTreatmentActions *ownActions_ = nullptr;
+    SessionActions *sessionActions_ = nullptr;
     QStringList recent_;
     QString recentPath_;
     PlayerStart playerStart_;

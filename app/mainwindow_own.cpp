@@ -3,6 +3,7 @@
 #include "app/list_commands.h"
 #include "app/mainwindow.h"
 #include "app/own_treatment_actions.h"
+#include "app/session_actions.h"
 #include "catalogue/cataloguelistmodel.h"
 #include "platform/application.h"
 #include "platform/platform.h"
@@ -21,6 +22,7 @@ void MainWindow::buildListCommands()
     catalogueList_->setItemDelegate(new UnplayableRowsDelegate(catalogueList_->itemDelegate(), catalogueList_));
     listCommands_ = new ListCommands(catalogueList_, searchBox_, this);
     ownActions_ = new OwnTreatmentActions(*this, *own_, platform_);
+    sessionActions_ = new SessionActions(*this, platform_);
     // Every group of commands on the list, in the menu's order.
     ownActions_->addCommands(*listCommands_);
     listCommands_->addSeparator();
@@ -29,6 +31,8 @@ void MainWindow::buildListCommands()
                            if (showHistory_)
                                showHistory_();
                        });
+    listCommands_->addSeparator();
+    sessionActions_->addCommands(*listCommands_);
 }
 
 void MainWindow::LoadOwnTreatments()

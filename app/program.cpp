@@ -1,6 +1,8 @@
 #include "app/program.h"
 
 #include "app/history_window.h"
+#include "app/session_actions.h"
+#include "treatment/export/audio_export.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -35,6 +37,8 @@ Program::Program(ToneEngine &engine, Platform &platform, const QString &lockFold
     main_.setPlayerStart([this](int numar, const QString &description, const QString &frecvente) {
         player().Player_Start(numar, description, frecvente);
     });
+    main_.sessionActions().setPlayer([this](const SessionPlan &plan) { player().playSession(plan); },
+                                     [this] { return player_ ? player_->chosenVolume() : DefaultExportVolume; });
     connect(&instance_, &SingleInstance::activationRequested, this, &Program::bringToFront);
     // A signal ends the program the way Exit does: tone out, settings and
     // recent list written, status 0. Before the main window has loaded, it

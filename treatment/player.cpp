@@ -5,6 +5,7 @@
 #include "treatment/player_access.h"
 #include "treatment/player_artwork.h"
 #include "treatment/player_export.h"
+#include "treatment/session_player.h"
 #include "ui/layout.h"
 #include "ui/picture_label.h"
 #include "ui/twips.h"
@@ -71,6 +72,12 @@ Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWid
     buildTimers();
     InstallPlayerAccess(*this);
     retranslate();
+
+    SessionPlayer::Stage stage;
+    stage.core = &core_;
+    stage.load = [this](const SessionTreatment &t) { loadSessionTreatment(t); };
+    stage.showPlace = [this](const QString &text) { sessionPlace_->setText(text); };
+    session_ = new SessionPlayer(std::move(stage), this);
 }
 
 Player::~Player() = default;
@@ -96,6 +103,7 @@ bool Player::Form_Load()
 
 void Player::Form_Unload()
 {
+    session_->end();
     clockTimer_.stop();
     engineTimer_.stop();
     core_.Form_Unload();
@@ -117,13 +125,39 @@ void Player::silenceForEnd()
 
 void Player::Player_Start(int numar, const QString &description, const QString &frecvente)
 {
-    if (!loaded_ && !Form_Load())
+    session_->end(); // a treatment chosen by hand ends a session
+    if (!showForTreatment())
         return;
-    placeOverMainWindow();
+    core_.LoadProgram(numar, description, frecvente);
+}
+
+bool Player::showForTreatment()
+{
+    if (!loaded_ && !Form_Load())
+        return false;
+    if (!isVisible())
+        placeOverMainWindow();
     show();
     if (mainWindow_)
         mainWindow_->hide();
-    core_.LoadProgram(numar, description, frecvente);
+    return true;
+}
+
+void Player::playSession(const SessionPlan &plan)
+{
+    if (plan.isEmpty() || !showForTreatment())
+        return;
+    session_->start(plan);
+}
+
+void Player::loadSessionTreatment(const SessionTreatment &treatment)
+{
+    core_.LoadProgram(PlayerNumber(treatment.found->entry), treatment.found->name, treatment.found->frequencies);
+    {
+        const QSignalBlocker block(lengthSlider_);
+        lengthSlider_->setValue(treatment.lengthSeconds);
+    }
+    core_.lengthSlider_Change();
 }
 
 // The window opens centred where the main window stands (or on the screen),

@@ -27,6 +27,9 @@ namespace helicordia {
 class PictureLabel;
 class Platform;
 class PlayerExport;
+class SessionPlan;
+class SessionPlayer;
+struct SessionTreatment;
 
 class Player : public ShapedWindow, private PlayerView {
     Q_OBJECT
@@ -41,6 +44,13 @@ public:
     void Player_Start(int numar, const QString &description, const QString &frecvente);
 
     static QString AfiseazaTimp(int valoare);
+
+    // Plays a session: shows the window as Player_Start does, then plays
+    // the session's treatments one after another (SessionPlayer).
+    void playSession(const SessionPlan &plan);
+    SessionPlayer &sessionPlayer() { return *session_; }
+    // The volume as set on the volume slider, 0..1.
+    float chosenVolume() const { return float(volumeSliderValue()) / float(VolumeScale); }
 
     // Every control of the window: place, font, and whether it is clicked.
     static Layout controls();
@@ -113,6 +123,8 @@ private:
     void retranslate();
     void restoreDesignState();
     void placeOverMainWindow();
+    bool showForTreatment();
+    void loadSessionTreatment(const SessionTreatment &treatment);
     bool Form_Load();
     void Form_Unload();
 
@@ -145,8 +157,10 @@ private:
     QAction *historyItem_ = nullptr;
     PlayerExport *exporter_ = nullptr;
     std::function<void()> showHistory_;
-    QTimer clockTimer_;  // the treatment clock, once a second while a treatment plays
-    QTimer engineTimer_; // the engine tick, ten times a second while the window is loaded
+    SessionPlayer *session_ = nullptr;
+    QLabel *sessionPlace_ = nullptr; // "Treatment 2 of 3, round 1 of 2" while a session plays
+    QTimer clockTimer_;              // the treatment clock, once a second while a treatment plays
+    QTimer engineTimer_;             // the engine tick, ten times a second while the window is loaded
 };
 
 } // namespace helicordia

@@ -34,6 +34,8 @@ const ControlPlace PlayerControls[] = {
     // Right-aligned from the window's left edge.
     {"suggestedLengthHeading", 0, 2760, 3330, 285, Bold},
     {"lblSuggestedLength", 3480, 2760, 2130, 285, Bold},
+    // Where a session stands, beside the two lines above.
+    {"sessionPlace", 5700, 2400, 3450, 630, Bold},
     {"lengthHeading", 1020, 3420, 2250, 585, Bold},
     {"lengthSlider", 3540, 3420, 4335, 375, Plain, true},
     {"lblTreatmentLength", 4680, 3900, 2130, 285, Bold},
@@ -156,6 +158,9 @@ void Player::buildLabels(Layout layout)
         valueLabels_[i] = makeLabel(value.name, value.caption, Qt::AlignLeft);
     }
     valueLabels_[int(PlayerLabel::lblHealthProblem)]->setWordWrap(true);
+    sessionPlace_ = makeLabel("sessionPlace", "", Qt::AlignLeft);
+    sessionPlace_->setWordWrap(true);
+    sessionPlace_->setAccessibleName(tr("Session"));
 }
 
 void Player::buildSliders(Layout layout)

@@ -286,6 +286,8 @@ void PlayerCore::btnStop_Click()
     if (state_ == PlayerState::Playing || state_ == PlayerState::Paused) {
         state_ = PlayerState::Stopped;
         ApplyPlayerState();
+        if (stopped_)
+            stopped_(completing_);
     }
 }
 
@@ -294,7 +296,10 @@ void PlayerCore::btnSkip_Click()
     if (programEnded_ || state_ != PlayerState::Playing)
         return;
     view_.setButtonLook(TransportButton::btnSkip, true);
-    elapsedSeconds_ = TreatmentSchedule(frequencyCount_, treatmentLength_).skipFrom(elapsedSeconds_);
+    const TreatmentSchedule schedule(frequencyCount_, treatmentLength_);
+    elapsedSeconds_ = schedule.skipFrom(elapsedSeconds_);
+    if (skipPastLastEnds_ && currentFrequency_ >= schedule.soundingCount())
+        elapsedSeconds_ = std::max(elapsedSeconds_, treatmentLength_);
 }
 
 void PlayerCore::btnHold_Click()

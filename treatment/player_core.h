@@ -93,6 +93,14 @@ public:
     // Run before the program ends because the engine failed, so that what the
     // user has (settings, recent list) is kept.
     void setSaveBeforeAbruptEnd(std::function<void()> save) { saveBeforeAbruptEnd_ = std::move(save); }
+    // Told each time a treatment stops: `byClock` when its length has run
+    // out, false when Stop was pressed. A session hands on to its next
+    // treatment from here.
+    void setStoppedListener(std::function<void(bool byClock)> listener) { stopped_ = std::move(listener); }
+    // Within a session, Skip in the last frequency moves on to the next
+    // treatment: the next tick ends this one instead of letting the last
+    // frequency play on until the length.
+    void setSkipPastLastEnds(bool on) { skipPastLastEnds_ = on; }
 
     // --- what the player holds (kept from one window load to the next)
     PlayerState state() const { return state_; }
@@ -177,6 +185,8 @@ private:
     PlayerView &view_;
     Platform &platform_;
     std::function<void()> saveBeforeAbruptEnd_;
+    std::function<void(bool)> stopped_;
+    bool skipPastLastEnds_ = false;
     QLocale locale_;
     bool programEnded_ = false;
     // toneChannel_ was given by the engine of the current window load. A handle

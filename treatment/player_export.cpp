@@ -68,7 +68,7 @@ PlayerExport::~PlayerExport()
 
 QString PlayerExport::askFile(const QString &suggested, bool *wav16)
 {
-    QFileDialog dialog(&window_, tr("Export treatment"));
+    QFileDialog dialog(&window_, title());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({FlacFilter(), WavFloatFilter(), Wav16Filter(), OggFilter});
     dialog.selectFile(suggested);
@@ -90,6 +90,25 @@ QString PlayerExport::askFile(const QString &suggested, bool *wav16)
 
 void PlayerExport::start(const QString &name, ExportRequest request)
 {
+    const int length = request.lengthSeconds;
+    startJob(
+        name,
+        [request](const QString &path, ExportFormat format, const ExportProgressFn &progress) mutable {
+            request.format = format;
+            return ExportTreatment(request, path, progress);
+        },
+        [name, length](const ExportProgress &p) {
+            const int elapsed = std::min(p.elapsedSeconds(), length);
+            return tr("%1\n%2 Hz, %3 of %4: %5 of %6")
+                .arg(name, QString::number(double(p.frequencyHz), 'g', 7))
+                .arg(p.index)
+                .arg(p.count)
+                .arg(AfiseazaTimp(elapsed), AfiseazaTimp(length));
+        });
+}
+
+void PlayerExport::startJob(const QString &name, Job job, Describe describe)
+{
     if (running()) {
         if (dialog_)
             dialog_->raise();
@@ -109,19 +128,17 @@ void PlayerExport::start(const QString &name, ExportRequest request)
                                                 .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    request.format = *format;
-    name_ = name;
-    lengthSeconds_ = request.lengthSeconds;
+    describe_ = std::move(describe);
 
     openProgress(path);
 
-    // The worker touches nothing but its own copy of the request, the
-    // cancel flag and the signals; the window's timers run on meanwhile.
+    // The worker touches nothing but its own copy of the job, the cancel
+    // flag and the signals; the window's timers run on meanwhile.
     cancel_ = false;
-    thread_.reset(QThread::create([this, request, path] {
+    thread_.reset(QThread::create([this, job = std::move(job), path, format = *format] {
         QElapsedTimer sinceReported;
         sinceReported.start();
-        const ExportResult result = ExportTreatment(request, path, [&](const ExportProgress &p) {
+        const ExportResult result = job(path, format, [&](const ExportProgress &p) {
             if (sinceReported.elapsed() >= ProgressIntervalMs) {
                 sinceReported.restart();
                 emit progressed(p);
@@ -134,6 +151,11 @@ void PlayerExport::start(const QString &name, ExportRequest request)
     thread_->start();
 }
 
+QString PlayerExport::title() const
+{
+    return title_.isEmpty() ? tr("Export treatment") : title_;
+}
+
 void PlayerExport::openProgress(const QString &path)
 {
     dialog_ = new QProgressDialog(QString(), tr("Cancel"), 0, 1000, &window_);
@@ -143,7 +165,7 @@ void PlayerExport::openProgress(const QString &path)
     label->setTextFormat(Qt::PlainText);
     dialog_->setLabel(label);
     dialog_->setLabelText(tr("Exporting to %1").arg(QDir::toNativeSeparators(path)));
-    dialog_->setWindowTitle(tr("Export treatment"));
+    dialog_->setWindowTitle(title());
     // Not modal: a modal progress dialog runs the event loop inside each
     // setValue(), and the player's own controls stay usable while it works.
     dialog_->setWindowModality(Qt::NonModal);
@@ -160,12 +182,8 @@ void PlayerExport::showProgress(const ExportProgress &p)
 {
     if (!dialog_ || cancel_)
         return;
-    const int elapsed = std::min(p.elapsedSeconds(), lengthSeconds_);
-    dialog_->setLabelText(tr("%1\n%2 Hz, %3 of %4: %5 of %6")
-                              .arg(name_, QString::number(double(p.frequencyHz), 'g', 7))
-                              .arg(p.index)
-                              .arg(p.count)
-                              .arg(AfiseazaTimp(elapsed), AfiseazaTimp(lengthSeconds_)));
+    if (describe_)
+        dialog_->setLabelText(describe_(p));
     dialog_->setValue(int(p.framesDone * 1000 / std::max<std::int64_t>(1, p.framesTotal)));
 }
 

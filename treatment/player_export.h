@@ -38,6 +38,16 @@ public:
     void start(const QString &name, ExportRequest request);
     bool running() const { return thread_ != nullptr; }
 
+    // The same for anything else written to an audio file: asks for the file
+    // (offering `name`), then runs `job` on the worker thread with the path
+    // and format chosen; `describe` writes the progress text.
+    using Job = std::function<ExportResult(const QString &path, ExportFormat format, const ExportProgressFn &progress)>;
+    using Describe = std::function<QString(const ExportProgress &progress)>;
+    void startJob(const QString &name, Job job, Describe describe);
+    // The file dialog's and the progress window's title ("Export treatment"
+    // without one).
+    void setTitle(const QString &title) { title_ = title; }
+
 signals:
     // Sent from the worker thread now and then while it renders.
     void progressed(const helicordia::ExportProgress &progress);
@@ -48,6 +58,7 @@ signals:
 
 private:
     QString askFile(const QString &suggested, bool *wav16);
+    QString title() const;
     void openProgress(const QString &path);
     void showProgress(const ExportProgress &progress);
     void end(const ExportResult &result);
@@ -58,8 +69,8 @@ private:
     std::unique_ptr<QThread> thread_;
     std::atomic<bool> cancel_{false};
     QPointer<QProgressDialog> dialog_;
-    QString name_;
-    int lengthSeconds_ = 0;
+    Describe describe_;
+    QString title_;
 };
 
 } // namespace helicordia

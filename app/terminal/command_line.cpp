@@ -19,8 +19,9 @@ constexpr Modes modeBit(RunMode mode)
     return 1u << unsigned(mode);
 }
 constexpr Modes InWindow = modeBit(RunMode::Window);
-constexpr Modes WithRender = modeBit(RunMode::Render);
-constexpr Modes WithPlayOrRender = modeBit(RunMode::Play) | WithRender;
+constexpr Modes WithRender = modeBit(RunMode::Render) | modeBit(RunMode::RenderSession);
+constexpr Modes WithPlayOrRender = modeBit(RunMode::Play) | modeBit(RunMode::Render);
+constexpr Modes WithAnyPlay = WithPlayOrRender | modeBit(RunMode::PlaySession) | modeBit(RunMode::RenderSession);
 constexpr Modes TerminalModes = ~(InWindow | modeBit(RunMode::Help) | modeBit(RunMode::Version));
 
 // How many values follow an option.
@@ -59,6 +60,13 @@ QString storeSearch(CommandLineRequest &r, const QStringList &v)
 QString storeEntry(CommandLineRequest &r, const QStringList &v)
 {
     r.entry = v.value(0);
+    r.output = v.value(1);
+    return {};
+}
+
+QString storeSession(CommandLineRequest &r, const QStringList &v)
+{
+    r.session = v.value(0);
     r.output = v.value(1);
     return {};
 }
@@ -147,6 +155,10 @@ const Option Options[] = {
      QT_TRANSLATE_NOOP("CommandLine", "Plays an entry (its number, +N for your own treatment N, or a search text that names one playable entry) through the sound card. Ctrl+C ends it.")},
     {"render",            RunMode::Render,  0,               Takes::Two,     QT_TRANSLATE_NOOP("CommandLine", "entry file"), storeEntry,
      QT_TRANSLATE_NOOP("CommandLine", "Writes an entry's treatment to a .wav, .flac or .ogg file.")},
+    {"play-session",      RunMode::PlaySession, 0,           Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "file"),       storeSession,
+     QT_TRANSLATE_NOOP("CommandLine", "Plays a session file (.hsession): its treatments one after another, as often as it repeats them. Ctrl+C ends it.")},
+    {"render-session",    RunMode::RenderSession, 0,         Takes::Two,     QT_TRANSLATE_NOOP("CommandLine", "file output"), storeSession,
+     QT_TRANSLATE_NOOP("CommandLine", "Writes a session to one .wav, .flac or .ogg file, as it plays.")},
     {"add",               RunMode::Add,     0,               Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "line"),       storeOwn,
      QT_TRANSLATE_NOOP("CommandLine", "Adds one of your own treatments, given as \"name - f1,f2,...\" and checked as the editor checks it.")},
     {"import",            RunMode::Import,  0,               Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "file"),       storeOwn,
@@ -157,9 +169,9 @@ const Option Options[] = {
      QT_TRANSLATE_NOOP("CommandLine", "Offers to resume the treatment that was cut short when the program last ended, and plays it on from where it stopped. Ctrl+C ends it.")},
     {"length",            {},              WithPlayOrRender, Takes::One,     "hh:mm:ss",   storeLength,
      QT_TRANSLATE_NOOP("CommandLine", "the treatment's length (the entry's suggested length without it).")},
-    {"volume",            {},              WithPlayOrRender, Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "percent"),    storeVolume,
+    {"volume",            {},              WithAnyPlay,      Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "percent"),    storeVolume,
      QT_TRANSLATE_NOOP("CommandLine", "the volume, 0 to 100 (about 10 without it).")},
-    {"pan",               {},              WithPlayOrRender, Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "percent"),    storePan,
+    {"pan",               {},              WithAnyPlay,      Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "percent"),    storePan,
      QT_TRANSLATE_NOOP("CommandLine", "the pan, -100 (left) to 100 (right); 0 without it.")},
     {"rate",              {},              WithRender,       Takes::One,     "hz",         storeRate,
      QT_TRANSLATE_NOOP("CommandLine", "44100, 48000 (without it) or 96000.")},
@@ -319,7 +331,7 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments)
     }
     if (request.error.isEmpty())
         request.error = checkModes(request.mode, options);
-    if (request.error.isEmpty() && request.mode == RunMode::Render)
+    if (request.error.isEmpty() && (request.mode == RunMode::Render || request.mode == RunMode::RenderSession))
         request.error = checkRender(request);
     return request;
 }

@@ -16,7 +16,7 @@ namespace helicordia {
 
 // What the program does for its arguments: open its window, answer a
 // question, or work in one of the terminal modes, which need no display.
-enum class RunMode { Window, Help, Version, List, Play, Render, Add, Import, History, Resume };
+enum class RunMode { Window, Help, Version, List, Play, Render, Add, Import, History, Resume, PlaySession, RenderSession };
 
 // Everything the arguments ask for.
 struct CommandLineRequest {
@@ -28,6 +28,7 @@ struct CommandLineRequest {
     QString entry;         // an entry number, or a search text naming one playable entry
     QString output;        // --render: the file to write
     QString own;           // --add: "name - f1,f2,…"; --import: the file to read
+    QString session;       // --play-session, --render-session: the session file
     int lengthSeconds = 0; // 0: the entry's suggested length
     int rate = DefaultExportRate;
     int volumeSlider = 103; // on the player's volume slider, 0..1024

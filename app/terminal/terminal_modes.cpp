@@ -9,8 +9,10 @@
 #include "platform/platform.h"
 #include "platform/translations.h"
 #include "platform/user_files.h"
+#include "treatment/export/session_export.h"
 #include "treatment/own_import.h"
 #include "treatment/own_treatments.h"
+#include "treatment/session.h"
 #include "treatment/treatment_finder.h"
 #include "treatment/treatment_recorder.h"
 
@@ -283,6 +285,97 @@ int runRender(const CommandLineRequest &request, const FoundTreatment &found, QT
     return fail(err, result.message, 1);
 }
 
+// The progress line of a session: the treatment's own, and where the session stands.
+QString SessionProgressLine(const SessionPlan &plan, const ExportProgress &p, int second)
+{
+    const SessionTreatment &t = plan.treatmentOf(p.part);
+    return QCoreApplication::translate("Terminal", "%1 | %2")
+        .arg(ProgressLine(t.found->name.trimmed(), p.frequencyHz, p.index, p.count, second, t.lengthSeconds),
+             plan.placeText(p.part));
+}
+
+int runPlaySession(const CommandLineRequest &request, const SessionPlan &plan, Platform &platform, QTextStream &err)
+{
+    TerminalPlayer::Settings settings;
+    settings.volumeSlider = request.volumeSlider;
+    settings.panSlider = request.panSlider;
+    ProgressDisplay display(err);
+    TerminalPlayer *playerPtr = nullptr;
+    TerminalPlayer player(
+        realToneEngine(), platform, settings,
+        [&](const QString &line) {
+            display.show(line, playerPtr ? playerPtr->sessionPart() * 1000 + playerPtr->core().currentFrequency() : 0);
+        },
+        [] { return stopSignal.load(); });
+    playerPtr = &player;
+    QObject::connect(&player, &TerminalPlayer::finished, [](int status) { QCoreApplication::exit(status); });
+    catchStopSignals();
+    if (!player.startSession(plan)) {
+        display.end();
+        return 1;
+    }
+    const int status = QCoreApplication::exec();
+    display.end();
+    return status;
+}
+
+int runRenderSession(const CommandLineRequest &request, const SessionPlan &plan, QTextStream &err)
+{
+    ExportRequest base;
+    base.rate = request.rate;
+    base.volume = float(request.volumeSlider) / 1024.0f;
+    base.pan = float(request.panSlider) / 512.0f;
+    base.format = *ExportFormatForPath(request.output, request.wav16);
+    SessionRenderer renderer(plan, base);
+    ProgressDisplay display(err);
+    std::pair<int, int> shown{-1, -1};
+    catchStopSignals();
+    const ExportResult result =
+        ExportFrames(renderer, base.format, base.rate, request.output, [&](const ExportProgress &p) {
+            const int length = plan.treatmentOf(p.part).lengthSeconds;
+            const int second = std::min(int((p.framesDone - renderer.partStart(p.part)) / p.rate), length);
+            if (std::pair(p.part, second) != shown) {
+                shown = {p.part, second};
+                display.show(SessionProgressLine(plan, p, second), p.part * 1000 + p.index);
+            }
+            return !stopSignal.load();
+        });
+    display.end();
+    if (result.outcome == ExportOutcome::Written) {
+        err << QCoreApplication::translate("Terminal", "Written to %1").arg(QDir::toNativeSeparators(request.output))
+            << '\n';
+        err.flush();
+        return 0;
+    }
+    return fail(err,
+                result.outcome == ExportOutcome::Cancelled
+                    ? QCoreApplication::translate("Terminal", "Cancelled; nothing was written.")
+                    : result.message,
+                1);
+}
+
+// --play-session and --render-session: reads the file, names the rows it
+// passes over, and plays or writes the rest.
+int runSession(const CommandLineRequest &request, const TreatmentFinder &finder, Platform &platform, QTextStream &err)
+{
+    const FileRead file = ReadRegularFile(request.session, Session::MaxFileBytes);
+    if (file.missing)
+        return fail(err, QCoreApplication::translate("Terminal", "\"%1\" does not exist.").arg(request.session), 1);
+    if (!file.error.isEmpty())
+        return fail(err, file.error, 1);
+    QStringList problems;
+    const SessionPlan plan(Session::fromFile(file.bytes, &problems), finder);
+    if (const QString missing = plan.missingMessage(); !missing.isEmpty())
+        problems << missing;
+    for (const QString &problem : problems)
+        err << QCoreApplication::translate("Terminal", "Note: %1").arg(problem) << '\n';
+    err.flush();
+    if (plan.isEmpty())
+        return fail(err, QCoreApplication::translate("Terminal", "The session has nothing to play."), 2);
+    return request.mode == RunMode::PlaySession ? runPlaySession(request, plan, platform, err)
+                                                : runRenderSession(request, plan, err);
+}
+
 // Runs --list, --play or --render.
 int runTerminalMode(const CommandLineRequest &request, Platform &desktop, QTextStream &err)
 {
@@ -310,6 +403,8 @@ int runTerminalMode(const CommandLineRequest &request, Platform &desktop, QTextS
                                                         : ImportOwnTreatments(own, request.own, out, err);
         return status == 0 ? finishOutput(out, err) : status;
     }
+    case RunMode::PlaySession:
+    case RunMode::RenderSession: return runSession(request, TreatmentFinder(catalogue, &own), platform, err);
     default: break;
     }
     const TreatmentFinder::Choice choice = TreatmentFinder(catalogue, &own).choose(request.entry);
@@ -360,7 +455,9 @@ int RunCommandLine(const CommandLineRequest &given, int argc, char *argv[], Plat
     case RunMode::Add:
     case RunMode::Import:
     case RunMode::History:
-    case RunMode::Resume: return runTerminalMode(request, platform, err);
+    case RunMode::Resume:
+    case RunMode::PlaySession:
+    case RunMode::RenderSession: return runTerminalMode(request, platform, err);
     }
     return finishOutput(out, err);
 }

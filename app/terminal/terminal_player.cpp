@@ -1,6 +1,7 @@
 #include "app/terminal/terminal_player.h"
 
 #include "app/terminal/terminal_modes.h"
+#include "treatment/session_player.h"
 
 namespace helicordia {
 
@@ -39,6 +40,43 @@ bool TerminalPlayer::start()
     return !core_.programEnded();
 }
 
+bool TerminalPlayer::startSession(const SessionPlan &plan)
+{
+    if (!core_.Form_Load())
+        return false;
+    engineTimer_.start();
+    SessionPlayer::Stage stage;
+    stage.core = &core_;
+    stage.load = [this](const SessionTreatment &t) { loadTreatment(t); };
+    stage.showPlace = [this](const QString &text) {
+        if (!text.isEmpty())
+            place_ = text;
+    };
+    stage.started = [this] {
+        if (settings_.panSlider != 0)
+            core_.panSlider_Click();
+        elapsed_ = 0;
+        report();
+    };
+    session_ = new SessionPlayer(std::move(stage), this);
+    return session_->start(plan) && !core_.programEnded();
+}
+
+void TerminalPlayer::loadTreatment(const SessionTreatment &treatment)
+{
+    settings_.number = PlayerNumber(treatment.found->entry);
+    settings_.name = treatment.found->name;
+    settings_.frequencies = treatment.found->frequencies;
+    core_.LoadProgram(settings_.number, settings_.name, settings_.frequencies);
+    length_ = treatment.lengthSeconds;
+    core_.lengthSlider_Change();
+}
+
+int TerminalPlayer::sessionPart() const
+{
+    return session_ ? session_->part() : -1;
+}
+
 void TerminalPlayer::setText(PlayerLabel, const QString &) {}
 
 void TerminalPlayer::setClockTimer(bool on)
@@ -54,7 +92,10 @@ void TerminalPlayer::tick()
     core_.clockTimer_Timer();
     if (core_.state() == PlayerState::Stopped) {
         elapsed_ = length_;
-        finish();
+        if (session_ && session_->handOffPending())
+            report(); // the next treatment follows
+        else
+            finish();
     } else {
         elapsed_ = core_.elapsedSeconds();
         report();
@@ -75,8 +116,9 @@ void TerminalPlayer::engineTick()
 void TerminalPlayer::report()
 {
     const int k = core_.currentFrequency();
-    show_(ProgressLine(settings_.name.trimmed(), core_.frequencies()[std::size_t(k)], k, core_.frequencyCount(),
-                       elapsed_, length_));
+    const QString line = ProgressLine(settings_.name.trimmed(), core_.frequencies()[std::size_t(k)], k,
+                                      core_.frequencyCount(), elapsed_, length_);
+    show_(place_.isEmpty() ? line : tr("%1 | %2").arg(line, place_));
 }
 
 void TerminalPlayer::finish()

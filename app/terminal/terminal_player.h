@@ -13,6 +13,10 @@ class QTextStream;
 
 namespace helicordia {
 
+class SessionPlan;
+class SessionPlayer;
+struct SessionTreatment;
+
 class TerminalPlayer : public QObject, private PlayerView {
     Q_OBJECT
 
@@ -35,7 +39,12 @@ public:
 
     // Loads the engine and starts the treatment. False when the engine failed.
     bool start();
+    // Loads the engine and plays a session's treatments one after another
+    // (the settings give the volume and pan). False when the engine failed.
+    bool startSession(const SessionPlan &plan);
     PlayerCore &core() { return core_; }
+    // The part of the session playing; -1 without one.
+    int sessionPart() const;
 
 signals:
     // The tone has faded out and the engine is released.
@@ -55,6 +64,7 @@ private:
     void engineTick();
     void finish();
     void report();
+    void loadTreatment(const SessionTreatment &treatment);
 
     Settings settings_;
     PlayerCore core_;
@@ -64,6 +74,8 @@ private:
     int length_ = 0;
     int elapsed_ = 0;
     bool finished_ = false;
+    SessionPlayer *session_ = nullptr;
+    QString place_; // where the session stands, for the progress line
 };
 
 } // namespace helicordia

@@ -52,9 +52,7 @@ TreatmentRenderer::TreatmentRenderer(const ExportRequest &request)
         error_ = QCoreApplication::translate("AudioExport", "The treatment has nothing to play.");
         return;
     }
-    // The last frequency fades out over its own ramp, then one frame of
-    // silence ends the file.
-    totalFrames_ = stopFrame_ + Tone_RampFrames(engineFrequency(switches_.back().index)) + 1;
+    totalFrames_ = TreatmentFrameCount(request_);
     if (!check(Tone_System_Create(&system_)) || !check(Tone_System_Init(system_, 1, TONE_INIT_NO_OUTPUT, nullptr)) ||
         !check(Tone_System_CreateDSPByType(system_, TONE_DSP_TYPE_OSCILLATOR, &oscillator_)) ||
         !check(Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_RATE, 440.0f)) ||
@@ -66,12 +64,32 @@ TreatmentRenderer::TreatmentRenderer(const ExportRequest &request)
     check(Tone_Channel_SetPaused(channel_, 0));
 }
 
+namespace {
+
+float EngineFrequency(const ExportRequest &request, int index)
+{
+    const float value = request.frequencies[std::size_t(index)] * ChannelFrequencyUnit;
+    if (request.rate == TONE_SAMPLE_RATE)
+        return value;
+    return float(double(value) * TONE_SAMPLE_RATE / request.rate);
+}
+
+} // namespace
+
 float TreatmentRenderer::engineFrequency(int index) const
 {
-    const float value = request_.frequencies[std::size_t(index)] * ChannelFrequencyUnit;
-    if (request_.rate == TONE_SAMPLE_RATE)
-        return value;
-    return float(double(value) * TONE_SAMPLE_RATE / request_.rate);
+    return EngineFrequency(request_, index);
+}
+
+std::int64_t TreatmentFrameCount(const ExportRequest &request)
+{
+    const TreatmentSchedule schedule(std::clamp(request.frequencyCount, 0, MaxFrequencies), request.lengthSeconds);
+    const int last = schedule.soundingCount();
+    if (last <= 0)
+        return 0;
+    // The last frequency fades out over its own ramp, then one frame of
+    // silence ends the file.
+    return std::int64_t(schedule.endSecond()) * request.rate + Tone_RampFrames(EngineFrequency(request, last)) + 1;
 }
 
 TreatmentRenderer::~TreatmentRenderer()
@@ -154,8 +172,8 @@ namespace {
 
 constexpr int kChunkFrames = 8192;
 
-// Renders the whole treatment into `sink`; the reason when that failed.
-QString RenderInto(TreatmentRenderer &renderer, AudioSink &sink, ExportFormat format, const ExportProgressFn &progress,
+// Renders the whole source into `sink`; the reason when that failed.
+QString RenderInto(FrameSource &renderer, AudioSink &sink, ExportFormat format, const ExportProgressFn &progress,
                    const QString &path, bool &cancelled)
 {
     std::vector<float> block(2 * std::size_t(kChunkFrames));
@@ -204,6 +222,15 @@ QString ExportPathProblem(const QString &path)
 
 ExportResult ExportTreatment(const ExportRequest &request, const QString &path, const ExportProgressFn &progress)
 {
+    if (const QString problem = ExportPathProblem(path); !problem.isEmpty())
+        return {ExportOutcome::Failed, problem};
+    TreatmentRenderer renderer(request);
+    return ExportFrames(renderer, request.format, request.rate, path, progress);
+}
+
+ExportResult ExportFrames(FrameSource &renderer, ExportFormat format, int rate, const QString &path,
+                          const ExportProgressFn &progress)
+{
     const QString shownPath = QDir::toNativeSeparators(path);
     auto failed = [](const QString &message) { return ExportResult{ExportOutcome::Failed, message}; };
     if (const QString problem = ExportPathProblem(path); !problem.isEmpty())
@@ -213,8 +240,6 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
         return failed(
             QCoreApplication::translate("AudioExport", "Could not export to \"%1\": it is not a regular file.")
                 .arg(shownPath));
-
-    TreatmentRenderer renderer(request);
     if (!renderer.error().isEmpty())
         return failed(QCoreApplication::translate("AudioExport", "Could not export to \"%1\": %2")
                           .arg(shownPath, renderer.error()));
@@ -226,15 +251,14 @@ ExportResult ExportTreatment(const ExportRequest &request, const QString &path, 
         return failed(QCoreApplication::translate("AudioExport", "Could not create \"%1\": %2.")
                           .arg(shownPath, target.errorString()));
     QString error;
-    std::unique_ptr<AudioSink> sink =
-        OpenAudioSink(target.handle(), request.format, request.rate, renderer.totalFrames(), &error);
+    std::unique_ptr<AudioSink> sink = OpenAudioSink(target.handle(), format, rate, renderer.totalFrames(), &error);
     if (!sink) {
         target.cancelWriting();
         return failed(QCoreApplication::translate("AudioExport", "Could not create \"%1\": %2.").arg(shownPath, error));
     }
 
     bool cancelled = false;
-    error = RenderInto(renderer, *sink, request.format, progress, path, cancelled);
+    error = RenderInto(renderer, *sink, format, progress, path, cancelled);
     if (error.isEmpty() && !cancelled && !sink->finish())
         error = sink->failure(path);
     sink.reset();

@@ -59,37 +59,52 @@ struct ExportProgress {
     int index = 0;         // 1-based index of the frequency now rendered
     int count = 0;         // frequencies in the program
     float frequencyHz = 0; // the frequency now rendered
+    int part = -1;         // in a session: the part of its schedule now rendered
     int elapsedSeconds() const { return int(framesDone / rate); }
 };
 
 // Called now and then while rendering; returning false cancels.
 using ExportProgressFn = std::function<bool(const ExportProgress &)>;
 
+// Whatever renders the frames of an export: one treatment, or a session.
+class FrameSource {
+public:
+    virtual ~FrameSource() = default;
+    // Empty while the source can render, else the reason.
+    virtual const QString &error() const = 0;
+    virtual std::int64_t totalFrames() const = 0;
+    virtual ExportProgress progress() const = 0;
+    // Writes up to maxFrames interleaved stereo frames; returns how many (0
+    // at the end or after a failure, which error() then describes).
+    virtual int render(float *out, int maxFrames) = 0;
+};
+
+// How many frames the render of `request` has: its length, the fade-out of
+// its last frequency and one frame of silence.
+std::int64_t TreatmentFrameCount(const ExportRequest &request);
+
 // Renders a request as interleaved stereo float frames, block by block. The
 // tone starts with the engine's ramp at frame 0, changes frequency at each
 // switch of the schedule (second × rate) and stops at the end of the
 // treatment; the engine's fade-out follows (its length depends on the last
 // frequency) and one frame of silence ends the file.
-class TreatmentRenderer {
+class TreatmentRenderer : public FrameSource {
 public:
     explicit TreatmentRenderer(const ExportRequest &request);
-    ~TreatmentRenderer();
+    ~TreatmentRenderer() override;
     TreatmentRenderer(const TreatmentRenderer &) = delete;
     TreatmentRenderer &operator=(const TreatmentRenderer &) = delete;
 
     // Empty when the engine could be set up, else the reason.
-    const QString &error() const { return error_; }
+    const QString &error() const override { return error_; }
     const TreatmentSchedule &schedule() const { return schedule_; }
     // The value the engine is given for frequency `index`, scaled for the
     // file's rate.
     float engineFrequency(int index) const;
-    std::int64_t totalFrames() const { return totalFrames_; }
+    std::int64_t totalFrames() const override { return totalFrames_; }
     std::int64_t framesDone() const { return position_; }
-    ExportProgress progress() const;
-
-    // Writes up to maxFrames frames; returns how many (0 at the end or after
-    // an engine failure, which error() then describes).
-    int render(float *out, int maxFrames);
+    ExportProgress progress() const override;
+    int render(float *out, int maxFrames) override;
 
 private:
     bool check(int result);
@@ -133,5 +148,9 @@ QString ExportPathProblem(const QString &path);
 // device, a FIFO, a folder) is refused. WAV longer than a plain WAV header can
 // describe is written as RF64.
 ExportResult ExportTreatment(const ExportRequest &request, const QString &path, const ExportProgressFn &progress = {});
+
+// The same for any source of frames, written in `format` at `rate`.
+ExportResult ExportFrames(FrameSource &source, ExportFormat format, int rate, const QString &path,
+                          const ExportProgressFn &progress = {});
 
 } // namespace helicordia
