@@ -113,6 +113,7 @@ void Voice::reset()
     seenGains_ = ~std::uint64_t(0);
     seenStarts_ = starts_.load();
     rotIncrement_ = ~std::uint64_t(0);
+    heard_.store(false, std::memory_order_release);
 }
 
 // ---- mixer side -----------------------------------------------------------------
@@ -127,8 +128,10 @@ int Voice::mixInto(float *out, int frames, int written)
         const std::uint64_t g = gains_.load(std::memory_order_relaxed);
         const bool audible = (run & kRunPlaying) && !(run & kRunPaused) && !muted;
         const bool silent = !envelope_.moving() && envelope_.value() == 0.0;
-        if (silent && !audible)
+        if (silent && !audible) {
+            heard_.store(false, std::memory_order_release);
             return done; // stands still: a paused tone resumes where it stood
+        }
         const std::uint32_t starts = starts_.load(std::memory_order_relaxed);
         if (starts != seenStarts_) {
             // A new tone rises from its zero crossing; one played over a tone
@@ -160,6 +163,7 @@ int Voice::mixInto(float *out, int frames, int written)
         phase_ += inc * std::uint64_t(n);
         done += n;
     }
+    heard_.store(envelope_.moving() || envelope_.value() != 0.0, std::memory_order_release);
     return frames;
 }
 

@@ -81,6 +81,9 @@ public:
     void setGains(float volume, float pan); // constant-power pan, -1 .. 1
     void setRun(bool playing, bool paused);
     void restart(); // a new tone: rises from phase 0 unless one still fades out
+    // Whether the voice was still heard at the end of what the mixer last
+    // rendered: after a stop, true until its fade-out has been rendered.
+    bool heard() const { return heard_.load(std::memory_order_acquire); }
 
     // Back to silence at phase 0. Only while no one renders.
     void reset();
@@ -99,6 +102,7 @@ private:
     std::atomic<std::uint32_t> run_{0};       // kRunPlaying | kRunPaused
     std::atomic<std::uint32_t> starts_{0};    // counts plays
     std::atomic<bool> muted_{false};          // the frequency cannot be heard
+    std::atomic<bool> heard_{false};          // set by the mixer after each render
 
     std::uint64_t phase_ = 0;
     Ramp envelope_, left_, right_;

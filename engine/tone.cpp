@@ -485,6 +485,13 @@ ToneResult Tone_Channel_IsPlaying(ToneHandle channel, int *playing)
     return readChannel(channel, playing, [](const Registry &, const Channel &c) { return c.playing ? 1 : 0; });
 }
 
+ToneResult Tone_Channel_IsHeard(ToneHandle channel, int *heard)
+{
+    return withChannel(channel, [heard](Registry &, System &s, Channel &c) -> ToneResult {
+        return give(heard, s.voice(c).heard() ? 1 : 0);
+    });
+}
+
 ToneResult Tone_System_Update(ToneHandle system)
 {
     return withSystem(system, Need::Initialised, [](Registry &, System &s, int) -> ToneResult {

@@ -73,6 +73,11 @@ const char *Tone_ErrorString(ToneResult code);
 // into `buffer`, exactly as the audio callback does. Only for a system
 // initialised with TONE_INIT_NO_OUTPUT (TONE_ERR_UNSUPPORTED otherwise).
 ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames);
+// Non-zero while the channel's tone is still heard in what the engine has
+// rendered: after Tone_Channel_Stop, until its fade-out has been rendered for
+// the output (a stop and a play that reach the mixer together would carry the
+// tone on without its fade).
+ToneResult Tone_Channel_IsHeard(ToneHandle channel, int *heard);
 // How many frames the ramps of a channel last at `frequency` (channel units,
 // as Tone_Channel_SetFrequency takes them): a channel stopped while it sounds
 // that frequency is silent from this many frames after the stop on. For a

@@ -59,6 +59,10 @@ public:
     {
         return ::Tone_Channel_IsPlaying(channel, playing);
     }
+    ToneResult Tone_Channel_IsHeard(ToneHandle channel, int *heard) override
+    {
+        return ::Tone_Channel_IsHeard(channel, heard);
+    }
     ToneResult Tone_System_Update(ToneHandle system) override { return ::Tone_System_Update(system); }
     ToneResult Tone_DSP_Release(ToneHandle dsp) override { return ::Tone_DSP_Release(dsp); }
     ToneResult Tone_System_Close(ToneHandle system) override { return ::Tone_System_Close(system); }

@@ -24,6 +24,12 @@ public:
     virtual ToneResult Tone_Channel_GetFrequency(ToneHandle channel, float *frequency) = 0;
     virtual ToneResult Tone_Channel_GetVolume(ToneHandle channel, float *volume) = 0;
     virtual ToneResult Tone_Channel_IsPlaying(ToneHandle channel, int *playing) = 0;
+    // See Tone_Channel_IsHeard; an engine without output renders nothing.
+    virtual ToneResult Tone_Channel_IsHeard(ToneHandle, int *heard)
+    {
+        *heard = 0;
+        return TONE_OK;
+    }
     virtual ToneResult Tone_System_Update(ToneHandle system) = 0;
     virtual ToneResult Tone_DSP_Release(ToneHandle dsp) = 0;
     virtual ToneResult Tone_System_Close(ToneHandle system) = 0;

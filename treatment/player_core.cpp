@@ -385,6 +385,13 @@ void PlayerCore::notify(TreatmentEvent event)
     observer_->treatmentEvent(event, moment);
 }
 
+bool PlayerCore::toneHeard() const
+{
+    int heard = 0;
+    return toneChannel_ != 0 && channelFromThisEngine_ && !programEnded_ &&
+           engine_.Tone_Channel_IsHeard(toneChannel_, &heard) == TONE_OK && heard != 0;
+}
+
 void PlayerCore::engineTimer_Timer()
 {
     if (programEnded_)

@@ -143,6 +143,10 @@ public:
     void volumeSlider_Click();
     void panSlider_Click();
 
+    // Whether the tone is still heard in what the engine has rendered (after
+    // a stop: until its fade-out has been rendered).
+    bool toneHeard() const;
+
     // True once an engine failure has ended the program. Everything after that
     // is a no-op (in the real program the process is gone by then; with a test's
     // replacement of endProgram the handlers must not go on calling the engine).

@@ -1,14 +1,10 @@
 #include "treatment/session_player.h"
 
-#include "engine/tone.h"
-
-#include <cmath>
-
 namespace helicordia {
 
 SessionPlayer::SessionPlayer(Stage stage, QObject *parent) : QObject(parent), stage_(std::move(stage))
 {
-    handOff_.setSingleShot(true);
+    handOff_.setInterval(HandOffPollMs);
     handOff_.setTimerType(Qt::PreciseTimer);
     connect(&handOff_, &QTimer::timeout, this, &SessionPlayer::handOff_Timer);
 }
@@ -19,12 +15,6 @@ SessionPlayer::~SessionPlayer()
         stage_.core->setStoppedListener({});
 }
 
-int SessionPlayer::HandOffDelayMs(float hertz)
-{
-    const int frames = Tone_RampFrames(hertz * ChannelFrequencyUnit) + 1;
-    return int(std::ceil(double(frames) * 1000.0 / TONE_SAMPLE_RATE));
-}
-
 bool SessionPlayer::start(const SessionPlan &plan)
 {
     end();
@@ -32,7 +22,11 @@ bool SessionPlayer::start(const SessionPlan &plan)
         return false;
     plan_ = plan;
     PlayerCore &core = *stage_.core;
-    core.btnStop_Click(); // a treatment playing by hand ends first
+    // A treatment playing by hand ends first (a hold is let go, or Stop would
+    // be ignored).
+    if (core.state() == PlayerState::Holding)
+        core.btnHold_Click();
+    core.btnStop_Click();
     core.setStoppedListener([this](bool byClock) { treatmentStopped(byClock); });
     core.setSkipPastLastEnds(true);
     play(0);
@@ -57,12 +51,15 @@ void SessionPlayer::treatmentStopped(bool byClock)
         finish(byClock);
         return;
     }
-    const PlayerCore &core = *stage_.core;
-    handOff_.start(HandOffDelayMs(core.frequencies()[std::size_t(core.currentFrequency())]));
+    handOffWait_.start();
+    handOff_.start();
 }
 
 void SessionPlayer::handOff_Timer()
 {
+    // The next tone rises once the last one has faded out where it is heard.
+    if (stage_.core->toneHeard() && handOffWait_.isValid() && handOffWait_.elapsed() < HandOffLongestMs)
+        return;
     handOff_.stop();
     if (!active())
         return;

@@ -1,7 +1,7 @@
 // Plays a session on a player: loads its first treatment and presses Play;
 // when a treatment's length has run out (the player stops by itself, fading
-// the tone out), it waits for the fade to end and starts the next one, as if
-// the user had pressed Play on it at once. Stop ends the session; Pause, Hold,
+// the tone out), it waits until the engine has rendered the fade and starts
+// the next one, as if the user had pressed Play on it then. Stop ends the session; Pause, Hold,
 // volume and pan are the player's own and so carry over. The player window
 // and the terminal player both play sessions through it. Qt Core only.
 #pragma once
@@ -9,6 +9,7 @@
 #include "treatment/player_core.h"
 #include "treatment/session.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -42,10 +43,12 @@ public:
     int part() const { return part_; }
     const SessionPlan &plan() const { return plan_; }
 
-    // The wait between a treatment's end and the next one's start: its fade
-    // at `hertz` (the frequency it ended on) and one frame, in whole ms.
-    static int HandOffDelayMs(float hertz);
-    // Starts the next treatment; the hand-off timer calls it (tests may).
+    // How often the hand-off looks whether the fade has been rendered, and
+    // how long it waits at most (an output that renders nothing).
+    static constexpr int HandOffPollMs = 2;
+    static constexpr int HandOffLongestMs = 500;
+    // Starts the next treatment once the last one's tone has faded out; the
+    // hand-off timer calls it (tests may).
     void handOff_Timer();
     bool handOffPending() const { return handOff_.isActive(); }
 
@@ -63,6 +66,7 @@ private:
     SessionPlan plan_;
     int part_ = -1;
     QTimer handOff_;
+    QElapsedTimer handOffWait_;
 };
 
 } // namespace helicordia

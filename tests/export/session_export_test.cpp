@@ -2,6 +2,7 @@
 // one after another, with its frequencies and switches where they belong and
 // no click where one treatment hands on to the next.
 #include "catalogue/catalogue.h"
+#include "engine/tone.h"
 #include "tests/audio_support/audio_support.h"
 #include "treatment/export/session_export.h"
 
@@ -99,4 +100,33 @@ TEST(SessionExport, TwoTreatmentsReadBackAsTheirOwnRendersInARow)
     const double steepest = level * 2.0 * M_PI * 1000.25 / rate;
     EXPECT_LE(audiotest::largestStep(left.data() + join - second, 2 * second), steepest * 1.001);
     EXPECT_LE(audiotest::largestStep(left.data(), left.size()), steepest * 1.001);
+}
+
+// The hand-off of a live session waits for this: a stopped tone is heard
+// until its fade-out has been rendered, and not after.
+TEST(SessionExport, AStoppedToneIsHeardUntilItsFadeIsRendered)
+{
+    std::uint32_t system = 0, oscillator = 0, channel = 0;
+    ASSERT_EQ(Tone_System_Create(&system), TONE_OK);
+    ASSERT_EQ(Tone_System_Init(system, 1, TONE_INIT_NO_OUTPUT, nullptr), TONE_OK);
+    ASSERT_EQ(Tone_System_CreateDSPByType(system, TONE_DSP_TYPE_OSCILLATOR, &oscillator), TONE_OK);
+    ASSERT_EQ(Tone_System_PlayDSP(system, TONE_CHANNEL_REUSE, oscillator, 0, &channel), TONE_OK);
+    ASSERT_EQ(Tone_Channel_SetFrequency(channel, 52800.0f), TONE_OK);
+    std::vector<float> buffer(2 * 4096);
+    int heard = -1;
+    auto renderAndAsk = [&](int frames) {
+        EXPECT_EQ(Tone_System_Render(system, buffer.data(), frames), TONE_OK);
+        EXPECT_EQ(Tone_Channel_IsHeard(channel, &heard), TONE_OK);
+        return heard;
+    };
+    EXPECT_EQ(renderAndAsk(1000), 1);
+    ASSERT_EQ(Tone_Channel_Stop(channel), TONE_OK);
+    ASSERT_EQ(Tone_Channel_IsHeard(channel, &heard), TONE_OK);
+    EXPECT_EQ(heard, 1); // nothing rendered since the stop
+    EXPECT_EQ(renderAndAsk(Tone_RampFrames(52800.0f) - 1), 1);
+    EXPECT_EQ(renderAndAsk(1), 0);
+    EXPECT_EQ(renderAndAsk(100), 0);
+    Tone_DSP_Release(oscillator);
+    Tone_System_Close(system);
+    Tone_System_Release(system);
 }

@@ -203,7 +203,8 @@ TEST(TerminalTest, BadArgumentsAreRefused)
         {{"--render", "1156", dir.filePath(QStringLiteral("x.flac")), "--bits", "32"}, 2, "only to WAV files"},
         {{"--render", "1156", dir.filePath(QStringLiteral("x.ogg")), "--bits=16"}, 2, "only to WAV files"},
         {{"--render", "1156", dir.filePath(QString(300, QLatin1Char('n')) + ".wav")}, 2, "is too long"},
-        {{"--volume=50"}, 2, "only with --play or --render"},
+        {{"--volume=50"}, 2, "only with --play, --render, --play-session or --render-session"},
+        {{"--play-session", dir.filePath(QStringLiteral("none.hsession"))}, 1, "does not exist"},
         {{"--play", "2"},
          1,
          "Selectat item is not playable. Please carefully read the description!\n\n_0002. How to use"},
@@ -325,6 +326,34 @@ TEST(TerminalTest, RenderWritesTheFile)
     EXPECT_TRUE(r.err.contains(QStringLiteral("| 554.37 Hz | 2 of 2 | 00h:00m:04s elapsed | 00h:00m:00s left")))
         << r.err.toStdString();
     EXPECT_GT(QFileInfo(out).size(), 1000);
+}
+
+// --render-session: the rows it finds, round after round, and a message
+// naming the one it passes over; nothing to play is status 2.
+TEST(TerminalTest, RenderSessionWritesEveryRound)
+{
+    QTemporaryDir dir;
+    const QString session = dir.filePath(QStringLiteral("evening.hsession")),
+                  out = dir.filePath(QStringLiteral("s.wav"));
+    QFile file(session);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("repeat 2\nTuning fork A4 = 440 Hz (ISO 16 standard pitch)\t00:00:10\nGone\t00:00:10\n");
+    file.close();
+    Outcome r = runProgram({QStringLiteral("--render-session"), session, out});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Not found, and passed over: «Gone»."))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("| 440 Hz | 1 of 1 | 00h:00m:10s elapsed | 00h:00m:00s left | "
+                                              "Treatment 1 of 2, round 2 of 2")))
+        << r.err.toStdString();
+    // Two rounds of 10 s, each with its fade (480 frames) and silent frame, after the float WAV header.
+    EXPECT_EQ(QFileInfo(out).size() - 8 * (2 * 10 * 48000 + 2 * (480 + 1)), 58);
+
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("repeat 1\nGone\t00:00:10\n");
+    file.close();
+    r = runProgram({QStringLiteral("--play-session"), session});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nothing to play"))) << r.err.toStdString();
 }
 
 // --play sounds through the sink: 440 Hz, then 554.37 Hz from second 2 of 4,
