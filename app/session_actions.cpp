@@ -6,6 +6,10 @@
 #include "platform/platform.h"
 #include "treatment/treatment_finder.h"
 
+#include <QScreen>
+
+#include <algorithm>
+
 namespace helicordia {
 
 SessionActions::SessionActions(MainWindow &window, Platform &platform)
@@ -72,6 +76,20 @@ void SessionActions::addSelected()
 void SessionActions::showWindow()
 {
     SessionWindow &window = sessionWindow();
+    if (!window.isVisible() && !placed_) {
+        // Beside the main window where the screen has room, so it covers neither.
+        placed_ = true;
+        const QRect main = main_.frameGeometry();
+        const QRect screen = main_.screen() ? main_.screen()->availableGeometry() : QRect();
+        // The side with more room, kept on the screen.
+        QPoint at(main.right() + 8, main.top());
+        if (screen.isValid()) {
+            if (screen.right() - main.right() < main.left() - screen.left())
+                at.setX(main.left() - 8 - window.width());
+            at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() - window.width())));
+        }
+        window.move(at);
+    }
     window.show();
     window.raise();
     window.activateWindow();

@@ -42,6 +42,7 @@ private:
     QPointer<SessionWindow> window_;
     std::function<void(const SessionPlan &)> play_;
     std::function<float()> volume_;
+    bool placed_ = false;
 };
 
 } // namespace helicordia

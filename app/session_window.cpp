@@ -78,12 +78,11 @@ void SessionWindow::buildControls()
                            QAbstractItemView::AnyKeyPressed);
     connect(list_, &QTableWidget::itemChanged, this, &SessionWindow::lengthEdited);
 
-    auto *repeatCaption = new QLabel(tr("Repeat:"), this);
+    auto *repeatCaption = new QLabel(tr("&Repeat count:"), this);
     repeat_ = new QSpinBox(this);
     repeat_->setObjectName(QStringLiteral("repeatBox"));
     repeat_->setAccessibleName(tr("Repeat count"));
     repeat_->setRange(SessionSchedule::MinRepeat, SessionSchedule::MaxRepeat);
-    repeat_->setSuffix(tr(" times"));
     repeatCaption->setBuddy(repeat_);
     connect(repeat_, &QSpinBox::valueChanged, this, [this](int value) {
         if (showing_)
@@ -221,14 +220,15 @@ void SessionWindow::lengthEdited(QTableWidgetItem *item)
     if (item->column() != LengthColumn || row >= int(session_.rows.size()))
         return;
     const std::optional<int> seconds = ParseSessionLength(item->text());
-    if (!seconds) {
+    if (seconds) {
+        const SessionTreatment t = plan().rows()[std::size_t(row)];
+        session_.rows[std::size_t(row)].lengthSeconds = SessionTreatmentLength(t.frequencyCount, *seconds);
+    } else {
         report(tr("\"%1\" is not a length like 00:09:00.").arg(item->text()));
-        showSession(row);
-        return;
     }
-    const SessionTreatment t = plan().rows()[std::size_t(row)];
-    session_.rows[std::size_t(row)].lengthSeconds = SessionTreatmentLength(t.frequencyCount, *seconds);
-    changed(row);
+    // The list is filled again once its editor has closed.
+    QMetaObject::invokeMethod(
+        this, [this, row] { changed(row); }, Qt::QueuedConnection);
 }
 
 void SessionWindow::moveSelected(int step)
