@@ -153,11 +153,7 @@ void Player::playSession(const SessionPlan &plan)
 void Player::loadSessionTreatment(const SessionTreatment &treatment)
 {
     core_.LoadProgram(PlayerNumber(treatment.found->entry), treatment.found->name, treatment.found->frequencies);
-    {
-        const QSignalBlocker block(lengthSlider_);
-        lengthSlider_->setValue(treatment.lengthSeconds);
-    }
-    core_.lengthSlider_Change();
+    setTreatmentLength(treatment.lengthSeconds);
 }
 
 // The window opens centred where the main window stands (or on the screen),
