@@ -25,9 +25,10 @@ SessionActions::~SessionActions()
 void SessionActions::addCommands(ListCommands &commands)
 {
     commands.add(
-        "addToSessionItem", tr("Add to session"), QKeySequence(Qt::Key_Insert), [this] { addSelected(); },
-        [this] { return canAdd(); });
-    commands.add("sessionItem", tr("Session…"), QKeySequence(), [this] { showWindow(); });
+        "addToSessionItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "Add to session"),
+        QKeySequence(Qt::Key_Insert), [this] { addSelected(); }, [this] { return canAdd(); });
+    commands.add("sessionItem", QT_TRANSLATE_NOOP("helicordia::ListCommands", "Session…"), QKeySequence(),
+                 [this] { showWindow(); });
 }
 
 void SessionActions::setPlayer(std::function<void(const SessionPlan &)> play, std::function<float()> volume)

@@ -25,14 +25,32 @@ namespace {
 
 enum Column { NameColumn, LengthColumn };
 
+// The buttons' texts and tips, by the buttons' names.
+struct ButtonText {
+    const char *name;
+    const char *text;
+    const char *tip;
+};
+const ButtonText ButtonTexts[] = {
+    {"moveUpButton", QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Move up"),
+     QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Alt+Up")},
+    {"moveDownButton", QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Move down"),
+     QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Alt+Down")},
+    {"removeButton", QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Remove"),
+     QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Delete")},
+    {"clearButton", QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Clear"), nullptr},
+    {"openButton", QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Open…"), nullptr},
+    {"saveButton", QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Save…"), nullptr},
+    {"playButton", QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Play"), nullptr},
+    {"exportButton", QT_TRANSLATE_NOOP("helicordia::SessionWindow", "Export session…"), nullptr},
+};
+
 } // namespace
 
 SessionWindow::SessionWindow(const TreatmentFinder &finder, Platform &platform, QWidget *parent)
     : QWidget(parent, Qt::Window), finder_(finder), platform_(platform)
 {
     setObjectName(QStringLiteral("sessionWindow"));
-    setWindowTitle(tr("Session"));
-    setAccessibleName(tr("Session"));
     chooseFile_ = [this](bool forSaving, const QString &suggested) {
         const QString filter = tr("Sessions (*.%1);;All files (*)").arg(QLatin1String(SessionFileSuffix));
         return forSaving ? QFileDialog::getSaveFileName(this, tr("Save session"), suggested, filter)
@@ -40,18 +58,42 @@ SessionWindow::SessionWindow(const TreatmentFinder &finder, Platform &platform, 
     };
     exporter_ = new PlayerExport(*this, platform);
     exporter_->setObjectName(QStringLiteral("sessionExport"));
-    exporter_->setTitle(tr("Export session"));
     buildControls();
-    showSession(-1);
+    retranslate();
     resize(520, 380);
 }
 
-void SessionWindow::addButton(QPushButton *&button, const char *name, const QString &text, std::function<void()> run)
+void SessionWindow::addButton(QPushButton *&button, const char *name, std::function<void()> run)
 {
-    button = new QPushButton(text, this);
+    button = new QPushButton(this);
     button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(QString(text).remove(QChar(0x2026)));
     connect(button, &QPushButton::clicked, this, std::move(run));
+}
+
+// The window's texts in the current language.
+void SessionWindow::retranslate()
+{
+    setWindowTitle(tr("Session"));
+    setAccessibleName(tr("Session"));
+    exporter_->setTitle(tr("Export session"));
+    list_->setAccessibleName(tr("Treatments of the session"));
+    list_->setHorizontalHeaderLabels({tr("Treatment"), tr("Length")});
+    repeatCaption_->setText(tr("&Repeat count:"));
+    for (const ButtonText &b : ButtonTexts) {
+        auto *button = findChild<QPushButton *>(QLatin1String(b.name));
+        button->setText(tr(b.text));
+        button->setAccessibleName(tr(b.text).remove(QChar(0x2026)));
+        if (b.tip)
+            button->setToolTip(tr(b.tip));
+    }
+    showSession(selectedRow());
+}
+
+void SessionWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 void SessionWindow::addKey(const QKeySequence &key, std::function<void()> run)
@@ -67,8 +109,6 @@ void SessionWindow::buildControls()
 {
     list_ = new QTableWidget(0, 2, this);
     list_->setObjectName(QStringLiteral("sessionList"));
-    list_->setAccessibleName(tr("Treatments of the session"));
-    list_->setHorizontalHeaderLabels({tr("Treatment"), tr("Length")});
     list_->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     list_->horizontalHeader()->setSectionResizeMode(LengthColumn, QHeaderView::ResizeToContents);
     list_->verticalHeader()->setVisible(true);
@@ -78,12 +118,12 @@ void SessionWindow::buildControls()
                            QAbstractItemView::AnyKeyPressed);
     connect(list_, &QTableWidget::itemChanged, this, &SessionWindow::lengthEdited);
 
-    auto *repeatCaption = new QLabel(tr("&Repeat count:"), this);
+    repeatCaption_ = new QLabel(this);
     repeat_ = new QSpinBox(this);
     repeat_->setObjectName(QStringLiteral("repeatBox"));
     repeat_->setAccessibleName(tr("Repeat count"));
     repeat_->setRange(SessionSchedule::MinRepeat, SessionSchedule::MaxRepeat);
-    repeatCaption->setBuddy(repeat_);
+    repeatCaption_->setBuddy(repeat_);
     connect(repeat_, &QSpinBox::valueChanged, this, [this](int value) {
         if (showing_)
             return;
@@ -97,7 +137,7 @@ void SessionWindow::buildControls()
     buildButtons();
 
     auto *figures = new QHBoxLayout;
-    figures->addWidget(repeatCaption);
+    figures->addWidget(repeatCaption_);
     figures->addWidget(repeat_);
     figures->addStretch();
     figures->addWidget(total_);
@@ -116,20 +156,17 @@ void SessionWindow::buildControls()
 
 void SessionWindow::buildButtons()
 {
-    addButton(upButton_, "moveUpButton", tr("Move up"), [this] { moveSelected(-1); });
-    addButton(downButton_, "moveDownButton", tr("Move down"), [this] { moveSelected(+1); });
-    addButton(removeButton_, "removeButton", tr("Remove"), [this] { removeSelected(); });
-    addButton(clearButton_, "clearButton", tr("Clear"), [this] { clear(); });
-    addButton(openButton_, "openButton", tr("Open…"), [this] { open(); });
-    addButton(saveButton_, "saveButton", tr("Save…"), [this] { save(); });
-    addButton(playButton_, "playButton", tr("Play"), [this] { play(); });
-    addButton(exportButton_, "exportButton", tr("Export session…"), [this] { exportSession(); });
+    addButton(upButton_, "moveUpButton", [this] { moveSelected(-1); });
+    addButton(downButton_, "moveDownButton", [this] { moveSelected(+1); });
+    addButton(removeButton_, "removeButton", [this] { removeSelected(); });
+    addButton(clearButton_, "clearButton", [this] { clear(); });
+    addButton(openButton_, "openButton", [this] { open(); });
+    addButton(saveButton_, "saveButton", [this] { save(); });
+    addButton(playButton_, "playButton", [this] { play(); });
+    addButton(exportButton_, "exportButton", [this] { exportSession(); });
     addKey(QKeySequence(Qt::ALT | Qt::Key_Up), [this] { moveSelected(-1); });
     addKey(QKeySequence(Qt::ALT | Qt::Key_Down), [this] { moveSelected(+1); });
     addKey(QKeySequence(QKeySequence::Delete), [this] { removeSelected(); });
-    upButton_->setToolTip(tr("Alt+Up"));
-    downButton_->setToolTip(tr("Alt+Down"));
-    removeButton_->setToolTip(tr("Delete"));
 }
 
 // Fills the list, the repeat count and the total from the session.

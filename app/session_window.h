@@ -62,10 +62,14 @@ public:
     QSpinBox *repeatBox() const { return repeat_; }
     QLabel *totalLabel() const { return total_; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void buildControls();
     void buildButtons();
-    void addButton(QPushButton *&button, const char *name, const QString &text, std::function<void()> run);
+    void addButton(QPushButton *&button, const char *name, std::function<void()> run);
+    void retranslate();
     void addKey(const QKeySequence &key, std::function<void()> run);
     void showSession(int selectRow);
     void lengthEdited(QTableWidgetItem *item);
@@ -87,6 +91,7 @@ private:
     PlayerExport *exporter_ = nullptr;
 
     QTableWidget *list_ = nullptr;
+    QLabel *repeatCaption_ = nullptr;
     QLabel *total_ = nullptr;
     QSpinBox *repeat_ = nullptr;
     QPushButton *upButton_ = nullptr, *downButton_ = nullptr, *removeButton_ = nullptr, *clearButton_ = nullptr;

@@ -70,6 +70,10 @@
         <source>the sound-file library (libsndfile.so.1) could not be loaded</source>
         <translation>biblioteca pentru fișiere de sunet (libsndfile.so.1) nu a putut fi încărcată</translation>
     </message>
+    <message>
+        <source>The session has nothing to play.</source>
+        <translation>Sesiunea nu are nimic de redat.</translation>
+    </message>
 </context>
 <context>
     <name>Background</name>
@@ -276,6 +280,18 @@ Opțiuni:
     <message>
         <source>Offers to resume the treatment that was cut short when the program last ended, and plays it on from where it stopped. Ctrl+C ends it.</source>
         <translation>Propune reluarea tratamentului întrerupt la ultima închidere a programului și îl redă mai departe de unde s-a oprit. Ctrl+C îl oprește.</translation>
+    </message>
+    <message>
+        <source>Plays a session file (.hsession): its treatments one after another, as often as it repeats them. Ctrl+C ends it.</source>
+        <translation>Redă un fișier de sesiune (.hsession): tratamentele ei unul după altul, de atâtea ori de câte le repetă. Ctrl+C o oprește.</translation>
+    </message>
+    <message>
+        <source>file output</source>
+        <translation>fișier ieșire</translation>
+    </message>
+    <message>
+        <source>Writes a session to one .wav, .flac or .ogg file, as it plays.</source>
+        <translation>Scrie o sesiune într-un singur fișier .wav, .flac sau .ogg, așa cum se redă.</translation>
     </message>
 </context>
 <context>
@@ -559,6 +575,28 @@ Opțiuni:
     </message>
 </context>
 <context>
+    <name>Session</name>
+    <message>
+        <source>Line %1: the repeat count must be from 1 to 99; %2 is used.</source>
+        <translation>Rândul %1: numărul de repetări trebuie să fie între 1 și 99; se folosește %2.</translation>
+    </message>
+    <message>
+        <source>Line %1: the length &quot;%2&quot; is not hh:mm:ss; the suggested length is used.</source>
+        <translation>Rândul %1: durata „%2” nu are forma hh:mm:ss; se folosește durata sugerată.</translation>
+    </message>
+</context>
+<context>
+    <name>SessionPlan</name>
+    <message>
+        <source>Not found, and passed over: %1.</source>
+        <translation>Negăsite, deci sărite: %1.</translation>
+    </message>
+    <message>
+        <source>Treatment %1 of %2, round %3 of %4</source>
+        <translation>Tratamentul %1 din %2, runda %3 din %4</translation>
+    </message>
+</context>
+<context>
     <name>Settings</name>
     <message>
         <source>The settings store %1 cannot be written.</source>
@@ -642,6 +680,14 @@ Opțiuni:
     <message>
         <source>It stays in the history as interrupted.</source>
         <translation>Rămâne în istoric ca întrerupt.</translation>
+    </message>
+    <message>
+        <source>%1 | %2</source>
+        <translation>%1 | %2</translation>
+    </message>
+    <message>
+        <source>The session has nothing to play.</source>
+        <translation>Sesiunea nu are nimic de redat.</translation>
     </message>
 </context>
 <context>
@@ -1028,6 +1074,14 @@ Opțiuni:
     <message>
         <source>History…</source>
         <translation>Istoric…</translation>
+    </message>
+    <message>
+        <source>Add to session</source>
+        <translation>Adaugă la sesiune</translation>
+    </message>
+    <message>
+        <source>Session…</source>
+        <translation>Sesiune…</translation>
     </message>
 </context>
 <context>
@@ -1469,6 +1523,10 @@ Puteți deschide fișierul „%1” într-un navigator web.</translation>
         <source>History…</source>
         <translation>Istoric…</translation>
     </message>
+    <message>
+        <source>Session</source>
+        <translation>Sesiune</translation>
+    </message>
 </context>
 <context>
     <name>helicordia::PlayerExport</name>
@@ -1515,6 +1573,131 @@ Puteți deschide fișierul „%1” într-un navigator web.</translation>
     </message>
 </context>
 <context>
+    <name>helicordia::SessionWindow</name>
+    <message>
+        <source>Move up</source>
+        <translation>Mută mai sus</translation>
+    </message>
+    <message>
+        <source>Alt+Up</source>
+        <translation>Alt+Sus</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Mută mai jos</translation>
+    </message>
+    <message>
+        <source>Alt+Down</source>
+        <translation>Alt+Jos</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Elimină</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Golește</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Deschide…</translation>
+    </message>
+    <message>
+        <source>Save…</source>
+        <translation>Salvează…</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Redă</translation>
+    </message>
+    <message>
+        <source>Export session…</source>
+        <translation>Exportă sesiunea…</translation>
+    </message>
+    <message>
+        <source>Sessions (*.%1);;All files (*)</source>
+        <translation>Sesiuni (*.%1);;Toate fișierele (*)</translation>
+    </message>
+    <message>
+        <source>Save session</source>
+        <translation>Salvează sesiunea</translation>
+    </message>
+    <message>
+        <source>Open session</source>
+        <translation>Deschide o sesiune</translation>
+    </message>
+    <message>
+        <source>Session</source>
+        <translation>Sesiune</translation>
+    </message>
+    <message>
+        <source>Export session</source>
+        <translation>Exportă sesiunea</translation>
+    </message>
+    <message>
+        <source>Treatments of the session</source>
+        <translation>Tratamentele sesiunii</translation>
+    </message>
+    <message>
+        <source>Treatment</source>
+        <translation>Tratament</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Durată</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat count:</source>
+        <translation>&amp;Repetări:</translation>
+    </message>
+    <message>
+        <source>Repeat count</source>
+        <translation>Număr de repetări</translation>
+    </message>
+    <message>
+        <source>Total length</source>
+        <translation>Durata totală</translation>
+    </message>
+    <message>
+        <source>%1 (missing)</source>
+        <translation>%1 (lipsește)</translation>
+    </message>
+    <message>
+        <source>Not found among the catalogue and your treatments: passed over when the session plays.</source>
+        <translation>Nu se găsește în catalog și nici printre tratamentele proprii: este sărit când se redă sesiunea.</translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
+        <translation>De la %1 la %2</translation>
+    </message>
+    <message>
+        <source>Total: %1</source>
+        <translation>Total: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a length like 00:09:00.</source>
+        <translation>„%1” nu este o durată de forma 00:09:00.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; does not exist.</source>
+        <translation>„%1” nu există.</translation>
+    </message>
+    <message>
+        <source>session</source>
+        <translation>sesiune</translation>
+    </message>
+    <message>
+        <source>%1
+%2: %3 Hz, %4 of %5</source>
+        <translation>%1
+%2: %3 Hz, %4 din %5</translation>
+    </message>
+</context>
+<context>
     <name>helicordia::ShapedWindow</name>
     <message>
         <source>Minimized</source>
@@ -1523,6 +1706,13 @@ Puteți deschide fișierul „%1” într-un navigator web.</translation>
     <message>
         <source>Exit</source>
         <translation>Ieșire</translation>
+    </message>
+</context>
+<context>
+    <name>helicordia::TerminalPlayer</name>
+    <message>
+        <source>%1 | %2</source>
+        <translation>%1 | %2</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 
 #include "treatment/player_access.h"
 #include "treatment/player_artwork.h"
+#include "treatment/session_player.h"
 #include "ui/layout.h"
 #include "ui/picture_label.h"
 
@@ -160,7 +161,6 @@ void Player::buildLabels(Layout layout)
     valueLabels_[int(PlayerLabel::lblHealthProblem)]->setWordWrap(true);
     sessionPlace_ = makeLabel("sessionPlace", "", Qt::AlignLeft);
     sessionPlace_->setWordWrap(true);
-    sessionPlace_->setAccessibleName(tr("Session"));
 }
 
 void Player::buildSliders(Layout layout)
@@ -304,6 +304,9 @@ void Player::retranslate()
     homePageButton_->setPixmap(playerart::homePage(homePageButton_->size())); // it says "Visit us"
     exportItem_->setText(tr("Export treatment…"));
     historyItem_->setText(tr("History…"));
+    sessionPlace_->setAccessibleName(tr("Session"));
+    if (session_ && session_->active())
+        sessionPlace_->setText(session_->plan().placeText(session_->part()));
     DescribePlayer(*this);
 }
 
