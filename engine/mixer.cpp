@@ -192,6 +192,9 @@ void Voice::mixBlock(float *o, bool add, int n)
 
 bool Mixer::render(float *buffer, int frames)
 {
+    if (rise_.exchange(false, std::memory_order_acquire))
+        for (int i = 0; i < channels; ++i)
+            voices[std::size_t(i)].silence();
     // The first voice to sound writes the frames, those after it add to them;
     // what no voice reached is silence.
     int written = 0;

@@ -87,6 +87,9 @@ public:
 
     // Back to silence at phase 0. Only while no one renders.
     void reset();
+    // Mixer side: the envelope drops to silence at once (after a gap in the
+    // output nothing is sounding), so that the voice rises again by its ramp.
+    void silence() { envelope_.snap(0); }
 
     // Mixer side: mixes `frames` frames of this voice into `out`, whose first
     // `written` frames hold the mix so far: the voice adds to those and writes
@@ -124,6 +127,13 @@ struct Mixer {
     // Writes `frames` frames of the mix (interleaved stereo) into `buffer`.
     // False when every voice was at rest and silent: the buffer is silence.
     bool render(float *buffer, int frames);
+
+    // Any thread: the output starts again after a gap; the next render lets
+    // every voice rise from silence instead of going on mid-wave.
+    void riseFromSilence() { rise_.store(true, std::memory_order_release); }
+
+private:
+    std::atomic<bool> rise_{false};
 };
 
 } // namespace tone

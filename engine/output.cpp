@@ -7,6 +7,14 @@ namespace tone {
 
 namespace {
 
+using namespace std::chrono_literals;
+
+constexpr auto kRetryPause = 500ms; // between two attempts to open a device
+constexpr auto kStallLimit = 1s;    // no audio asked for this long while playing: the server stopped answering
+constexpr auto kFadeWait = 250ms;   // closing: at most this long for the fade-out to be written...
+constexpr auto kDrainWait = 250ms;  // ...and this long for it to be played
+constexpr std::int64_t kStalledNs = 200000000; // no call for this long beyond the buffer: stalled
+
 std::int64_t nowNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -19,8 +27,10 @@ OutputStream::OutputStream(Mixer &mixer) : mixer_(mixer) {}
 
 OutputStream::~OutputStream()
 {
-    finishWorker();
+    stopConnector();
     device_.reset();
+    pending_.reset();
+    retired_.clear();
 }
 
 bool OutputStream::onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate)
@@ -41,65 +51,165 @@ bool OutputStream::onCallback(float *out, int frames, std::int64_t bufferedNs, b
     return silent > bufferedNs;
 }
 
-std::unique_ptr<OutputDevice> OutputStream::openDevice()
+// The connector's thread.
+std::unique_ptr<OutputDevice> OutputStream::openDevice(ToneResult *reason, std::string *detail)
 {
-    lastCallbackNs_ = 0;
     silentNs_ = 0;
     const char *choice = std::getenv("HELICORDIA_OUTPUT");
     const bool rtaudioFirst = choice && std::strcmp(choice, "rtaudio") == 0;
-    std::unique_ptr<OutputDevice> device = rtaudioFirst ? openRtAudioDevice(*this) : openPulseDevice(*this);
-    if (!device)
-        device = rtaudioFirst ? openPulseDevice(*this) : openRtAudioDevice(*this);
+    if (rtaudioFirst)
+        if (std::unique_ptr<OutputDevice> device = openRtAudioDevice(*this, reason, detail))
+            return device;
+    std::unique_ptr<OutputDevice> device = openPulseDevice(*this, reason, detail);
+    if (device) {
+        pulseWorked_ = true;
+        return device;
+    }
+    // RtAudio only where no PulseAudio server is there at all (not one that
+    // is frozen, nor one that is restarting after it has played here).
+    const bool noServer = *reason == TONE_ERR_NO_SOUND_SERVER || *reason == TONE_ERR_MODULE_MISSING;
+    if (rtaudioFirst || !noServer || pulseWorked_ || cancelled())
+        return nullptr;
+    ToneResult rtReason = TONE_OK;
+    std::string rtDetail;
+    device = openRtAudioDevice(*this, &rtReason, &rtDetail);
+    // Without either, the missing module is the thing to mend; with no
+    // server, the missing server.
+    if (!device && rtReason == TONE_ERR_MODULE_MISSING && *reason != TONE_ERR_MODULE_MISSING) {
+        *reason = rtReason;
+        *detail = rtDetail;
+    }
     return device;
 }
 
-bool OutputStream::open()
+void OutputStream::open()
 {
+    stopConnector();
     reported_ = 0;
     late_ = 0;
     failed_ = false;
-    // Connecting takes a moment, longer on a busy machine: long enough for a
-    // first look at how busy the processors are. A look this short needs a
-    // clearer sign than update()'s.
-    pressure_.sample();
-    const auto started = Clock::now();
-    device_ = openDevice();
-    if (!device_)
-        return false;
-    lastCallbacks_ = callbacks_.load();
-    lastProgress_ = Clock::now();
-    if (lastProgress_ - started >= std::chrono::milliseconds(2)) {
-        busy_ = pressure_.sample() > 0.9;
-        lastPressureAt_ = lastProgress_;
+    everReady_ = false;
+    woken_ = false;
+    lastCallbackNs_ = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        status_ = OutputStatus{};
+        outputs_.clear();
+        wanted_ = true;
     }
-    device_->setBusy(busy_);
-    return true;
+    stopping_ = false;
+    pressure_.sample();
+    lastPressureAt_ = Clock::now();
+    connector_ = std::thread([this] { connect(); });
 }
 
-void OutputStream::finishWorker()
+// The connector's thread: opens a device whenever one is wanted, trying
+// again every kRetryPause while it cannot, and closes the devices handed
+// back, so that the caller's thread never waits for the server.
+void OutputStream::connect()
 {
-    if (!worker_.joinable())
-        return;
-    worker_.join();
-    if (workerResult_) {
-        device_ = std::move(workerResult_);
-        ++reopens_;
-        failed_.store(false);
-        lastCallbacks_ = callbacks_.load();
-        lastProgress_ = Clock::now();
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!stopping_) {
+        wakeConnector_.wait(lock, [this] { return stopping_ || wanted_ || !retired_.empty(); });
+        std::vector<std::unique_ptr<OutputDevice>> retired = std::move(retired_);
+        retired_.clear();
+        const bool wanted = wanted_ && !stopping_;
+        lock.unlock();
+        retired.clear();
+        ToneResult reason = TONE_OK;
+        std::string detail;
+        std::unique_ptr<OutputDevice> device = wanted ? openDevice(&reason, &detail) : nullptr;
+        lock.lock();
+        if (!wanted || stopping_) {
+            pending_ = std::move(device);
+            continue;
+        }
+        if (device) {
+            pending_ = std::move(device);
+            wanted_ = false;
+            status_.state = TONE_OUTPUT_READY;
+            status_.reason = TONE_OK;
+            status_.detail.clear();
+            continue;
+        }
+        if (status_.state != TONE_OUTPUT_LOST)
+            status_.state = TONE_OUTPUT_UNAVAILABLE;
+        status_.reason = reason;
+        status_.detail = detail;
+        wakeConnector_.wait_for(lock, kRetryPause, [this] { return stopping_.load(); });
     }
+}
+
+void OutputStream::stopConnector()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wakeConnector_.notify_all();
+    // A device being opened gives up at once when asked to.
+    if (connector_.joinable())
+        connector_.join();
+}
+
+// The caller's thread: takes the device the connector opened.
+void OutputStream::adoptPending()
+{
+    std::unique_ptr<OutputDevice> fresh;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        fresh = std::move(pending_);
+    }
+    if (!fresh)
+        return;
+    device_ = std::move(fresh);
+    if (everReady_)
+        ++reopens_;
+    everReady_ = true;
+    failed_ = false;
+    lastCallbacks_ = callbacks_.load();
+    lastProgress_ = Clock::now();
+    device_->setBusy(busy_);
+    // A tone that has sounded since the start plays on (or, if it has ended
+    // since, the device suspends itself again).
+    if (woken_)
+        device_->resume();
+}
+
+// The caller's thread: the device failed; the connector closes it and opens
+// another.
+void OutputStream::lose(ToneResult reason)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        retired_.push_back(std::move(device_));
+        status_.state = TONE_OUTPUT_LOST;
+        status_.reason = reason;
+        status_.detail.clear();
+        ++status_.losses;
+        wanted_ = true;
+    }
+    wakeConnector_.notify_all();
+}
+
+// Asked for nothing lately although it plays: closing need not wait for it.
+bool OutputStream::stalled() const
+{
+    const std::int64_t last = lastCallbackNs_.load(std::memory_order_relaxed);
+    if (last == 0)
+        return true; // nothing asked for since it (re)started: nothing to fade
+    const std::int64_t bufferedNs = std::int64_t(latency() * 1e9);
+    return nowNs() - last > bufferedNs + kStalledNs;
 }
 
 // Lets the mixer play the fade-out of every voice before the stream stops,
 // so that closing never cuts a tone off mid-wave.
 void OutputStream::waitForFadeOut()
 {
-    if (!device_ || device_->suspended())
-        return;
     // Until a call made after the stop renders nothing more: the whole
     // fade-out has then been written.
     const std::uint64_t start = callbacks_.load(std::memory_order_acquire);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(300);
+    const auto deadline = Clock::now() + kFadeWait;
     while (Clock::now() < deadline && !failed_.load() && device_->healthy() && !device_->suspended()) {
         if (callbacks_.load(std::memory_order_acquire) > start && !sounding_.load(std::memory_order_relaxed))
             break;
@@ -109,16 +219,23 @@ void OutputStream::waitForFadeOut()
 
 void OutputStream::close()
 {
-    finishWorker();
-    waitForFadeOut();
-    if (device_ && !device_->suspended())
-        device_->drain();
+    stopConnector();
+    adoptPending();
+    if (device_ && !device_->suspended() && device_->healthy() && !failed_ && !stalled()) {
+        waitForFadeOut();
+        if (!device_->suspended() && !failed_ && !stalled())
+            device_->drain(kDrainWait);
+    }
     device_.reset();
+    std::lock_guard<std::mutex> lock(mutex_);
+    retired_.clear();
 }
 
 void OutputStream::wake()
 {
-    if (device_ && !worker_.joinable())
+    woken_ = true;
+    adoptPending();
+    if (device_)
         device_->resume();
 }
 
@@ -131,38 +248,30 @@ void OutputStream::update()
         lastPressureAt_ = now;
         busy_ = pressure_.sample() > 0.5;
     }
-    if (worker_.joinable()) {
-        if (workerDone_.load(std::memory_order_acquire))
-            finishWorker();
-        return;
-    }
+    adoptPending();
+    if (!device_)
+        return; // the connector is at work
 
-    bool broken = failed_.load(std::memory_order_acquire) || !device_ || !device_->healthy();
+    ToneResult reason = TONE_OK;
+    if (!device_->healthy())
+        reason = device_->failure();
+    else if (failed_.load(std::memory_order_acquire))
+        reason = TONE_ERR_OUTPUT_FAILED;
     // A stream whose callback has stopped coming has failed too, unless it
     // is suspended.
     const std::uint64_t calls = callbacks_.load(std::memory_order_acquire);
-    if (calls != lastCallbacks_ || (device_ && device_->suspended())) {
+    if (calls != lastCallbacks_ || device_->suspended()) {
         lastCallbacks_ = calls;
         lastProgress_ = now;
-    } else if (now - lastProgress_ > std::chrono::seconds(1)) {
-        broken = true;
+    } else if (reason == TONE_OK && now - lastProgress_ > kStallLimit) {
+        reason = TONE_ERR_SERVER_NOT_ANSWERING;
     }
-    if (!broken) {
+    if (reason == TONE_OK) {
         device_->setBusy(busy_);
         device_->suspendIfIdle();
         return;
     }
-    if (now - lastAttempt_ < std::chrono::milliseconds(500))
-        return;
-
-    lastAttempt_ = now;
-    workerDone_.store(false);
-    std::unique_ptr<OutputDevice> old = std::move(device_);
-    worker_ = std::thread([this, old = std::move(old)]() mutable {
-        old.reset();
-        workerResult_ = openDevice();
-        workerDone_.store(true, std::memory_order_release);
-    });
+    lose(reason);
 }
 
 void OutputStream::simulateFailure()
@@ -170,19 +279,42 @@ void OutputStream::simulateFailure()
     failed_.store(true);
 }
 
+void OutputStream::setOutput(const std::string &name)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        chosen_ = name;
+    }
+    adoptPending();
+    if (device_)
+        device_->moveTo(name);
+}
+
 bool OutputStream::running() const
 {
-    return device_ && !worker_.joinable() && device_->healthy() && !failed_.load();
+    return device_ && device_->healthy() && !failed_.load();
 }
 
 bool OutputStream::suspended() const
 {
-    return device_ && !worker_.joinable() && device_->suspended();
+    return device_ && device_->suspended();
 }
 
 double OutputStream::latency() const
 {
-    return device_ && !worker_.joinable() ? device_->latency() : 0.0;
+    return device_ ? device_->latency() : 0.0;
+}
+
+OutputStatus OutputStream::status() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return status_;
+}
+
+std::vector<OutputChoice> OutputStream::outputs() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return outputs_;
 }
 
 } // namespace tone

@@ -1,12 +1,18 @@
 // The output stream of the tone engine: plays a Mixer through the sound
-// server, counts underruns, suspends itself while nothing sounds, and reopens
-// a failed stream on a worker thread so that the caller never waits for the
-// server.
+// server, counts underruns, suspends itself while nothing sounds, and tells
+// what the listener can hear (opening, ready, unavailable, lost).
+//
+// The caller's thread never waits for the sound server: devices are opened
+// (and reopened after a loss) by a connector thread of the stream's own, each
+// attempt giving up after at most two seconds; closing waits at most about
+// half a second, and not at all for a server that has stopped answering.
 //
 // Devices: PulseAudio through its asynchronous client library where a server
-// answers (the stream is corked while silent), otherwise RtAudio (ALSA, JACK;
-// stopped while silent). HELICORDIA_OUTPUT=rtaudio asks for RtAudio first,
-// for comparisons.
+// answers (PipeWire's PulseAudio service too), otherwise RtAudio (ALSA,
+// JACK), but only where no PulseAudio server is there at all: a server that
+// is there and does not answer would keep RtAudio's paths to it waiting
+// without a bound. HELICORDIA_OUTPUT=rtaudio asks for RtAudio first, for
+// comparisons.
 #pragma once
 
 #include "engine/cpu_pressure.h"
@@ -14,22 +20,36 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace tone {
 
 class OutputStream;
 
-// One open stream on a sound device. Calls OutputStream::onCallback from its
-// own thread for audio.
+// One output of the sound server (a sink): its name, and the description
+// the desktop shows for it.
+struct OutputChoice {
+    std::string name;
+    std::string description;
+    bool operator==(const OutputChoice &) const = default;
+};
+
+// One open connection to a sound device. Calls OutputStream::onCallback from
+// its own thread for audio.
 class OutputDevice {
 public:
-    virtual ~OutputDevice() = default; // stops at once and closes
+    virtual ~OutputDevice() = default; // stops at once and closes, without waiting for the server
     virtual bool healthy() const = 0;  // open and not failed (suspended counts as healthy)
     virtual bool suspended() const = 0;
     virtual double latency() const = 0; // seconds of audio buffered ahead
+    // Why the device failed, once healthy() is false.
+    virtual ToneResult failure() const { return TONE_ERR_OUTPUT_FAILED; }
     // Caller's thread. Suspends when the stream has been silent long enough
     // (devices that cannot do so from their own thread).
     virtual void suspendIfIdle() {}
@@ -37,8 +57,11 @@ public:
     virtual void setBusy(bool) {}
     // Caller's thread: plays again after a suspension.
     virtual void resume() = 0;
-    // Plays what has been written, then stops.
-    virtual void drain() = 0;
+    // Caller's thread: plays on another output from the next stream on (the
+    // stream playing now, if any, moves there at once).
+    virtual void moveTo(const std::string &) {}
+    // Plays what has been written, then stops; waits at most `limit`.
+    virtual void drain(std::chrono::milliseconds limit) = 0;
 };
 
 // What a device calls for audio. The devices live in modules loaded on
@@ -55,9 +78,21 @@ protected:
 // Each device type lives in a module of its own, loaded the first time it is
 // asked for, so that a program that has not played loads neither libpulse
 // nor RtAudio, nor the libraries they bring. Null when the module cannot be
-// loaded or the device cannot be opened.
-std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream);
-std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream);
+// loaded or the device cannot be opened; then *reason says why and *detail
+// may say more (the module and the folders searched for it).
+std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream, ToneResult *reason, std::string *detail);
+std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream, ToneResult *reason, std::string *detail);
+
+// What the listener can hear, as Tone_System_GetOutputStatus reports it.
+struct OutputStatus {
+    int state = TONE_OUTPUT_OPENING;
+    ToneResult reason = TONE_OK;
+    std::string detail;
+    std::uint32_t losses = 0;
+    std::uint32_t fallbacks = 0;
+    std::uint32_t outputsListed = 0;
+    std::string missingOutput;
+};
 
 class OutputStream : public DeviceHost {
 public:
@@ -66,20 +101,25 @@ public:
     OutputStream(const OutputStream &) = delete;
     OutputStream &operator=(const OutputStream &) = delete;
 
-    // Opens and starts a stream on the default output device. False when no
-    // device could be opened.
-    bool open();
+    // Starts connecting to the sound server in the background and returns at
+    // once; status() tells how it goes.
+    void open();
     // Lets the fade-out of every stopped voice play, then stops and closes.
+    // Bounded: about half a second at most, no wait for a stalled server.
     void close();
-    // Notices a failed or stalled stream and reopens it in the background;
-    // suspends a silent stream where the device needs the caller for it;
-    // tells the device when the processors are overloaded, so that it can
-    // queue more before the sound server itself is kept waiting.
+    // Takes a device the connector has opened; notices a failed or stalled
+    // stream and has it reopened in the background; suspends a silent stream
+    // where the device needs the caller for it; tells the device when the
+    // processors are overloaded, so that it can queue more before the sound
+    // server itself is kept waiting.
     void update();
     // A voice may have started to sound: resumes a suspended stream.
     void wake();
     // Marks the stream as failed, as a lost sound server would.
     void simulateFailure();
+    // Plays on the output so named; empty: the system's default (followed
+    // when the user changes it).
+    void setOutput(const std::string &name);
 
     bool running() const;
     bool suspended() const;
@@ -88,8 +128,10 @@ public:
     std::uint64_t underruns() const { return reported_.load() + late_.load(); }
     std::uint64_t reportedUnderruns() const { return reported_.load(); } // by the sound output
     std::uint64_t lateCallbacks() const { return late_.load(); }         // seen here
+    OutputStatus status() const;
+    std::vector<OutputChoice> outputs() const;
 
-    // ---- for devices --------------------------------------------------
+    // ---- for devices (inline: the modules link nothing of the program) ----
     // Audio thread: renders `frames` frames into `out`. `bufferedNs` is the
     // audio the device held before this call was due: with `checkLate`, a
     // later call counts as a late one (the device ran dry). True once the
@@ -102,17 +144,50 @@ public:
     void onLate() { late_.fetch_add(1, std::memory_order_relaxed); }
     void onFailure() { failed_.store(true, std::memory_order_release); }
     void restartClock() { lastCallbackNs_.store(0, std::memory_order_relaxed); }
+    // A new stream starts where the last one left off after a gap: every
+    // voice rises from silence, as on Play, instead of starting mid-wave.
+    void onNewStream()
+    {
+        mixer_.riseFromSilence();
+        restartClock();
+    }
+    // True while the stream is closing: a device being opened gives up.
+    bool cancelled() const { return stopping_.load(std::memory_order_acquire); }
+    std::string chosenOutput() const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return chosen_;
+    }
+    void onOutputs(std::vector<OutputChoice> outputs)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        outputs_ = std::move(outputs);
+        ++status_.outputsListed;
+    }
+    // The chosen output is not there: the system's default plays instead.
+    void onFallback(const std::string &missing)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++status_.fallbacks;
+        status_.missingOutput = missing;
+    }
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    std::unique_ptr<OutputDevice> openDevice();
-    void finishWorker();
+    std::unique_ptr<OutputDevice> openDevice(ToneResult *reason, std::string *detail);
+    void connect();
+    void stopConnector();
+    void adoptPending();
+    void lose(ToneResult reason);
+    bool stalled() const;
     void waitForFadeOut();
 
     Mixer &mixer_;
-    std::unique_ptr<OutputDevice> device_;
+    std::unique_ptr<OutputDevice> device_; // the caller's thread
     std::uint32_t reopens_ = 0;
+    bool everReady_ = false;
+    bool woken_ = false; // a voice has sounded since open(): a new device plays at once
 
     std::atomic<std::uint64_t> reported_{0};
     std::atomic<std::uint64_t> late_{0};
@@ -122,10 +197,19 @@ private:
     std::atomic<bool> sounding_{false};
     std::atomic<bool> failed_{false};
 
-    // Reopening runs on a worker so that update() never waits for the server.
-    std::thread worker_;
-    std::atomic<bool> workerDone_{false};
-    std::unique_ptr<OutputDevice> workerResult_;
+    // The connector opens devices on its own thread; the caller's thread
+    // takes them from pending_ and hands back the ones it is done with.
+    mutable std::mutex mutex_;
+    std::condition_variable wakeConnector_;
+    std::thread connector_;
+    std::atomic<bool> stopping_{false};
+    bool wanted_ = false;                                // a device should be opened
+    std::unique_ptr<OutputDevice> pending_;              // opened, not yet taken
+    std::vector<std::unique_ptr<OutputDevice>> retired_; // to be closed by the connector
+    std::string chosen_;
+    std::vector<OutputChoice> outputs_;
+    OutputStatus status_;
+    bool pulseWorked_ = false; // the connector's: a PulseAudio server has answered
 
     CpuPressure pressure_;
     Clock::time_point lastPressureAt_{};
@@ -133,7 +217,6 @@ private:
 
     std::uint64_t lastCallbacks_ = 0;
     Clock::time_point lastProgress_{};
-    Clock::time_point lastAttempt_{};
 };
 
 } // namespace tone

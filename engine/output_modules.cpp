@@ -9,10 +9,13 @@
 // still exist.
 #include "engine/output.h"
 
+#include <cstring>
 #include <dlfcn.h>
+#include <filesystem>
 #include <limits.h>
 #include <mutex>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #ifndef HELICORDIA_MODULE_DIR
@@ -23,7 +26,7 @@ namespace tone {
 
 namespace {
 
-using OpenFn = OutputDevice *(*)(OutputStream &);
+using OpenFn = OutputDevice *(*)(OutputStream &, ToneResult *);
 
 std::string programFolder()
 {
@@ -35,16 +38,28 @@ std::string programFolder()
     return exe.substr(0, exe.find_last_of('/'));
 }
 
-OpenFn loadModule(const char *file, const char *entry)
+// The module's entry point, or null with the reason in *problem: the module
+// and every folder searched for it.
+OpenFn loadModule(const char *file, const char *entry, std::string *problem)
 {
     const std::string folder = programFolder();
-    if (folder.empty())
-        return nullptr;
     static_assert(HELICORDIA_MODULE_DIR[0] == '/', "the installed modules' folder is an absolute path");
-    for (const std::string &path : {folder + "/" + file, std::string(HELICORDIA_MODULE_DIR "/") + file}) {
+    std::vector<std::string> paths = {std::string(HELICORDIA_MODULE_DIR "/") + file};
+    if (!folder.empty())
+        paths.insert(paths.begin(), folder + "/" + file);
+    std::string searched;
+    for (const std::string &path : paths) {
         if (void *module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
             return reinterpret_cast<OpenFn>(::dlsym(module, entry));
+        if (::access(path.c_str(), F_OK) == 0) {
+            const char *why = ::dlerror();
+            *problem = std::string(file) + " could not be loaded: " + (why ? why : path);
+            return nullptr;
+        }
+        searched +=
+            (searched.empty() ? "" : ", ") + std::filesystem::path(path).parent_path().lexically_normal().string();
     }
+    *problem = std::string(file) + " was not found; looked in " + searched + ".";
     return nullptr;
 }
 
@@ -53,11 +68,17 @@ struct Module {
     const char *entry;
     std::once_flag once{};
     OpenFn open = nullptr;
+    std::string problem{};
 
-    std::unique_ptr<OutputDevice> device(OutputStream &stream)
+    std::unique_ptr<OutputDevice> device(OutputStream &stream, ToneResult *reason, std::string *detail)
     {
-        std::call_once(once, [this] { open = loadModule(file, entry); });
-        return std::unique_ptr<OutputDevice>(open ? open(stream) : nullptr);
+        std::call_once(once, [this] { open = loadModule(file, entry, &problem); });
+        *reason = TONE_ERR_MODULE_MISSING;
+        *detail = problem;
+        if (!open)
+            return nullptr;
+        detail->clear();
+        return std::unique_ptr<OutputDevice>(open(stream, reason));
     }
 };
 
@@ -66,14 +87,14 @@ Module rtAudioModule{"helicordia_rtaudio.so", "helicordia_open_rtaudio"};
 
 } // namespace
 
-std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream)
+std::unique_ptr<OutputDevice> openPulseDevice(OutputStream &stream, ToneResult *reason, std::string *detail)
 {
-    return pulseModule.device(stream);
+    return pulseModule.device(stream, reason, detail);
 }
 
-std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream)
+std::unique_ptr<OutputDevice> openRtAudioDevice(OutputStream &stream, ToneResult *reason, std::string *detail)
 {
-    return rtAudioModule.device(stream);
+    return rtAudioModule.device(stream, reason, detail);
 }
 
 } // namespace tone

@@ -1,9 +1,15 @@
-// The output device through PulseAudio's asynchronous client library. The
-// server asks for audio when its buffer runs low and the mixer fills the
-// request on the client library's own thread. Once everything queued is
-// silence the stream is corked and then disconnected (a corked stream still
-// holds the sink at its short latency), so neither side wakes up; a tone
-// that starts connects a fresh stream, which plays at once.
+// The output device through PulseAudio's asynchronous client library (which
+// PipeWire's PulseAudio service answers too). The server asks for audio when
+// its buffer runs low and the mixer fills the request on the client
+// library's own thread. Once everything queued is silence the stream is
+// corked and then disconnected (a corked stream still holds the sink at its
+// short latency), so neither side wakes up; a tone that starts connects a
+// fresh stream, which plays at once. The connection to the server stays,
+// and with it the list of the server's outputs.
+//
+// Nothing here waits for the server without a bound: opening gives up after
+// two seconds (or at once when the stream closes), and closing sends what it
+// has to and goes.
 //
 // Buffer: kTargetFrames queued ahead, refilled a third at a time, with no
 // latency adjustment (the server then keeps about a third in the sink and
@@ -18,9 +24,9 @@
 // buffer holds at least kBusyTargetFrames. The library's thread asks for
 // real-time scheduling where the system allows it. Built as a module of its
 // own (helicordia_pulse.so, see output_modules.cpp).
-#include "engine/output.h"
+#include "engine/output_pulse.h"
 
-#include <pulse/pulseaudio.h>
+#include <pulse/rtclock.h>
 
 #include <algorithm>
 #include <pthread.h>
@@ -30,19 +36,11 @@ namespace tone {
 
 namespace {
 
-constexpr int kTargetFrames = 1440; // 30 ms queued ahead
-// Processors overloaded: at least 120 ms asked for. The server soon cuts
-// that to 70 to 80 ms queued in all, still twice what a quiet machine gets.
-constexpr int kBusyTargetFrames = 5760;
-constexpr int kMaxTargetFrames = 9600; // on a machine too busy for that: up to 200 ms asked for
-constexpr std::size_t kFrameBytes = 2 * sizeof(float);
 constexpr int kRealtimePriority = 10;
 constexpr std::int64_t kCalmNs = 10000000000LL; // calm this long: the buffer shrinks a step
-
-std::int64_t framesToNs(int frames)
-{
-    return std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE;
-}
+constexpr pa_usec_t kOpenLimitUs = 2000000;     // opening gives up after this long
+constexpr pa_usec_t kOpenTickUs = 20000;        // while opening, a look at the clock this often
+constexpr int kStreamRetries = 3;               // a failed stream is replaced this often in a row
 
 std::int64_t nowNs()
 {
@@ -61,60 +59,20 @@ pa_buffer_attr bufferFor(int targetFrames)
     return attr;
 }
 
-class PulseDevice final : public OutputDevice {
-public:
-    explicit PulseDevice(OutputStream &owner) : owner_(owner) {}
-    ~PulseDevice() override { close(); }
-    PulseDevice(const PulseDevice &) = delete;
-    PulseDevice &operator=(const PulseDevice &) = delete;
+// Why the server could not be reached, from the library's error code.
+ToneResult reasonFor(int error)
+{
+    switch (error) {
+    case PA_ERR_CONNECTIONREFUSED:
+    case PA_ERR_NOENTITY:
+    case PA_ERR_INVALIDSERVER:
+    case PA_ERR_CONNECTIONTERMINATED: return TONE_ERR_NO_SOUND_SERVER;
+    case PA_ERR_TIMEOUT: return TONE_ERR_SERVER_NOT_ANSWERING;
+    default: return TONE_ERR_NO_OUTPUT_DEVICE;
+    }
+}
 
-    bool open();
-    bool healthy() const override { return context_ && !failed_.load(std::memory_order_acquire); }
-    bool suspended() const override { return state_.load(std::memory_order_acquire) != Playing; }
-    double latency() const override { return double(latencyNs_.load()) * 1e-9; }
-    void setBusy(bool busy) override { busy_.store(busy, std::memory_order_relaxed); }
-    void resume() override;
-    void drain() override;
-
-private:
-    enum State { Playing, Corking, Closed }; // changed under the library's lock
-
-    static void contextState(pa_context *c, void *user);
-    static void streamState(pa_stream *s, void *user);
-    static void write(pa_stream *s, std::size_t bytes, void *user);
-    static void underflow(pa_stream *s, void *user);
-    static void drained(pa_stream *s, int success, void *user);
-    static void corked(pa_stream *s, int success, void *user);
-    static void bufferChanged(pa_stream *s, void *user);
-    static void bufferSet(pa_stream *s, int success, void *user);
-    static void timingUpdated(pa_stream *s, int success, void *user);
-    void setTarget(pa_stream *s, int frames);
-    bool waitForReady();
-    bool connectStream();
-    void dropStream();
-    void close();
-
-    OutputStream &owner_;
-    pa_threaded_mainloop *loop_ = nullptr;
-    pa_context *context_ = nullptr;
-    pa_stream *stream_ = nullptr;
-    bool started_ = false;
-    std::atomic<State> state_{Playing};
-    std::atomic<bool> failed_{false};
-    std::atomic<bool> drainDone_{false};
-    std::atomic<bool> busy_{false};
-    std::atomic<std::int64_t> latencyNs_{framesToNs(kTargetFrames)};
-    // The library's thread only:
-    bool realtimeAsked_ = false;
-    std::int64_t bufferedNs_ = framesToNs(kTargetFrames); // the queue and the sink's share
-    std::int64_t sinkNs_ = 0;
-    std::size_t targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes; // as granted
-    std::int64_t lastWriteNs_ = 0;
-    std::int64_t lastBusyNs_ = 0; // the last sign of a busy machine: a request late by a third of
-                                  // the buffer, the caller's report, or a change of the buffer
-    int targetFrames_ = kTargetFrames;
-    bool primed_ = false; // the first request fills the empty queue
-};
+} // namespace
 
 void PulseDevice::contextState(pa_context *c, void *user)
 {
@@ -129,7 +87,7 @@ void PulseDevice::contextState(pa_context *c, void *user)
         pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
     }
     if (state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED)
-        d->failed_.store(true, std::memory_order_release);
+        d->fail(TONE_ERR_SERVER_LOST);
     pa_threaded_mainloop_signal(d->loop_, 0);
 }
 
@@ -137,10 +95,20 @@ void PulseDevice::streamState(pa_stream *s, void *user)
 {
     auto *d = static_cast<PulseDevice *>(user);
     const pa_stream_state_t state = pa_stream_get_state(s);
-    if (state == PA_STREAM_READY)
+    if (state == PA_STREAM_READY) {
+        d->streamRetries_ = 0;
         bufferChanged(s, d);
-    if (s == d->stream_ && (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED))
-        d->failed_.store(true, std::memory_order_release);
+    }
+    if (s == d->stream_ && (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED)) {
+        // Its output went away (or refused it) while the server is there:
+        // another stream, after a fresh look at the outputs.
+        if (pa_context_get_state(d->context_) == PA_CONTEXT_READY && d->streamRetries_++ < kStreamRetries) {
+            d->replaceStream_ = true;
+            d->listOutputs();
+        } else {
+            d->fail(TONE_ERR_OUTPUT_FAILED);
+        }
+    }
     pa_threaded_mainloop_signal(d->loop_, 0);
 }
 
@@ -180,7 +148,7 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
         void *data = nullptr;
         std::size_t n = bytes;
         if (pa_stream_begin_write(s, &data, &n) < 0 || !data) {
-            d->failed_.store(true, std::memory_order_release);
+            d->fail(TONE_ERR_OUTPUT_FAILED);
             return;
         }
         const std::size_t frames = std::min(n, bytes) / kFrameBytes;
@@ -188,7 +156,7 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
             pa_stream_cancel_write(s);
             break;
         }
-        idle = d->owner_.onCallback(static_cast<float *>(data), int(frames), d->bufferedNs_, false);
+        idle = d->owner_.onCallback(static_cast<float *>(data), int(frames), d->bufferedNs_ + d->extraNs_, false);
         pa_stream_write(s, data, frames * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
         bytes -= frames * kFrameBytes;
     }
@@ -214,6 +182,10 @@ void PulseDevice::corked(pa_stream *s, int, void *user)
 
 void PulseDevice::setTarget(pa_stream *s, int frames)
 {
+    // Until the server grants the larger buffer, the part written ahead of
+    // it counts as queued too.
+    if (frames > targetFrames_)
+        extraNs_ += framesToNs(frames - targetFrames_);
     targetFrames_ = frames;
     targetBytes_ = std::max(targetBytes_, std::size_t(frames) * kFrameBytes);
     lastBusyNs_ = nowNs();
@@ -249,6 +221,9 @@ void PulseDevice::timingUpdated(pa_stream *s, int success, void *user)
 
 void PulseDevice::bufferSet(pa_stream *s, int success, void *user)
 {
+    auto *d = static_cast<PulseDevice *>(user);
+    if (s == d->stream_)
+        d->extraNs_ = 0;
     if (success)
         bufferChanged(s, user);
 }
@@ -265,27 +240,48 @@ void PulseDevice::drained(pa_stream *, int, void *user)
     pa_threaded_mainloop_signal(d->loop_, 0);
 }
 
-// With the lock held: waits until the context and the stream are ready.
-bool PulseDevice::waitForReady()
+// While opening: wakes the waiting thread now and then, so that it can look
+// at the clock and at whether the stream is closing.
+void PulseDevice::openTick(pa_mainloop_api *, pa_time_event *e, const struct timeval *, void *user)
 {
+    auto *d = static_cast<PulseDevice *>(user);
+    pa_context_rttime_restart(d->context_, e, pa_rtclock_now() + kOpenTickUs);
+    pa_threaded_mainloop_signal(d->loop_, 0);
+}
+
+// With the lock held: waits until the context is ready, for at most
+// kOpenLimitUs. TONE_OK, or why not.
+ToneResult PulseDevice::waitForContext()
+{
+    pa_time_event *tick = pa_context_rttime_new(context_, pa_rtclock_now() + kOpenTickUs, &openTick, this);
+    const pa_usec_t deadline = pa_rtclock_now() + kOpenLimitUs;
+    ToneResult result = TONE_OK;
     for (;;) {
         const pa_context_state_t c = pa_context_get_state(context_);
-        if (!PA_CONTEXT_IS_GOOD(c))
-            return false;
-        if (c == PA_CONTEXT_READY && !stream_)
-            return true;
-        if (stream_) {
-            const pa_stream_state_t s = pa_stream_get_state(stream_);
-            if (!PA_STREAM_IS_GOOD(s))
-                return false;
-            if (s == PA_STREAM_READY)
-                return true;
+        if (c == PA_CONTEXT_READY)
+            break;
+        if (!PA_CONTEXT_IS_GOOD(c)) {
+            result = reasonFor(pa_context_errno(context_));
+            break;
+        }
+        if (owner_.cancelled()) {
+            result = TONE_ERR_OUTPUT_FAILED;
+            break;
+        }
+        if (pa_rtclock_now() >= deadline) {
+            result = TONE_ERR_SERVER_NOT_ANSWERING;
+            break;
         }
         pa_threaded_mainloop_wait(loop_);
     }
+    if (tick)
+        pa_threaded_mainloop_get_api(loop_)->time_free(tick);
+    return result;
 }
 
-// With the lock held: a new playback stream, connecting in the background.
+// With the lock held: a new playback stream on the chosen output (the
+// default when none is chosen or the chosen one is not there), connecting in
+// the background. Every voice rises from silence on it.
 bool PulseDevice::connectStream()
 {
     const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, TONE_SAMPLE_RATE, 2};
@@ -298,13 +294,20 @@ bool PulseDevice::connectStream()
     pa_stream_set_buffer_attr_callback(stream_, &bufferChanged, this);
     lastWriteNs_ = 0;
     sinkNs_ = 0;
+    extraNs_ = 0;
     primed_ = false;
     targetFrames_ = busy_.load(std::memory_order_relaxed) ? kBusyTargetFrames : kTargetFrames;
     targetBytes_ = std::size_t(targetFrames_) * kFrameBytes;
     const pa_buffer_attr attr = bufferFor(targetFrames_);
+    const std::string sink = sinkToPlayOn();
+    owner_.onNewStream();
     // No latency adjustment: asked to cover the whole buffer, the server
     // would leave the sink almost none and wake up every half millisecond.
-    if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0) {
+    // A chosen output is not left for another: if it goes, the stream fails
+    // and the next one starts on the default with its ramps.
+    const pa_stream_flags_t flags = sink.empty() ? PA_STREAM_NOFLAGS : PA_STREAM_DONT_MOVE;
+    if (pa_stream_connect_playback(stream_, sink.empty() ? nullptr : sink.c_str(), &attr, flags, nullptr, nullptr) <
+        0) {
         dropStream();
         return false;
     }
@@ -325,22 +328,36 @@ void PulseDevice::dropStream()
     stream_ = nullptr;
 }
 
-bool PulseDevice::open()
+// With the lock held: the stream that failed gives way to a new one.
+void PulseDevice::replaceStream()
+{
+    replaceStream_ = false;
+    const bool playing = state_.load(std::memory_order_relaxed) == Playing;
+    dropStream();
+    if (!playing)
+        state_.store(Closed, std::memory_order_release);
+    else if (!connectStream())
+        fail(TONE_ERR_OUTPUT_FAILED);
+}
+
+ToneResult PulseDevice::open()
 {
     loop_ = pa_threaded_mainloop_new();
     if (!loop_)
-        return false;
+        return TONE_ERR_NO_OUTPUT_DEVICE;
     context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "Helicordia");
     if (!context_)
-        return false;
+        return TONE_ERR_NO_OUTPUT_DEVICE;
     pa_context_set_state_callback(context_, &contextState, this);
     if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        return false;
+        return reasonFor(pa_context_errno(context_));
     pa_threaded_mainloop_lock(loop_);
     started_ = pa_threaded_mainloop_start(loop_) >= 0;
-    const bool ok = started_ && waitForReady() && connectStream() && waitForReady();
+    ToneResult result = started_ ? waitForContext() : TONE_ERR_NO_OUTPUT_DEVICE;
+    if (result == TONE_OK)
+        watchOutputs();
     pa_threaded_mainloop_unlock(loop_);
-    return ok;
+    return result;
 }
 
 // Caller's thread. Under the library's lock, so that a cork decided by the
@@ -359,7 +376,7 @@ void PulseDevice::resume()
         if (pa_operation *op = pa_stream_cork(stream_, 0, nullptr, nullptr))
             pa_operation_unref(op);
     } else if (state == Closed && !connectStream()) {
-        failed_.store(true, std::memory_order_release);
+        fail(TONE_ERR_OUTPUT_FAILED);
     }
     if (state != Playing) {
         owner_.restartClock();
@@ -368,7 +385,20 @@ void PulseDevice::resume()
     pa_threaded_mainloop_unlock(loop_);
 }
 
-void PulseDevice::drain()
+// Caller's thread: the stream playing now (if any) gives way to one on the
+// newly chosen output; a suspended one simply goes.
+void PulseDevice::moveTo(const std::string &)
+{
+    if (!loop_)
+        return;
+    pa_threaded_mainloop_lock(loop_);
+    fellBack_ = false;
+    if (stream_)
+        replaceStream();
+    pa_threaded_mainloop_unlock(loop_);
+}
+
+void PulseDevice::drain(std::chrono::milliseconds limit)
 {
     if (!stream_ || suspended() || failed_.load())
         return;
@@ -379,7 +409,7 @@ void PulseDevice::drain()
     if (!op)
         return;
     // The queue holds at most a buffer; do not wait for a stalled server.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!drainDone_.load(std::memory_order_acquire) && !failed_.load() &&
            std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -395,6 +425,8 @@ void PulseDevice::close()
     started_ = false;
     dropStream();
     if (context_) {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_set_subscribe_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
         pa_context_unref(context_);
         context_ = nullptr;
@@ -405,16 +437,16 @@ void PulseDevice::close()
     }
 }
 
-} // namespace
-
 } // namespace tone
 
 // The module's one entry point (helicordia_pulse.so): a device the caller
-// owns, or null.
-extern "C" __attribute__((visibility("default"))) tone::OutputDevice *helicordia_open_pulse(tone::OutputStream &owner)
+// owns, or null with the reason.
+extern "C" __attribute__((visibility("default"))) tone::OutputDevice *helicordia_open_pulse(tone::OutputStream &owner,
+                                                                                            ToneResult *reason)
 {
     auto device = std::make_unique<tone::PulseDevice>(owner);
-    if (!device->open())
+    *reason = device->open();
+    if (*reason != TONE_OK)
         return nullptr;
     return device.release();
 }

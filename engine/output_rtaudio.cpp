@@ -3,11 +3,19 @@
 // as a module of its own (helicordia_rtaudio.so), loaded on demand by
 // output_modules.cpp: it reaches the stream only through DeviceHost
 // and the stream's inline members.
+//
+// The libraries below RtAudio write their own complaints to the terminal
+// (ALSA about every card it cannot find, JACK about the server it cannot
+// reach); their handlers are set to ones that keep quiet, so that only the
+// program's own one-line messages reach the user.
 #include "engine/output.h"
 
 #include <RtAudio.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -59,7 +67,7 @@ public:
             stream_.onFailure();
         }
     }
-    void drain() override { close(true); }
+    void drain(std::chrono::milliseconds) override { close(true); }
 
 private:
     static int callback(void *output, void *, unsigned int frames, double, RtAudioStreamStatus status, void *user);
@@ -78,6 +86,33 @@ private:
 // thread belong to the stream whose callback runs on that thread. Errors on
 // the caller's thread (while opening) come back as exceptions instead.
 thread_local OutputStream *tCallbackStream = nullptr;
+
+extern "C" {
+void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
+void quietJack(const char *) {}
+}
+
+// Sets `setter` of the already loaded library `soname` to `handler`.
+template <typename Handler> void setHandler(const char *soname, const char *setter, Handler handler)
+{
+    void *library = ::dlopen(soname, RTLD_LAZY | RTLD_NOLOAD);
+    if (!library)
+        return;
+    if (void *set = ::dlsym(library, setter))
+        reinterpret_cast<void (*)(Handler)>(set)(handler);
+    ::dlclose(library);
+}
+
+// Once, before RtAudio first asks ALSA or JACK anything.
+void quietLibraries()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        setHandler("libasound.so.2", "snd_lib_error_set_handler", &quietAlsa);
+        setHandler("libjack.so.0", "jack_set_error_function", &quietJack);
+        setHandler("libjack.so.0", "jack_set_info_function", &quietJack);
+    });
+}
 
 int RtAudioDevice::callback(void *output, void *, unsigned int frames, double, RtAudioStreamStatus status, void *user)
 {
@@ -104,12 +139,15 @@ void RtAudioDevice::errorCallback(RtAudioError::Type type, const std::string &te
 // Opens and starts a stream on the default output device.
 bool RtAudioDevice::open()
 {
-    std::vector<RtAudio::Api> apis;
-    RtAudio::getCompiledApi(apis);
+    quietLibraries();
+    // Each way by name (RtAudio's own choice would ask every one before its
+    // warnings can be turned off). PulseAudio is the other module's, unless
+    // RtAudio is asked for first, for comparisons.
     std::vector<RtAudio::Api> order;
-    if (std::find(apis.begin(), apis.end(), RtAudio::LINUX_PULSE) != apis.end())
-        order.push_back(RtAudio::LINUX_PULSE);
-    order.push_back(RtAudio::UNSPECIFIED);
+    RtAudio::getCompiledApi(order);
+    const char *choice = std::getenv("HELICORDIA_OUTPUT");
+    if (!choice || std::string(choice) != "rtaudio")
+        order.erase(std::remove(order.begin(), order.end(), RtAudio::LINUX_PULSE), order.end());
 
     for (RtAudio::Api api : order) {
         try {
@@ -137,6 +175,7 @@ bool RtAudioDevice::open()
             }
             // The queue can hold all buffers and the one being filled.
             bufferedNs_ = std::int64_t(kOutputBuffers + 1) * bufferFrames * 1000000000LL / TONE_SAMPLE_RATE;
+            stream_.onNewStream();
             audio_->startStream();
             if (!audio_->isStreamRunning()) {
                 audio_->closeStream();
@@ -183,10 +222,13 @@ void RtAudioDevice::close(bool drain)
 
 // The module's one entry point: a device the caller owns, or null.
 extern "C" __attribute__((visibility("default"))) tone::OutputDevice *
-helicordia_open_rtaudio(tone::OutputStream &stream)
+helicordia_open_rtaudio(tone::OutputStream &stream, ToneResult *reason)
 {
     auto device = std::make_unique<tone::RtAudioDevice>(stream);
-    if (!device->open())
+    if (!device->open()) {
+        *reason = TONE_ERR_NO_OUTPUT_DEVICE;
         return nullptr;
+    }
+    *reason = TONE_OK;
     return device.release();
 }

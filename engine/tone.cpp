@@ -9,8 +9,7 @@
 // settings to the voices.
 #include "engine/tone.h"
 
-#include "engine/mixer.h"
-#include "engine/output.h"
+#include "engine/tone_registry.h"
 
 #include <algorithm>
 #include <array>
@@ -20,195 +19,8 @@
 
 namespace {
 
-using tone::Mixer;
-using tone::OutputStream;
+using namespace tone::registry;
 using tone::Voice;
-
-constexpr int kMaxSystems = 16;
-constexpr int kMaxDsps = 256;
-constexpr float kDefaultOscillatorRate = 220.0f;
-constexpr float kChannelUnitsPerHz = 100.0f; // channel frequencies are Hz x 100
-
-// ---- handles: [type:4][generation:16][index:12] ---------------------------
-
-enum : std::uint32_t { kTypeSystem = 1, kTypeDsp = 2, kTypeChannel = 3 };
-
-ToneHandle makeHandle(std::uint32_t type, std::uint16_t gen, std::uint32_t index)
-{
-    return (type << 28) | (std::uint32_t(gen) << 12) | (index & 0xFFF);
-}
-std::uint32_t handleType(ToneHandle h)
-{
-    return h >> 28;
-}
-std::uint16_t handleGen(ToneHandle h)
-{
-    return std::uint16_t((h >> 12) & 0xFFFF);
-}
-std::uint32_t handleIndex(ToneHandle h)
-{
-    return h & 0xFFF;
-}
-
-// ---- objects ----------------------------------------------------------------
-
-// A channel's settings as the caller sees them (under the registry lock).
-struct Channel {
-    bool assigned = false; // has been given a handle
-    bool playing = false;
-    bool paused = false;
-    int dsp = -1;
-    bool frequencySet = false;
-    float frequency = 0.0f; // channel units: heard Hz x kChannelUnitsPerHz
-    float volume = 1.0f;
-    float pan = 0.0f;
-};
-
-struct System {
-    bool initialized = false;
-    bool noOutput = false;
-    std::array<Channel, TONE_MAX_CHANNELS> channels;
-    Mixer mixer;
-    OutputStream output{mixer};
-
-    Voice &voice(const Channel &c) { return mixer.voices[std::size_t(&c - channels.data())]; }
-    int maxChannels() const { return mixer.channels; }
-};
-
-struct Dsp {
-    bool alive = false;
-    std::uint16_t gen = 0;
-    int system = -1;
-    float rate = kDefaultOscillatorRate;
-    int waveform = 0;
-};
-
-struct Registry {
-    std::mutex mutex;
-    std::array<std::unique_ptr<System>, kMaxSystems> systems;
-    std::array<std::uint16_t, kMaxSystems> systemGen{};
-    std::array<Dsp, kMaxDsps> dsps;
-    std::array<std::uint16_t, kMaxSystems * TONE_MAX_CHANNELS> channelGen{};
-};
-
-Registry &registry()
-{
-    static Registry r;
-    return r;
-}
-
-// ---- lookup -------------------------------------------------------------------
-
-System *findSystem(Registry &r, ToneHandle h, int *slot)
-{
-    if (handleType(h) != kTypeSystem)
-        return nullptr;
-    const std::uint32_t i = handleIndex(h);
-    if (i >= kMaxSystems || !r.systems[i] || r.systemGen[i] != handleGen(h))
-        return nullptr;
-    *slot = int(i);
-    return r.systems[i].get();
-}
-
-Dsp *findDsp(Registry &r, ToneHandle h, int *slot)
-{
-    if (handleType(h) != kTypeDsp)
-        return nullptr;
-    const std::uint32_t i = handleIndex(h);
-    if (i >= kMaxDsps || !r.dsps[i].alive || r.dsps[i].gen != handleGen(h))
-        return nullptr;
-    *slot = int(i);
-    return &r.dsps[i];
-}
-
-struct ChannelRef {
-    System *system = nullptr;
-    Channel *channel = nullptr;
-    int index = -1;
-};
-
-ChannelRef findChannel(Registry &r, ToneHandle h)
-{
-    if (handleType(h) != kTypeChannel)
-        return {};
-    const std::uint32_t i = handleIndex(h);
-    const std::uint32_t sys = i / TONE_MAX_CHANNELS, ch = i % TONE_MAX_CHANNELS;
-    if (sys >= kMaxSystems || !r.systems[sys] || r.channelGen[i] != handleGen(h))
-        return {};
-    System *s = r.systems[sys].get();
-    if (!s->initialized || int(ch) >= s->maxChannels() || !s->channels[ch].assigned)
-        return {};
-    return {s, &s->channels[ch], int(ch)};
-}
-
-// The one locked way in. Runs `action` under the registry lock.
-template <typename Action> ToneResult locked(Action &&action)
-{
-    Registry &r = registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    return action(r);
-}
-
-enum class Need { Handle, Initialised };
-
-// Runs `action(registry, system, slot)` on the system behind `handle`; with
-// Need::Initialised a system that is not initialised gives
-// TONE_ERR_NOT_INITIALIZED.
-template <typename Action> ToneResult withSystem(ToneHandle handle, Need need, Action &&action)
-{
-    return locked([&](Registry &r) -> ToneResult {
-        int slot = -1;
-        System *s = findSystem(r, handle, &slot);
-        if (!s)
-            return TONE_ERR_INVALID_HANDLE;
-        if (need == Need::Initialised && !s->initialized)
-            return TONE_ERR_NOT_INITIALIZED;
-        return action(r, *s, slot);
-    });
-}
-
-// Runs `action(registry, dsp, slot)` on the oscillator behind `handle`.
-template <typename Action> ToneResult withDsp(ToneHandle handle, Action &&action)
-{
-    return locked([&](Registry &r) -> ToneResult {
-        int slot = -1;
-        Dsp *d = findDsp(r, handle, &slot);
-        if (!d)
-            return TONE_ERR_INVALID_HANDLE;
-        return action(r, *d, slot);
-    });
-}
-
-// Runs `action(registry, system, channel)` on the channel behind `handle`.
-template <typename Action> ToneResult withChannel(ToneHandle handle, Action &&action)
-{
-    return locked([&](Registry &r) -> ToneResult {
-        const ChannelRef ref = findChannel(r, handle);
-        if (!ref.channel)
-            return TONE_ERR_INVALID_HANDLE;
-        return action(r, *ref.system, *ref.channel);
-    });
-}
-
-// Reads one value of a channel into `out`.
-template <typename T, typename Read> ToneResult readChannel(ToneHandle handle, T *out, Read &&read)
-{
-    return withChannel(handle, [&](const Registry &r, const System &, const Channel &c) -> ToneResult {
-        if (!out)
-            return TONE_ERR_INVALID_PARAM;
-        *out = read(r, c);
-        return TONE_OK;
-    });
-}
-
-// Writes one value through `out` if it is there.
-template <typename T> ToneResult give(T *out, T value)
-{
-    if (!out)
-        return TONE_ERR_INVALID_PARAM;
-    *out = value;
-    return TONE_OK;
-}
 
 // ---- publishing settings to the voices --------------------------------------
 
@@ -298,8 +110,10 @@ ToneResult Tone_System_Init(ToneHandle system, int maxChannels, std::uint32_t fl
             return TONE_ERR_INVALID_PARAM;
         s.mixer.channels = maxChannels;
         s.noOutput = (flags & TONE_INIT_NO_OUTPUT) != 0;
-        if (!s.noOutput && !s.output.open())
-            return TONE_ERR_NO_OUTPUT_DEVICE;
+        // The output opens in the background: a sound server that is
+        // missing or does not answer is a state of the output, not an error.
+        if (!s.noOutput)
+            s.output.open();
         s.initialized = true;
         return TONE_OK;
     });
@@ -557,79 +371,11 @@ const char *Tone_ErrorString(ToneResult code)
     case TONE_ERR_UNSUPPORTED: return "This feature is not supported.";
     case TONE_ERR_NO_FREE_CHANNEL: return "No free channel is left to play on.";
     case TONE_ERR_OUT_OF_HANDLES: return "Too many objects are in use.";
+    case TONE_ERR_NO_SOUND_SERVER:
+        return "No sound server answers. Start PipeWire (with its PulseAudio service, pipewire-pulse) or PulseAudio.";
+    case TONE_ERR_SERVER_NOT_ANSWERING: return "The sound server does not answer.";
+    case TONE_ERR_SERVER_LOST: return "The sound server went away.";
+    case TONE_ERR_MODULE_MISSING: return "A sound-output module of this program is missing.";
     default: return "Unknown error.";
     }
-}
-
-// ---- additions --------------------------------------------------------------
-
-ToneResult Tone_System_Render(ToneHandle system, float *buffer, int frames)
-{
-    return withSystem(system, Need::Initialised, [=](Registry &, System &s, int) -> ToneResult {
-        if (!s.noOutput)
-            return TONE_ERR_UNSUPPORTED; // the audio thread owns the mixer
-        if (!buffer || frames < 0)
-            return TONE_ERR_INVALID_PARAM;
-        s.mixer.render(buffer, frames);
-        return TONE_OK;
-    });
-}
-
-int Tone_RampFrames(float frequency)
-{
-    std::uint64_t increment = 0;
-    if (!tone::PhaseIncrement(double(frequency) / double(kChannelUnitsPerHz), &increment))
-        return TONE_RAMP_MAX_FRAMES;
-    return tone::RampFrames(increment);
-}
-
-ToneResult Tone_System_GetUnderruns(ToneHandle system, std::uint64_t *count)
-{
-    return withSystem(system, Need::Handle,
-                      [count](Registry &, System &s, int) { return give(count, s.output.underruns()); });
-}
-
-ToneResult Tone_System_GetUnderrunCauses(ToneHandle system, std::uint64_t *reported, std::uint64_t *late)
-{
-    return withSystem(system, Need::Handle, [=](Registry &, System &s, int) -> ToneResult {
-        if (!reported || !late)
-            return TONE_ERR_INVALID_PARAM;
-        *reported = s.output.reportedUnderruns();
-        *late = s.output.lateCallbacks();
-        return TONE_OK;
-    });
-}
-
-ToneResult Tone_System_GetOutputLatency(ToneHandle system, double *seconds)
-{
-    return withSystem(system, Need::Handle,
-                      [seconds](Registry &, System &s, int) { return give(seconds, s.output.latency()); });
-}
-
-ToneResult Tone_System_GetOutputState(ToneHandle system, int *running, std::uint32_t *reopens)
-{
-    return withSystem(system, Need::Handle, [=](Registry &, System &s, int) -> ToneResult {
-        if (!running || !reopens)
-            return TONE_ERR_INVALID_PARAM;
-        *running = s.output.running() ? 1 : 0;
-        *reopens = s.output.reopens();
-        return TONE_OK;
-    });
-}
-
-ToneResult Tone_System_GetOutputSuspended(ToneHandle system, int *suspended)
-{
-    return withSystem(system, Need::Handle, [suspended](Registry &, System &s, int) {
-        return give(suspended, s.output.suspended() ? 1 : 0);
-    });
-}
-
-ToneResult Tone_System_SimulateOutputFailure(ToneHandle system)
-{
-    return withSystem(system, Need::Handle, [](Registry &, System &s, int) -> ToneResult {
-        if (!s.initialized || s.noOutput)
-            return TONE_ERR_NOT_INITIALIZED;
-        s.output.simulateFailure();
-        return TONE_OK;
-    });
 }

@@ -26,6 +26,10 @@ enum : ToneResult {
     TONE_ERR_UNSUPPORTED = 7,
     TONE_ERR_NO_FREE_CHANNEL = 8,
     TONE_ERR_OUT_OF_HANDLES = 9,
+    TONE_ERR_NO_SOUND_SERVER = 10,
+    TONE_ERR_SERVER_NOT_ANSWERING = 11,
+    TONE_ERR_SERVER_LOST = 12,
+    TONE_ERR_MODULE_MISSING = 13,
 };
 
 constexpr std::uint32_t TONE_VERSION = 0x10000;
@@ -102,3 +106,34 @@ ToneResult Tone_System_GetOutputSuspended(ToneHandle system, int *suspended);
 // For tests: marks the output stream as failed, as a lost sound server would,
 // so that the next Tone_System_Update reopens it.
 ToneResult Tone_System_SimulateOutputFailure(ToneHandle system);
+
+// ---- the sound output: what can be heard, and where ----------------------
+// Init never waits for the sound server: the output opens in the background,
+// and a server that is missing, stops answering or goes away is a state of
+// the output, not an error of any call. It is reopened by itself (at most
+// two seconds per attempt) until it plays again.
+enum : int {
+    TONE_OUTPUT_OPENING = 0,     // the first attempt is still under way
+    TONE_OUTPUT_READY = 1,       // plays what is sounded (or stands suspended, ready)
+    TONE_OUTPUT_UNAVAILABLE = 2, // could not be opened yet; tried again and again
+    TONE_OUTPUT_LOST = 3,        // was ready, then failed; being reopened
+};
+struct ToneOutputStatus {
+    int state = TONE_OUTPUT_OPENING;
+    ToneResult reason = TONE_OK;     // unavailable or lost: why (a code for Tone_ErrorString)
+    char detail[512] = {};           // more about the reason, or empty
+    std::uint32_t losses = 0;        // times a ready output was lost since Init
+    std::uint32_t fallbacks = 0;     // times the chosen output was not there and the default played instead
+    std::uint32_t outputsListed = 0; // times the server's list of outputs has been read
+    char missingOutput[256] = {};    // the chosen output that was not there, at the last fallback
+};
+ToneResult Tone_System_GetOutputStatus(ToneHandle system, ToneOutputStatus *status);
+// The server's outputs as last read (none before the server has answered).
+// Names and descriptions are cut to fit and always end in a zero.
+ToneResult Tone_System_GetOutputCount(ToneHandle system, int *count);
+ToneResult Tone_System_GetOutputInfo(ToneHandle system, int index, char *name, int nameSize, char *description,
+                                     int descriptionSize);
+// Plays on the output so named from now on; null or "": the system's
+// default output, followed when the user changes it. An output that is not
+// there (or goes away) falls back to the default, counted in fallbacks.
+ToneResult Tone_System_SetOutput(ToneHandle system, const char *name);

@@ -68,6 +68,23 @@ public:
     ToneResult Tone_System_Close(ToneHandle system) override { return ::Tone_System_Close(system); }
     ToneResult Tone_System_Release(ToneHandle system) override { return ::Tone_System_Release(system); }
     const char *Tone_ErrorString(ToneResult code) override { return ::Tone_ErrorString(code); }
+    ToneResult Tone_System_GetOutputStatus(ToneHandle system, ToneOutputStatus *status) override
+    {
+        return ::Tone_System_GetOutputStatus(system, status);
+    }
+    ToneResult Tone_System_GetOutputCount(ToneHandle system, int *count) override
+    {
+        return ::Tone_System_GetOutputCount(system, count);
+    }
+    ToneResult Tone_System_GetOutputInfo(ToneHandle system, int index, char *name, int nameSize, char *description,
+                                         int descriptionSize) override
+    {
+        return ::Tone_System_GetOutputInfo(system, index, name, nameSize, description, descriptionSize);
+    }
+    ToneResult Tone_System_SetOutput(ToneHandle system, const char *name) override
+    {
+        return ::Tone_System_SetOutput(system, name);
+    }
 };
 
 } // namespace

@@ -35,6 +35,12 @@ public:
     virtual ToneResult Tone_System_Close(ToneHandle system) = 0;
     virtual ToneResult Tone_System_Release(ToneHandle system) = 0;
     virtual const char *Tone_ErrorString(ToneResult code) = 0;
+    // The sound output: what can be heard, and where (see tone.h).
+    virtual ToneResult Tone_System_GetOutputStatus(ToneHandle system, ToneOutputStatus *status) = 0;
+    virtual ToneResult Tone_System_GetOutputCount(ToneHandle system, int *count) = 0;
+    virtual ToneResult Tone_System_GetOutputInfo(ToneHandle system, int index, char *name, int nameSize,
+                                                 char *description, int descriptionSize) = 0;
+    virtual ToneResult Tone_System_SetOutput(ToneHandle system, const char *name) = 0;
 };
 
 // The real engine: forwards every call to the library's functions.

@@ -10,6 +10,7 @@
 #include "ui/picture_label.h"
 #include "ui/twips.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFrame>
@@ -68,6 +69,10 @@ Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWid
         if (showHistory_)
             showHistory_();
     });
+    outputMenu_ = backgroundMenu_->addMenu(tr("Output"));
+    outputMenu_->setObjectName(QStringLiteral("outputMenu"));
+    outputMenu_->setAccessibleName(tr("Sound output"));
+    connect(outputMenu_, &QMenu::aboutToShow, this, &Player::fillOutputMenu);
 
     buildTimers();
     InstallPlayerAccess(*this);
@@ -210,6 +215,27 @@ void Player::setTreatmentLength(int seconds)
 {
     lengthSlider_->setValue(seconds);
     core_.lengthSlider_Change(); // also when the value was there already
+}
+
+void Player::fillOutputMenu()
+{
+    outputMenu_->clear();
+    auto *group = new QActionGroup(outputMenu_);
+    QList<OutputEntry> entries = core_.outputChoices();
+    const QString chosen = core_.chosenOutput();
+    const bool chosenThere =
+        std::any_of(entries.begin(), entries.end(), [&](const OutputEntry &e) { return e.name == chosen; });
+    if (!chosenThere)
+        entries.append({chosen, tr("%1 (not connected)").arg(chosen)});
+    for (const OutputEntry &entry : entries) {
+        QAction *action = outputMenu_->addAction(entry.description);
+        action->setCheckable(true);
+        action->setChecked(entry.name == chosen);
+        action->setData(entry.name);
+        group->addAction(action);
+        const QString name = entry.name;
+        connect(action, &QAction::triggered, this, [this, name] { core_.chooseOutput(name); });
+    }
 }
 
 void Player::setExportFileChooser(ExportFileChooser chooser)

@@ -83,6 +83,9 @@ public:
     // length set on the length slider, the volume and pan as set, into a
     // chosen file, rendered while the player plays on (PlayerExport).
     void exportTreatment();
+    // The "Output" submenu of the background menu: "System default" and the
+    // sound server's outputs by their description, the chosen one checked.
+    void fillOutputMenu();
 
     // Event handlers (the controls and timers call these; tests may too).
     void btnPlay_Click() { core_.btnPlay_Click(); }
@@ -155,6 +158,7 @@ private:
     QMenu *backgroundMenu_ = nullptr;
     QAction *exportItem_ = nullptr;
     QAction *historyItem_ = nullptr;
+    QMenu *outputMenu_ = nullptr;
     PlayerExport *exporter_ = nullptr;
     std::function<void()> showHistory_;
     SessionPlayer *session_ = nullptr;

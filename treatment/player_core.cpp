@@ -4,6 +4,8 @@
 #include "platform/platform.h"
 #include "treatment/treatment_schedule.h"
 
+#include <QSettings>
+
 #include <algorithm>
 #include <cmath>
 
@@ -42,8 +44,14 @@ QString VolumeLabelText(float volume)
 }
 
 PlayerCore::PlayerCore(ToneEngine &engine, PlayerView &view, Platform &platform, const QLocale &locale)
-    : engine_(engine), view_(view), platform_(platform), locale_(locale)
+    : engine_(engine), view_(view), platform_(platform), locale_(locale), output_(engine)
 {
+}
+
+void PlayerCore::setClock(bool on)
+{
+    clockWanted_ = on;
+    view_.setClockTimer(on && output_.heard());
 }
 
 bool PlayerCore::CheckResult(ToneResult result)
@@ -82,8 +90,17 @@ bool PlayerCore::Form_Load()
         return false;
     if (!CheckResult(engine_.Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_RATE, 440.0f)))
         return false;
+    // The output opens in the background, on the output the user chose.
+    output_.reset();
+    notice_.clear();
+    noticeTicks_ = 0;
+    moveOutput_ = false;
+    if (!outputForThisRun_)
+        chosenOutput_ = ReadChosenOutput(platform_.openSettings().get());
+    if (!chosenOutput_.isEmpty())
+        engine_.Tone_System_SetOutput(soundSystem_, chosenOutput_.toUtf8().constData());
     state_ = PlayerState::Stopped;
-    view_.setClockTimer(false);
+    setClock(false);
     return true;
 }
 
@@ -102,7 +119,7 @@ void PlayerCore::Form_Unload()
     if (programEnded_)
         return;
     notify(TreatmentEvent::Stopped); // closing the window stops what plays
-    view_.setClockTimer(false);
+    setClock(false);
     if (state_ == PlayerState::Playing)
         StopChannel();
     if (oscillator_ != 0 && !CheckResult(engine_.Tone_DSP_Release(oscillator_)))
@@ -120,7 +137,7 @@ void PlayerCore::Silence()
     // The program is about to end: whatever failed before, stop the tone and
     // close the engine, which lets the stop fade out. Results no longer matter.
     notify(TreatmentEvent::ProgramEnded);
-    view_.setClockTimer(false);
+    setClock(false);
     if (soundSystem_ != 0) {
         if (toneChannel_ != 0 && channelFromThisEngine_)
             engine_.Tone_Channel_Stop(toneChannel_);
@@ -191,7 +208,7 @@ bool PlayerCore::ApplyPlayerState()
     switch (state_) {
     case PlayerState::Playing: // start
         elapsedSeconds_ = startSecond_;
-        view_.setClockTimer(true);
+        setClock(true);
         view_.setLengthSliderEnabled(false);
         if (!StartTone())
             return false;
@@ -208,7 +225,7 @@ bool PlayerCore::ApplyPlayerState()
                                 : TreatmentEvent::Stopped);
         programEnding_ = false;
         elapsedSeconds_ = 0;
-        view_.setClockTimer(false);
+        setClock(false);
         view_.setLengthSliderEnabled(true);
         if (toneChannel_ != 0)
             engine_.Tone_Channel_Stop(toneChannel_); // result not needed
@@ -217,7 +234,7 @@ bool PlayerCore::ApplyPlayerState()
         return true;
     case PlayerState::Paused: // pause
         view_.setLengthSliderEnabled(false);
-        view_.setClockTimer(false);
+        setClock(false);
         if (toneChannel_ != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(toneChannel_, 1)))
             return false;
         view_.setText(PlayerLabel::lblState, stateText());
@@ -225,7 +242,7 @@ bool PlayerCore::ApplyPlayerState()
         return true;
     case PlayerState::Resuming: // resume
         view_.setLengthSliderEnabled(false);
-        view_.setClockTimer(true);
+        setClock(true);
         if (toneChannel_ != 0 && !CheckResult(engine_.Tone_Channel_SetPaused(toneChannel_, 0)))
             return false;
         state_ = PlayerState::Playing;
@@ -311,14 +328,14 @@ void PlayerCore::btnHold_Click()
         view_.setButtonLook(TransportButton::btnPlay, false);
         state_ = PlayerState::Holding;
         view_.setLengthSliderEnabled(false);
-        view_.setClockTimer(false);
+        setClock(false);
         notify(TreatmentEvent::Held);
     } else if (state_ == PlayerState::Holding) {
         view_.setButtonLook(TransportButton::btnPlay, true);
         view_.setButtonLook(TransportButton::btnHold, false);
         state_ = PlayerState::Playing;
         view_.setLengthSliderEnabled(true);
-        view_.setClockTimer(true);
+        setClock(true);
         notify(TreatmentEvent::Released);
     }
 }
@@ -414,10 +431,66 @@ void PlayerCore::engineTimer_Timer()
         if (engine_.Tone_Channel_IsPlaying(toneChannel_, &flag) == TONE_OK)
             playing = flag;
     }
-    view_.setText(PlayerLabel::statusLine, StatusLineText(playing, frequency, volume, channelPan_, locale_));
-    if (soundSystem_ != 0)
+    QString status = StatusLineText(playing, frequency, volume, channelPan_, locale_);
+    if (soundSystem_ != 0) {
         engine_.Tone_System_Update(soundSystem_);
+        watchSoundOutput();
+    }
+    // While the tone cannot be heard the status line says why; a notice
+    // stays there for a few seconds.
+    if (!output_.heard() && !output_.problem().isEmpty())
+        status = output_.problem();
+    else if (noticeTicks_ > 0 && noticeTicks_--)
+        status = notice_;
+    view_.setText(PlayerLabel::statusLine, status);
     view_.setText(PlayerLabel::lblVolume, VolumeLabelText(volume));
+}
+
+// The clock runs only while the tone can be heard; each change of the sound
+// output is told once.
+void PlayerCore::watchSoundOutput()
+{
+    if (moveOutput_)
+        moveToChosenOutput();
+    const SoundOutputWatch::News news = output_.look(soundSystem_);
+    if (news.heardChanged)
+        view_.setClockTimer(clockWanted_ && output_.heard());
+    if (!news.notice.isEmpty()) {
+        notice_ = news.notice;
+        noticeTicks_ = 5000 / EngineTickIntervalMs;
+        view_.soundOutputNotice(news.notice);
+    }
+}
+
+void PlayerCore::chooseOutput(const QString &name)
+{
+    chosenOutput_ = name;
+    outputForThisRun_ = false;
+    WriteChosenOutput(platform_.openSettings().get(), name);
+    if (programEnded_ || soundSystem_ == 0)
+        return;
+    // A sounding tone fades out first and rises again on the new output.
+    const bool sounding = channelFromThisEngine_ && (state_ == PlayerState::Playing || state_ == PlayerState::Holding);
+    if (sounding) {
+        engine_.Tone_Channel_SetPaused(toneChannel_, 1);
+        moveOutput_ = true;
+    } else {
+        moveToChosenOutput();
+    }
+}
+
+void PlayerCore::setOutputForThisRun(const QString &name)
+{
+    chosenOutput_ = name;
+    outputForThisRun_ = true;
+}
+
+void PlayerCore::moveToChosenOutput()
+{
+    moveOutput_ = false;
+    engine_.Tone_System_SetOutput(soundSystem_, chosenOutput_.toUtf8().constData());
+    if (channelFromThisEngine_ && (state_ == PlayerState::Playing || state_ == PlayerState::Holding))
+        engine_.Tone_Channel_SetPaused(toneChannel_, 0);
 }
 
 void PlayerCore::setTreatmentLengthFromSlider()

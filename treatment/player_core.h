@@ -7,6 +7,7 @@
 #include "platform/application.h"
 #include "treatment/engine_error.h"
 #include "treatment/frequency_program.h"
+#include "treatment/sound_output.h"
 #include "treatment/treatment_events.h"
 
 #include <QCoreApplication>
@@ -67,6 +68,8 @@ public:
     virtual int lengthSliderValue() const = 0;
     virtual int volumeSliderValue() const = 0;
     virtual int panSliderValue() const = 0;
+    // One line about the sound output (lost, back, not there): said once.
+    virtual void soundOutputNotice(const QString &) {}
 };
 
 // The tone engine version this player is built for.
@@ -164,9 +167,23 @@ public:
     void playFrom(int second, int index);
     // The next stop ends the program (Ctrl+C in a terminal) rather than the treatment.
     void noteProgramEnding() { programEnding_ = true; }
+    // --- the sound output
+    const SoundOutputWatch &soundOutput() const { return output_; }
+    // The server's outputs, "System default" (empty name) first; the one in use.
+    QList<OutputEntry> outputChoices() const { return output_.outputs(soundSystem_); }
+    const QString &chosenOutput() const { return chosenOutput_; }
+    // The user chose an output (empty: the system's default): kept in the
+    // settings, and the tone moves there with its ramps.
+    void chooseOutput(const QString &name);
+    // This run plays on `name` (the command line's --output) whatever the
+    // settings say, and keeps nothing.
+    void setOutputForThisRun(const QString &name);
 
 private:
     bool CheckResult(ToneResult result);
+    void setClock(bool on);
+    void watchSoundOutput();
+    void moveToChosenOutput();
     bool ApplyPlayerState();
     bool StartTone();
     void StopChannel();
@@ -210,6 +227,13 @@ private:
     bool observing_ = false; // between a start and the end it was told of
     bool completing_ = false;
     bool programEnding_ = false;
+    SoundOutputWatch output_;
+    bool clockWanted_ = false; // the clock runs while this is set and the tone can be heard
+    QString chosenOutput_;
+    bool outputForThisRun_ = false;
+    bool moveOutput_ = false; // at the next engine tick, once the tone has faded out
+    QString notice_;          // shown on the status line for a while
+    int noticeTicks_ = 0;
 };
 
 } // namespace helicordia

@@ -22,6 +22,7 @@ constexpr Modes InWindow = modeBit(RunMode::Window);
 constexpr Modes WithRender = modeBit(RunMode::Render) | modeBit(RunMode::RenderSession);
 constexpr Modes WithPlayOrRender = modeBit(RunMode::Play) | modeBit(RunMode::Render);
 constexpr Modes WithAnyPlay = WithPlayOrRender | modeBit(RunMode::PlaySession) | modeBit(RunMode::RenderSession);
+constexpr Modes WithPlay = modeBit(RunMode::Play) | modeBit(RunMode::PlaySession);
 constexpr Modes TerminalModes = ~(InWindow | modeBit(RunMode::Help) | modeBit(RunMode::Version));
 
 // How many values follow an option.
@@ -120,6 +121,12 @@ QString storeRate(CommandLineRequest &r, const QStringList &v)
     return {};
 }
 
+QString storeSoundOutput(CommandLineRequest &r, const QStringList &v)
+{
+    r.soundOutput = v[0].trimmed();
+    return {};
+}
+
 QString storeBits(CommandLineRequest &r, const QStringList &v)
 {
     r.wav16 = v[0] == QLatin1String("16");
@@ -167,12 +174,16 @@ const Option Options[] = {
      QT_TRANSLATE_NOOP("CommandLine", "Prints the treatments played, newest first, as the history window lists them: all of them, or those of the last <days> days.")},
     {"resume",            RunMode::Resume,  0,               Takes::Nothing, "",           nullptr,
      QT_TRANSLATE_NOOP("CommandLine", "Offers to resume the treatment that was cut short when the program last ended, and plays it on from where it stopped. Ctrl+C ends it.")},
+    {"list-outputs",      RunMode::ListOutputs, 0,           Takes::Nothing, "",           nullptr,
+     QT_TRANSLATE_NOOP("CommandLine", "Prints the sound server's outputs: the name that --output takes, then the description.")},
     {"length",            {},              WithPlayOrRender, Takes::One,     "hh:mm:ss",   storeLength,
      QT_TRANSLATE_NOOP("CommandLine", "the treatment's length (the entry's suggested length without it).")},
     {"volume",            {},              WithAnyPlay,      Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "percent"),    storeVolume,
      QT_TRANSLATE_NOOP("CommandLine", "the volume, 0 to 100 (about 10 without it).")},
     {"pan",               {},              WithAnyPlay,      Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "percent"),    storePan,
      QT_TRANSLATE_NOOP("CommandLine", "the pan, -100 (left) to 100 (right); 0 without it.")},
+    {"output",            {},              WithPlay,         Takes::One,     QT_TRANSLATE_NOOP("CommandLine", "name"),       storeSoundOutput,
+     QT_TRANSLATE_NOOP("CommandLine", "the sound server's output to play on (see --list-outputs; the one chosen in the player without it).")},
     {"rate",              {},              WithRender,       Takes::One,     "hz",         storeRate,
      QT_TRANSLATE_NOOP("CommandLine", "44100, 48000 (without it) or 96000.")},
     {"bits",              {},              WithRender,       Takes::One,     "16|32",      storeBits,

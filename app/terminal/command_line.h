@@ -16,7 +16,7 @@ namespace helicordia {
 
 // What the program does for its arguments: open its window, answer a
 // question, or work in one of the terminal modes, which need no display.
-enum class RunMode { Window, Help, Version, List, Play, Render, Add, Import, History, Resume, PlaySession, RenderSession };
+enum class RunMode { Window, Help, Version, List, Play, Render, Add, Import, History, Resume, PlaySession, RenderSession, ListOutputs };
 
 // Everything the arguments ask for.
 struct CommandLineRequest {
@@ -31,11 +31,12 @@ struct CommandLineRequest {
     QString session;       // --play-session, --render-session: the session file
     int lengthSeconds = 0; // 0: the entry's suggested length
     int rate = DefaultExportRate;
-    int volumeSlider = 103; // on the player's volume slider, 0..1024
-    int panSlider = 0;      // on the player's pan slider, -512..512
-    bool wav16 = false;     // --bits 16: 16-bit WAV instead of float
-    bool bitsGiven = false; // --bits was given (it applies only to WAV)
-    int historyDays = 0;    // --history: the last so many days; 0 for all
+    int volumeSlider = 103;             // on the player's volume slider, 0..1024
+    int panSlider = 0;                  // on the player's pan slider, -512..512
+    bool wav16 = false;                 // --bits 16: 16-bit WAV instead of float
+    bool bitsGiven = false;             // --bits was given (it applies only to WAV)
+    int historyDays = 0;                // --history: the last so many days; 0 for all
+    std::optional<QString> soundOutput; // --output: the sound server's output to play on
 
     bool opensWindow() const { return mode == RunMode::Window && error.isEmpty(); }
     bool operator==(const CommandLineRequest &) const = default;

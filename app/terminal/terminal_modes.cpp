@@ -18,9 +18,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTextStream>
+#include <QThread>
 #include <QUrl>
 
 #include <algorithm>
@@ -151,6 +153,16 @@ public:
         shownIndex_ = index;
         last_ = line;
     }
+    // A line of its own (the progress line goes on under it).
+    void note(const QString &line)
+    {
+        if (terminal_)
+            err_ << "\r\x1b[K";
+        err_ << line << '\n';
+        err_.flush();
+        if (terminal_ && !last_.isEmpty())
+            show(last_, shownIndex_);
+    }
     // Ends the display with the latest line in full.
     void end()
     {
@@ -219,6 +231,7 @@ TerminalPlayer::Settings playSettings(const CommandLineRequest &request, const F
     settings.lengthSeconds = request.lengthSeconds;
     settings.volumeSlider = request.volumeSlider;
     settings.panSlider = request.panSlider;
+    settings.output = request.soundOutput;
     return settings;
 }
 
@@ -236,6 +249,7 @@ int runPlay(const TerminalPlayer::Settings &settings, Platform &platform, QTextS
         [] { return stopSignal.load(); });
     playerPtr = &player;
     player.core().setObserver(&recorder);
+    player.setNotice([&](const QString &text) { display.note(QStringLiteral("helicordia: ") + text); });
     QObject::connect(&player, &TerminalPlayer::finished, [](int status) { QCoreApplication::exit(status); });
     catchStopSignals();
     if (!player.start()) {
@@ -299,6 +313,7 @@ int runPlaySession(const CommandLineRequest &request, const SessionPlan &plan, P
     TerminalPlayer::Settings settings;
     settings.volumeSlider = request.volumeSlider;
     settings.panSlider = request.panSlider;
+    settings.output = request.soundOutput;
     ProgressDisplay display(err);
     TerminalPlayer *playerPtr = nullptr;
     TerminalPlayer player(
@@ -376,9 +391,48 @@ int runSession(const CommandLineRequest &request, const TreatmentFinder &finder,
                                                 : runRenderSession(request, plan, err);
 }
 
+// --list-outputs: asks the sound server (for at most a few seconds) and
+// prints each output's name and description, or why it cannot.
+int runListOutputs(QTextStream &err)
+{
+    ToneEngine &engine = realToneEngine();
+    ToneHandle system = 0;
+    if (engine.Tone_System_Create(&system) != TONE_OK ||
+        engine.Tone_System_Init(system, 1, TONE_INIT_NORMAL, nullptr) != TONE_OK)
+        return fail(err, QStringLiteral("The tone engine could not be started."), 1);
+    ToneOutputStatus status;
+    QElapsedTimer waited;
+    waited.start();
+    while (engine.Tone_System_GetOutputStatus(system, &status) == TONE_OK && status.outputsListed == 0 &&
+           (status.state == TONE_OUTPUT_OPENING || status.state == TONE_OUTPUT_READY) && waited.elapsed() < 3000)
+        QThread::msleep(10);
+    QTextStream out(stdout);
+    int count = 0;
+    if (status.outputsListed > 0 && engine.Tone_System_GetOutputCount(system, &count) == TONE_OK) {
+        for (int i = 0; i < count; ++i) {
+            char name[256], description[256];
+            if (engine.Tone_System_GetOutputInfo(system, i, name, sizeof name, description, sizeof description) ==
+                TONE_OK)
+                out << QString::fromUtf8(name) << '\t' << QString::fromUtf8(description) << '\n';
+        }
+    }
+    out.flush();
+    engine.Tone_System_Close(system);
+    engine.Tone_System_Release(system);
+    if (status.outputsListed > 0)
+        return 0;
+    const QString why = status.state == TONE_OUTPUT_OPENING
+                            ? QString::fromUtf8(engine.Tone_ErrorString(TONE_ERR_SERVER_NOT_ANSWERING))
+                            : QString::fromUtf8(engine.Tone_ErrorString(status.reason)) + QLatin1Char(' ') +
+                                  QString::fromUtf8(status.detail);
+    return fail(err, why.trimmed(), 1);
+}
+
 // Runs --list, --play or --render.
 int runTerminalMode(const CommandLineRequest &request, Platform &desktop, QTextStream &err)
 {
+    if (request.mode == RunMode::ListOutputs)
+        return runListOutputs(err);
     TerminalPlatform platform(desktop, err);
     Catalogue catalogue;
     QString loadError;
@@ -450,6 +504,7 @@ int RunCommandLine(const CommandLineRequest &given, int argc, char *argv[], Plat
         break;
     case RunMode::Window: return 0; // not for the terminal
     case RunMode::List:
+    case RunMode::ListOutputs:
     case RunMode::Play:
     case RunMode::Render:
     case RunMode::Add:

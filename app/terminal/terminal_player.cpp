@@ -21,6 +21,8 @@ TerminalPlayer::TerminalPlayer(ToneEngine &engine, Platform &platform, const Set
 
 bool TerminalPlayer::start()
 {
+    if (settings_.output)
+        core_.setOutputForThisRun(*settings_.output);
     if (!core_.Form_Load())
         return false;
     engineTimer_.start();
@@ -28,22 +30,40 @@ bool TerminalPlayer::start()
     length_ = settings_.lengthSeconds > 0 ? settings_.lengthSeconds : core_.treatmentLength();
     elapsed_ = settings_.startSecond;
     core_.lengthSlider_Change();
+    return !core_.programEnded();
+}
+
+// The output is open: the treatment starts (a resume: where it stopped).
+void TerminalPlayer::begin()
+{
+    begun_ = true;
     if (settings_.startSecond > 0 || settings_.startIndex > 1)
         core_.playFrom(settings_.startSecond, settings_.startIndex);
     else
         core_.btnPlay_Click();
-    if (core_.programEnded())
-        return false;
+    if (core_.programEnded()) {
+        finish();
+        return;
+    }
     if (settings_.panSlider != 0)
         core_.panSlider_Click();
     report();
-    return !core_.programEnded();
 }
 
+void TerminalPlayer::soundOutputNotice(const QString &text)
+{
+    if (notice_)
+        notice_(text);
+}
+
+// A session starts at once; its clock waits until the tone can be heard.
 bool TerminalPlayer::startSession(const SessionPlan &plan)
 {
+    if (settings_.output)
+        core_.setOutputForThisRun(*settings_.output);
     if (!core_.Form_Load())
         return false;
+    begun_ = true;
     engineTimer_.start();
     SessionPlayer::Stage stage;
     stage.core = &core_;
@@ -111,6 +131,14 @@ void TerminalPlayer::engineTick()
         return;
     }
     core_.engineTimer_Timer();
+    if (begun_ || finished_)
+        return;
+    // Waiting for the output: it opens (the treatment starts), or the
+    // first attempt fails (said once by the notice; the run ends).
+    if (core_.soundOutput().neverOpened())
+        finish();
+    else if (core_.soundOutput().heard())
+        begin();
 }
 
 void TerminalPlayer::report()
@@ -128,9 +156,13 @@ void TerminalPlayer::finish()
     finished_ = true;
     clockTimer_.stop();
     engineTimer_.stop();
-    report();
+    if (begun_)
+        report();
     core_.Form_Unload(); // closing the engine lets the fade-out play first
-    emit finished(core_.programEnded() ? 1 : 0);
+    // Status 1 when the treatment was not heard in full: the engine failed,
+    // or the sound was lost (or never there) at some time.
+    const bool heardInFull = begun_ && !core_.programEnded() && !core_.soundOutput().everLost();
+    emit finished(heardInFull ? 0 : 1);
 }
 
 } // namespace helicordia

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class QTextStream;
 
@@ -28,8 +29,9 @@ public:
         int lengthSeconds = 0; // 0: the suggested length
         int volumeSlider = 103;
         int panSlider = 0;
-        int startSecond = 0; // a resume: where the clock starts
-        int startIndex = 1;  // and the frequency sounding there
+        int startSecond = 0;           // a resume: where the clock starts
+        int startIndex = 1;            // and the frequency sounding there
+        std::optional<QString> output; // --output: the output to play on (empty: the default)
     };
 
     // `show` receives the progress line after every change; `stopRequested`
@@ -37,7 +39,8 @@ public:
     TerminalPlayer(ToneEngine &engine, Platform &platform, const Settings &settings,
                    std::function<void(const QString &)> show, std::function<bool()> stopRequested);
 
-    // Loads the engine and starts the treatment. False when the engine failed.
+    // Loads the engine; the treatment starts once the sound output is open.
+    // False when the engine failed.
     bool start();
     // Loads the engine and plays a session's treatments one after another
     // (the settings give the volume and pan). False when the engine failed.
@@ -45,6 +48,9 @@ public:
     PlayerCore &core() { return core_; }
     // The part of the session playing; -1 without one.
     int sessionPart() const;
+    // Receives one line whenever the sound output changes (lost, back, not
+    // there) or cannot be opened.
+    void setNotice(std::function<void(const QString &)> notice) { notice_ = std::move(notice); }
 
 signals:
     // The tone has faded out and the engine is released.
@@ -59,9 +65,11 @@ private:
     int lengthSliderValue() const override { return length_; }
     int volumeSliderValue() const override { return settings_.volumeSlider; }
     int panSliderValue() const override { return settings_.panSlider; }
+    void soundOutputNotice(const QString &text) override;
 
     void tick();
     void engineTick();
+    void begin();
     void finish();
     void report();
     void loadTreatment(const SessionTreatment &treatment);
@@ -70,9 +78,11 @@ private:
     PlayerCore core_;
     std::function<void(const QString &)> show_;
     std::function<bool()> stopRequested_;
+    std::function<void(const QString &)> notice_;
     QTimer clockTimer_, engineTimer_;
     int length_ = 0;
     int elapsed_ = 0;
+    bool begun_ = false; // Play has been pressed: the output was open
     bool finished_ = false;
     SessionPlayer *session_ = nullptr;
     QString place_; // where the session stands, for the progress line

@@ -127,7 +127,7 @@ TEST(TerminalTest, ArgumentsChooseTheMode)
         {{"--render", "1156"}, RunMode::Render, "--render needs <entry> <file>."},
         {{"--list", "--play", "1"},
          RunMode::List,
-         "Give only one of --list, --play, --render, --play-session, --render-session, --add, --import, --history and --resume."},
+         "Give only one of --list, --play, --render, --play-session, --render-session, --add, --import, --history, --resume and --list-outputs."},
         {{"--history"}, RunMode::History, ""},
         {{"--history", "7"}, RunMode::History, ""},
         {{"--history=0"}, RunMode::History, "The number of days \"0\" is not a whole number from 1 to 36500."},

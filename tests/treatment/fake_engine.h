@@ -7,7 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace helicordia::test {
 
@@ -23,6 +27,12 @@ public:
     float frequency = 0.0f;
     float volume = 0.0f;
     int playing = 0;
+    ToneOutputStatus outputStatus = [] {
+        ToneOutputStatus s;
+        s.state = TONE_OUTPUT_READY;
+        return s;
+    }();
+    std::vector<std::pair<std::string, std::string>> outputs; // name, description
 
     void clear() { calls.clear(); }
     // The calls whose names start with prefix, in order.
@@ -132,6 +142,28 @@ public:
     const char *Tone_ErrorString(ToneResult code) override
     {
         return code == 6 ? "Could not write to the sound output." : "Some engine sentence.";
+    }
+    // The output's queries are answered, not recorded: the tick makes them.
+    ToneResult Tone_System_GetOutputStatus(ToneHandle, ToneOutputStatus *status) override
+    {
+        *status = outputStatus;
+        return TONE_OK;
+    }
+    ToneResult Tone_System_GetOutputCount(ToneHandle, int *count) override
+    {
+        *count = int(outputs.size());
+        return TONE_OK;
+    }
+    ToneResult Tone_System_GetOutputInfo(ToneHandle, int i, char *name, int nameSize, char *description,
+                                         int descriptionSize) override
+    {
+        std::snprintf(name, std::size_t(nameSize), "%s", outputs[std::size_t(i)].first.c_str());
+        std::snprintf(description, std::size_t(descriptionSize), "%s", outputs[std::size_t(i)].second.c_str());
+        return TONE_OK;
+    }
+    ToneResult Tone_System_SetOutput(ToneHandle s, const char *name) override
+    {
+        return record(QStringLiteral("Tone_System_SetOutput"), {n(s), QString::fromUtf8(name)});
     }
 
 private:

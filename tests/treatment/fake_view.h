@@ -118,6 +118,7 @@ public:
     int lengthSliderValue() const override { return lengthSlider; }
     int volumeSliderValue() const override { return volume; }
     int panSliderValue() const override { return pan; }
+    void soundOutputNotice(const QString &text) override { log << QStringLiteral("notice=") + text; }
 };
 
 } // namespace helicordia::test

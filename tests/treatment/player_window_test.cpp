@@ -223,9 +223,10 @@ TEST(PlayerWindow, BackgroundMenuExportsTheTreatment)
     w.control<QSlider>("lengthSlider")->setValue(25);
     auto *menu = w.player.findChild<QMenu *>(QStringLiteral("backgroundMenu"));
     ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(menu->actions().size(), 2);
+    ASSERT_EQ(menu->actions().size(), 3);
     EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Export treatment…"));
     EXPECT_EQ(menu->actions()[1]->text(), QStringLiteral("History…"));
+    EXPECT_EQ(menu->actions()[2]->text(), QStringLiteral("Output"));
 
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("alpha.flac")), suggested;

@@ -1,0 +1,101 @@
+// The PulseAudio output device (helicordia_pulse.so): its playback stream in
+// output_pulse.cpp, the server's list of outputs in output_pulse_outputs.cpp.
+#pragma once
+
+#include "engine/output.h"
+
+#include <pulse/pulseaudio.h>
+
+namespace tone {
+
+constexpr int kTargetFrames = 1440; // 30 ms queued ahead
+// Processors overloaded: at least 120 ms asked for. The server soon cuts
+// that to 70 to 80 ms queued in all, still twice what a quiet machine gets.
+constexpr int kBusyTargetFrames = 5760;
+constexpr int kMaxTargetFrames = 9600; // on a machine too busy for that: up to 200 ms asked for
+constexpr std::size_t kFrameBytes = 2 * sizeof(float);
+
+inline std::int64_t framesToNs(int frames)
+{
+    return std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE;
+}
+
+class PulseDevice final : public OutputDevice {
+public:
+    explicit PulseDevice(OutputStream &owner) : owner_(owner) {}
+    ~PulseDevice() override { close(); }
+    PulseDevice(const PulseDevice &) = delete;
+    PulseDevice &operator=(const PulseDevice &) = delete;
+
+    // Connects to the server within two seconds: TONE_OK, or why not.
+    ToneResult open();
+    bool healthy() const override { return context_ && !failed_.load(std::memory_order_acquire); }
+    bool suspended() const override { return state_.load(std::memory_order_acquire) != Playing; }
+    double latency() const override { return double(latencyNs_.load()) * 1e-9; }
+    ToneResult failure() const override { return failure_.load(); }
+    void setBusy(bool busy) override { busy_.store(busy, std::memory_order_relaxed); }
+    void resume() override;
+    void moveTo(const std::string &name) override;
+    void drain(std::chrono::milliseconds limit) override;
+
+private:
+    enum State { Playing, Corking, Closed }; // changed under the library's lock
+
+    static void contextState(pa_context *c, void *user);
+    static void streamState(pa_stream *s, void *user);
+    static void write(pa_stream *s, std::size_t bytes, void *user);
+    static void underflow(pa_stream *s, void *user);
+    static void drained(pa_stream *s, int success, void *user);
+    static void corked(pa_stream *s, int success, void *user);
+    static void bufferChanged(pa_stream *s, void *user);
+    static void bufferSet(pa_stream *s, int success, void *user);
+    static void timingUpdated(pa_stream *s, int success, void *user);
+    static void openTick(pa_mainloop_api *api, pa_time_event *e, const struct timeval *tv, void *user);
+    static void outputEvent(pa_context *c, pa_subscription_event_type_t type, std::uint32_t index, void *user);
+    static void outputListed(pa_context *c, const pa_sink_info *info, int eol, void *user);
+    void fail(ToneResult reason)
+    {
+        ToneResult none = TONE_OK;
+        failure_.compare_exchange_strong(none, reason);
+        failed_.store(true, std::memory_order_release);
+    }
+    void setTarget(pa_stream *s, int frames);
+    ToneResult waitForContext();
+    void watchOutputs();
+    void listOutputs();
+    std::string sinkToPlayOn();
+    bool connectStream();
+    void replaceStream();
+    void dropStream();
+    void close();
+
+    OutputStream &owner_;
+    pa_threaded_mainloop *loop_ = nullptr;
+    pa_context *context_ = nullptr;
+    pa_stream *stream_ = nullptr;
+    bool started_ = false;
+    std::atomic<State> state_{Closed};
+    std::atomic<bool> failed_{false};
+    std::atomic<ToneResult> failure_{TONE_OK};
+    std::atomic<bool> drainDone_{false};
+    std::atomic<bool> busy_{false};
+    std::atomic<std::int64_t> latencyNs_{framesToNs(kTargetFrames)};
+    // The library's thread only (or under its lock):
+    bool realtimeAsked_ = false;
+    std::int64_t bufferedNs_ = framesToNs(kTargetFrames); // the queue and the sink's share
+    std::int64_t extraNs_ = 0; // written ahead of a larger buffer the server has not granted yet
+    std::int64_t sinkNs_ = 0;
+    std::size_t targetBytes_ = std::size_t(kTargetFrames) * kFrameBytes; // as granted
+    std::int64_t lastWriteNs_ = 0;
+    std::int64_t lastBusyNs_ = 0; // the last sign of a busy machine: a request late by a third of
+                                  // the buffer, the caller's report, or a change of the buffer
+    int targetFrames_ = kTargetFrames;
+    bool primed_ = false; // the first request fills the empty queue
+    std::vector<OutputChoice> outputs_, listing_;
+    bool outputsKnown_ = false;
+    bool replaceStream_ = false; // once the outputs are listed again
+    int streamRetries_ = 0;
+    bool fellBack_ = false; // the chosen output is missing and that has been said
+};
+
+} // namespace tone
