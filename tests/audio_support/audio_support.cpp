@@ -12,6 +12,7 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <sstream>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -465,6 +466,114 @@ bool MonitorRecorder::stop()
         return false;
     }
     return true;
+}
+
+// ---- PrivateSoundServer ---------------------------------------------------
+
+PrivateSoundServer::PrivateSoundServer(std::vector<std::string> sinks) : sinks_(std::move(sinks))
+{
+    const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+    hadRuntime_ = runtime != nullptr;
+    savedRuntime_ = runtime ? runtime : "";
+    char pattern[] = "/tmp/helicordia-server-XXXXXX";
+    if (mkdtemp(pattern))
+        folder_ = pattern;
+    setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
+}
+
+PrivateSoundServer::~PrivateSoundServer()
+{
+    kill();
+    if (hadRuntime_)
+        setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
+    std::error_code ignored;
+    if (!folder_.empty())
+        std::filesystem::remove_all(folder_, ignored);
+}
+
+bool PrivateSoundServer::start()
+{
+    kill();
+    std::error_code ignored;
+    std::filesystem::remove(folder_ + "/pulse/pid", ignored); // left by a killed server
+    std::vector<std::string> args = {"pulseaudio",     "--daemonize=no", "--exit-idle-time=-1",
+                                     "-n",             "--log-target=stderr", "--log-level=error",
+                                     "--load=module-native-protocol-unix"};
+    for (const std::string &sink : sinks_)
+        args.push_back("--load=module-null-sink sink_name=" + sink + " rate=48000 channels=2 norewinds=1");
+    pid_ = spawn(args, true);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (pactl({"info"}))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+void PrivateSoundServer::freeze()
+{
+    if (pid_ > 0)
+        ::kill(pid_, SIGSTOP);
+}
+
+void PrivateSoundServer::thaw()
+{
+    if (pid_ > 0)
+        ::kill(pid_, SIGCONT);
+}
+
+void PrivateSoundServer::kill()
+{
+    if (pid_ <= 0)
+        return;
+    ::kill(pid_, SIGKILL);
+    waitChild(pid_, std::chrono::milliseconds(5000));
+    pid_ = -1;
+}
+
+bool PrivateSoundServer::pactl(const std::vector<std::string> &args, std::string *out) const
+{
+    std::vector<std::string> command = {"pactl"};
+    command.insert(command.end(), args.begin(), args.end());
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], STDOUT_FILENO);
+        const int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, STDERR_FILENO);
+        std::vector<char *> argv;
+        for (const auto &a : command)
+            argv.push_back(const_cast<char *>(a.c_str()));
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, std::size_t(n));
+    close(fds[0]);
+    if (out)
+        *out = text;
+    return pid > 0 && waitChild(pid, std::chrono::milliseconds(5000)) == 0;
+}
+
+int PrivateSoundServer::sinkModule(const std::string &sink) const
+{
+    std::string list;
+    if (!pactl({"list", "short", "modules"}, &list))
+        return -1;
+    std::istringstream lines(list);
+    for (std::string line; std::getline(lines, line);)
+        if (line.find("module-null-sink") != std::string::npos && line.find("sink_name=" + sink + " ") != std::string::npos)
+            return std::atoi(line.c_str());
+    return -1;
 }
 
 // ---- analysis -------------------------------------------------------------

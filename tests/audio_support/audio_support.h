@@ -129,6 +129,34 @@ private:
     pid_t pid_ = -1;
 };
 
+// A PulseAudio daemon of a test's own, on a runtime folder of its own, with
+// null sinks (the first is the default); it can be frozen, thawed, killed
+// and started again, and its outputs loaded and unloaded. While it lives,
+// XDG_RUNTIME_DIR points at it, so every client this process starts (the
+// program, parec, pactl) talks to it.
+class PrivateSoundServer {
+public:
+    explicit PrivateSoundServer(std::vector<std::string> sinks = {"fault_sink"});
+    ~PrivateSoundServer(); // kills it, gives XDG_RUNTIME_DIR back, removes the folder
+    PrivateSoundServer(const PrivateSoundServer &) = delete;
+    PrivateSoundServer &operator=(const PrivateSoundServer &) = delete;
+
+    bool start(); // and waits until it answers; false if it does not
+    void freeze();
+    void thaw();
+    void kill(); // at once (SIGKILL)
+    // Runs pactl with these arguments; its standard output in *out.
+    bool pactl(const std::vector<std::string> &args, std::string *out = nullptr) const;
+    // The index of the module of the named null sink, or -1.
+    int sinkModule(const std::string &sink) const;
+
+private:
+    std::vector<std::string> sinks_;
+    std::string folder_, savedRuntime_;
+    bool hadRuntime_ = false;
+    pid_t pid_ = -1;
+};
+
 // Watches how long the threads of the sound server and of this process wait
 // for a processor: samples /proc/PID/task/*/schedstat every 2 ms from a
 // real-time thread of its own and keeps each thread's longest wait between
