@@ -12,9 +12,9 @@
 #include <fstream>
 #include <limits>
 #include <map>
-#include <sstream>
 #include <pthread.h>
 #include <sched.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -498,8 +498,12 @@ bool PrivateSoundServer::start()
     kill();
     std::error_code ignored;
     std::filesystem::remove(folder_ + "/pulse/pid", ignored); // left by a killed server
-    std::vector<std::string> args = {"pulseaudio",     "--daemonize=no", "--exit-idle-time=-1",
-                                     "-n",             "--log-target=stderr", "--log-level=error",
+    std::vector<std::string> args = {"pulseaudio",
+                                     "--daemonize=no",
+                                     "--exit-idle-time=-1",
+                                     "-n",
+                                     "--log-target=stderr",
+                                     "--log-level=error",
                                      "--load=module-native-protocol-unix"};
     for (const std::string &sink : sinks_)
         args.push_back("--load=module-null-sink sink_name=" + sink + " rate=48000 channels=2 norewinds=1");
@@ -571,7 +575,8 @@ int PrivateSoundServer::sinkModule(const std::string &sink) const
         return -1;
     std::istringstream lines(list);
     for (std::string line; std::getline(lines, line);)
-        if (line.find("module-null-sink") != std::string::npos && line.find("sink_name=" + sink + " ") != std::string::npos)
+        if (line.find("module-null-sink") != std::string::npos &&
+            line.find("sink_name=" + sink + " ") != std::string::npos)
             return std::atoi(line.c_str());
     return -1;
 }

@@ -55,14 +55,20 @@ struct Engine {
         Tone_System_Close(system);
         Tone_System_Release(system);
     }
-    // Runs the engine tick for `ms` milliseconds.
-    void tick(int ms)
+    // Runs the engine tick for `ms` milliseconds. The largest output buffer
+    // the server granted meanwhile, in ms.
+    double tick(int ms)
     {
+        double granted = 0;
         const auto end = Clock::now() + std::chrono::milliseconds(ms);
         while (Clock::now() < end) {
             Tone_System_Update(system);
             std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(100), end - Clock::now()));
+            double seconds = 0;
+            Tone_System_GetOutputLatency(system, &seconds);
+            granted = std::max(granted, seconds * 1000);
         }
+        return granted;
     }
 };
 
@@ -100,10 +106,10 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
 
     Engine engine;
     ASSERT_TRUE(engine.ok);
-    double streamLatency = 0;
-    Tone_System_GetOutputLatency(engine.system, &streamLatency);
     engine.tick(400); // silence before
 
+    // Each change, and the largest buffer the server granted while it went
+    // through.
     ToneHandle &ch = engine.channel;
     ASSERT_EQ(Tone_System_PlayDSP(engine.system, -2, engine.osc, 1, &ch), TONE_OK);
     ASSERT_EQ(Tone_Channel_SetVolume(ch, 0.5f), TONE_OK);
@@ -111,22 +117,22 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
     ASSERT_EQ(Tone_Channel_SetFrequency(ch, 52800.0f), TONE_OK);
     const auto tPlay = Clock::now();
     ASSERT_EQ(Tone_Channel_SetPaused(ch, 0), TONE_OK);
-    engine.tick(800);
+    const double gPlay = engine.tick(800);
     const auto tChange = Clock::now();
     ASSERT_EQ(Tone_Channel_SetFrequency(ch, 74100.0f), TONE_OK);
-    engine.tick(800);
+    const double gChange = engine.tick(800);
     const auto tPause = Clock::now();
     ASSERT_EQ(Tone_Channel_SetPaused(ch, 1), TONE_OK);
-    engine.tick(400);
+    const double gPause = engine.tick(400);
     const auto tResume = Clock::now();
     ASSERT_EQ(Tone_Channel_SetPaused(ch, 0), TONE_OK);
-    engine.tick(500);
+    const double gResume = engine.tick(500);
     const auto tVolume = Clock::now();
     ASSERT_EQ(Tone_Channel_SetVolume(ch, 0.25f), TONE_OK);
-    engine.tick(500);
+    const double gVolume = engine.tick(500);
     const auto tStop = Clock::now();
     ASSERT_EQ(Tone_Channel_Stop(ch), TONE_OK);
-    engine.tick(500);
+    const double gStop = engine.tick(500);
     std::uint64_t underruns = 0;
     Tone_System_GetUnderruns(engine.system, &underruns);
     ASSERT_TRUE(recorder.stop()) << recorder.lastError();
@@ -186,11 +192,12 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
         const char *what;
         std::size_t frame;
         Clock::time_point call;
+        double granted; // ms
         double heard = 0, arrived = 0;
     };
-    Response responses[] = {{"play", seg[0].begin, tPlay}, {"frequency", change, tChange},
-                            {"pause", pauseFade, tPause},  {"resume", seg[1].begin, tResume},
-                            {"volume", volumeAt, tVolume}, {"stop", stopFade, tStop}};
+    Response responses[] = {{"play", seg[0].begin, tPlay, gPlay},   {"frequency", change, tChange, gChange},
+                            {"pause", pauseFade, tPause, gPause},   {"resume", seg[1].begin, tResume, gResume},
+                            {"volume", volumeAt, tVolume, gVolume}, {"stop", stopFade, tStop, gStop}};
     for (Response &r : responses) {
         r.heard = ms(recorder.frameHeardBy(r.frame) - r.call);
         r.arrived = ms(recorder.frameArrivedBy(r.frame) - r.call);
@@ -199,14 +206,20 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
                 double(rec.frames()) / kRate, fA, fB, fC);
     std::printf("[ figure ] rms %.5f and %.5f (expected %.5f), after volume 0.25: %.5f (expected %.5f)\n", rmsA, rmsB,
                 amp / std::sqrt(2.0), rmsQuiet, 0.5 * amp / std::sqrt(2.0));
-    std::printf("[ figure ] peak after stop %.3g; underruns %llu; output buffer latency %.1f ms\n",
-                audiotest::peak(left.data() + silentFrom, tail), (unsigned long long)underruns, streamLatency * 1000);
+    std::printf("[ figure ] peak after stop %.3g; underruns %llu\n", audiotest::peak(left.data() + silentFrom, tail),
+                (unsigned long long)underruns);
     for (const Response &r : responses) {
-        std::printf("[ figure ] %-9s heard within %.1f ms (in the recording file within %.1f ms)\n", r.what, r.heard,
-                    r.arrived);
+        // Within 50 ms while the server grants the buffer of a quiet machine
+        // (at most 50 ms). On a busy one the output asks for more, so as not
+        // to run dry: then within what was granted, and the recorder's own
+        // delay.
+        const double bound = r.granted <= 50.0 ? 50.0 : r.granted + 25.0;
+        std::printf("[ figure ] %-9s heard within %.1f ms (in the recording file within %.1f ms); buffer granted "
+                    "%.1f ms, bound %.0f ms\n",
+                    r.what, r.heard, r.arrived, r.granted, bound);
         // The file bound includes the recorder's own delay and so is the
         // stricter test.
-        EXPECT_LE(r.arrived, 50.0) << r.what;
+        EXPECT_LE(r.arrived, bound) << r.what;
         // "Heard" is placed on the server's latency estimate, which may be a
         // few milliseconds off (more so under the sanitizers); only a gross
         // error would put a change clearly before its call.
@@ -320,12 +333,17 @@ TEST(EngineSound, StreamSuspendsAfterStopAndPauseAndComesBackOnPlay)
     // Play, pause, resume, stop, play again.
     const std::function<void()> steps[] = {[&] { Tone_Channel_SetPaused(ch, 0); },
                                            [&] { Tone_Channel_SetPaused(ch, 1); },
-                                           [&] { Tone_Channel_SetPaused(ch, 0); },
-                                           [&] { Tone_Channel_Stop(ch); },
+                                           [&] { Tone_Channel_SetPaused(ch, 0); }, [&] { Tone_Channel_Stop(ch); },
+                                           // As the player starts a tone: paused until its
+                                           // volume and pitch are set. (Started at once, a new
+                                           // channel sounds at full volume until SetVolume
+                                           // arrives; on a busy machine a whole first buffer of
+                                           // it was heard now and then, at twice the level.)
                                            [&] {
-                                               Tone_System_PlayDSP(engine.system, -2, engine.osc, 0, &ch);
+                                               Tone_System_PlayDSP(engine.system, -2, engine.osc, 1, &ch);
                                                Tone_Channel_SetVolume(ch, 0.5f);
                                                Tone_Channel_SetFrequency(ch, 52800.0f);
+                                               Tone_Channel_SetPaused(ch, 0);
                                            },
                                            [&] { Tone_Channel_Stop(ch); }};
     for (std::size_t i = 0; i < std::size(steps); ++i) {

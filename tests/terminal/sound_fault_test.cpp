@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <memory>
 
@@ -63,8 +63,8 @@ TEST_P(FaultTable, Row)
         server.freeze();
 
     QProcess program;
-    QStringList args = {QStringLiteral("--play"), QStringLiteral("1156"), QStringLiteral("--length"),
-                        QStringLiteral("4"), QStringLiteral("--volume"), QStringLiteral("50")};
+    QStringList args = {QStringLiteral("--play"), QStringLiteral("1156"),     QStringLiteral("--length"),
+                        QStringLiteral("4"),      QStringLiteral("--volume"), QStringLiteral("50")};
     for (const std::string &a : c.extraArgs)
         args << QString::fromStdString(a);
     QElapsedTimer clock;
@@ -103,7 +103,11 @@ TEST_P(FaultTable, Row)
     ASSERT_TRUE(ended) << told.toStdString();
     std::printf("[ figure ] %-26s %s %.0f ms, exit status %d; told: %s\n", c.name,
                 c.signalAtMs >= 0 ? "answered the signal in" : "ended by itself in", answeredMs, program.exitCode(),
-                told.split(QLatin1Char('\n')).filter(QStringLiteral("helicordia:")).join(QStringLiteral(" / ")).toUtf8().constData());
+                told.split(QLatin1Char('\n'))
+                    .filter(QStringLiteral("helicordia:"))
+                    .join(QStringLiteral(" / "))
+                    .toUtf8()
+                    .constData());
     EXPECT_LE(answeredMs, c.withinMs);
     EXPECT_EQ(program.exitCode(), c.status);
     for (const QString &line : c.told)

@@ -283,6 +283,34 @@ TEST(PlayerWindow, ExportHasThePanThatPlayStartsWith)
     EXPECT_NEAR(left / right, 1.0, 0.01);
 }
 
+// The Output submenu: "System default" and the server's outputs by their
+// description, the chosen one checked; a choice reaches the engine.
+TEST(PlayerWindow, OutputMenuChoosesWhereTheTonePlays)
+{
+    Window w;
+    w.engine.outputs = {{"usb", "USB Headset"}, {"hdmi", "HDMI Audio"}};
+    w.player.Player_Start(1, QStringLiteral("x"), QStringLiteral("528"));
+    auto *menu = w.player.findChild<QMenu *>(QStringLiteral("outputMenu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(menu->accessibleName().isEmpty());
+    const auto shown = [&] {
+        emit menu->aboutToShow();
+        QStringList items;
+        for (QAction *a : menu->actions())
+            items << (a->isChecked() ? QStringLiteral("* ") : QString()) + a->text();
+        return items;
+    };
+    EXPECT_EQ(shown(), (QStringList{"* System default", "USB Headset", "HDMI Audio"}));
+    w.engine.clear();
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(w.engine.named(QStringLiteral("Tone_System_SetOutput")), QStringList{"Tone_System_SetOutput(11,usb)"});
+    EXPECT_EQ(shown(), (QStringList{"System default", "* USB Headset", "HDMI Audio"}));
+    // Unplugged: still named, so that the user sees what was chosen.
+    w.engine.outputs.pop_back();
+    w.engine.outputs.front() = {"hdmi", "HDMI Audio"};
+    EXPECT_EQ(shown(), (QStringList{"System default", "HDMI Audio", "* usb (not connected)"}));
+}
+
 // Export renders on its own thread: the window's event loop runs meanwhile
 // (progress arrives while the player plays on), and Cancel leaves no file.
 TEST(PlayerWindow, ExportRunsBesideThePlayerAndCancelLeavesNothing)
