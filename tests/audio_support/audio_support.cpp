@@ -45,6 +45,37 @@ int waitChild(pid_t pid, std::chrono::milliseconds timeout)
     }
 }
 
+// Runs a program to its end (at most five seconds) and gives its standard
+// output; *ok tells whether it ended with status 0.
+std::string outputOf(const std::vector<std::string> &args, bool *ok = nullptr)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], STDOUT_FILENO);
+        const int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, STDERR_FILENO);
+        std::vector<char *> argv;
+        for (const auto &a : args)
+            argv.push_back(const_cast<char *>(a.c_str()));
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, std::size_t(n));
+    close(fds[0]);
+    const bool ended = pid > 0 && waitChild(pid, std::chrono::milliseconds(5000)) == 0;
+    if (ok)
+        *ok = ended;
+    return text;
+}
+
 // Starts a program with its output silenced. `realtime` asks for real-time
 // scheduling (or at least a raised priority) for it; `group` puts it in a
 // process group of its own, so that it can be ended with its children.
@@ -227,6 +258,11 @@ bool soundServerReachable()
     return waitChild(pid, std::chrono::milliseconds(5000)) == 0;
 }
 
+bool serverIsPipeWire()
+{
+    return outputOf({"pactl", "info"}).find("on PipeWire") != std::string::npos;
+}
+
 std::string testSinkName()
 {
     const char *v = std::getenv("HELICORDIA_TEST_SINK");
@@ -363,6 +399,7 @@ bool MonitorRecorder::start(std::chrono::milliseconds timeout)
     }
     dataOffset_ = 0;
     recording_ = Recording{};
+    onPipeWire_ = serverIsPipeWire();
     // Under load the recorder runs at raised priority with a larger buffer,
     // so that its own gaps are not blamed on what it records.
     pid_ = spawn({"parec", "-d", source_, "--file-format=wav", "--format=float32le", "--rate=48000", "--channels=2",
@@ -455,6 +492,8 @@ bool MonitorRecorder::stop()
             watcher_.join();
     }
     if (pid_ > 0) {
+        if (onPipeWire_)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
         kill(pid_, SIGINT);
         waitChild(pid_, std::chrono::milliseconds(3000));
         pid_ = -1;
@@ -542,30 +581,11 @@ bool PrivateSoundServer::pactl(const std::vector<std::string> &args, std::string
 {
     std::vector<std::string> command = {"pactl"};
     command.insert(command.end(), args.begin(), args.end());
-    int fds[2];
-    if (pipe(fds) != 0)
-        return false;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        const int devnull = open("/dev/null", O_RDWR);
-        dup2(devnull, STDERR_FILENO);
-        std::vector<char *> argv;
-        for (const auto &a : command)
-            argv.push_back(const_cast<char *>(a.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, std::size_t(n));
-    close(fds[0]);
+    bool ok = false;
+    const std::string text = outputOf(command, &ok);
     if (out)
         *out = text;
-    return pid > 0 && waitChild(pid, std::chrono::milliseconds(5000)) == 0;
+    return ok;
 }
 
 int PrivateSoundServer::sinkModule(const std::string &sink) const

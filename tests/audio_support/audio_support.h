@@ -22,6 +22,9 @@ bool audioRequired();
 // True when `pactl info` succeeds (a PulseAudio-compatible server answers).
 bool soundServerReachable();
 
+// True when the server that answers is PipeWire's PulseAudio service.
+bool serverIsPipeWire();
+
 // The sink the tests play into: HELICORDIA_TEST_SINK, or "" for the default.
 std::string testSinkName();
 
@@ -69,6 +72,8 @@ public:
     // larger buffer).
     void setUnderLoad(bool on) { underLoad_ = on; }
     // SIGINT to parec, wait for it, load the file. False if loading fails.
+    // On PipeWire, whose parec holds back the last part of what it
+    // records, the recording goes on for a second first.
     bool stop();
     bool running() const { return pid_ > 0; }
 
@@ -99,6 +104,7 @@ private:
     std::string source_;
     std::string path_;
     bool underLoad_ = false;
+    bool onPipeWire_ = false;
     bool ownsFile_ = false;
     pid_t pid_ = -1;
     std::string error_;
