@@ -279,7 +279,7 @@ void OutputStream::simulateFailure()
     failed_.store(true);
 }
 
-void OutputStream::setOutput(const std::string &name)
+void OutputStream::setOutput(const std::string &name, bool whenSilent)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -287,7 +287,7 @@ void OutputStream::setOutput(const std::string &name)
     }
     adoptPending();
     if (device_)
-        device_->moveTo(name);
+        device_->moveTo(name, whenSilent);
 }
 
 bool OutputStream::running() const

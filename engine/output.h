@@ -57,9 +57,12 @@ public:
     virtual void setBusy(bool) {}
     // Caller's thread: plays again after a suspension.
     virtual void resume() = 0;
-    // Caller's thread: plays on another output from the next stream on (the
-    // stream playing now, if any, moves there at once).
-    virtual void moveTo(const std::string &) {}
+    // Caller's thread: plays on another output from the next stream on. A
+    // stream playing now moves there at once, or (whenSilent) once what it
+    // renders is silence, so that a fade-out is heard where it was going.
+    virtual void moveTo(const std::string &, bool /*whenSilent*/) {}
+    // A move waits for silence.
+    virtual bool moving() const { return false; }
     // Plays what has been written, then stops; waits at most `limit`.
     virtual void drain(std::chrono::milliseconds limit) = 0;
 };
@@ -118,8 +121,10 @@ public:
     // Marks the stream as failed, as a lost sound server would.
     void simulateFailure();
     // Plays on the output so named; empty: the system's default (followed
-    // when the user changes it).
-    void setOutput(const std::string &name);
+    // when the user changes it). With `whenSilent` a stream playing now
+    // moves once the mixer renders silence.
+    void setOutput(const std::string &name, bool whenSilent);
+    bool moving() const { return device_ && device_->moving(); }
 
     bool running() const;
     bool suspended() const;
@@ -151,6 +156,8 @@ public:
         mixer_.riseFromSilence();
         restartClock();
     }
+    // Audio thread: the last render held a sounding voice.
+    bool sounding() const { return sounding_.load(std::memory_order_relaxed); }
     // True while the stream is closing: a device being opened gives up.
     bool cancelled() const { return stopping_.load(std::memory_order_acquire); }
     std::string chosenOutput() const

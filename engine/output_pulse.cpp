@@ -160,6 +160,11 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
         pa_stream_write(s, data, frames * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
         bytes -= frames * kFrameBytes;
     }
+    // Silent now, the stream that waited for it moves.
+    if (d->moveWhenSilent_.load(std::memory_order_acquire) && !d->owner_.sounding()) {
+        d->moveStream();
+        return;
+    }
     // Everything queued is silence: stop asking for more until a tone plays.
     if (idle && d->state_.load(std::memory_order_relaxed) == Playing) {
         d->state_.store(Corking, std::memory_order_release);
@@ -178,6 +183,7 @@ void PulseDevice::corked(pa_stream *s, int, void *user)
         return;
     d->dropStream();
     d->state_.store(Closed, std::memory_order_release);
+    d->moveWhenSilent_.store(false, std::memory_order_release); // the next stream starts there
 }
 
 void PulseDevice::setTarget(pa_stream *s, int frames)
@@ -387,15 +393,71 @@ void PulseDevice::resume()
 
 // Caller's thread: the stream playing now (if any) gives way to one on the
 // newly chosen output; a suspended one simply goes.
-void PulseDevice::moveTo(const std::string &)
+void PulseDevice::moveTo(const std::string &, bool whenSilent)
 {
     if (!loop_)
         return;
     pa_threaded_mainloop_lock(loop_);
     fellBack_ = false;
-    if (stream_)
-        replaceStream();
+    if (stream_ && state_.load(std::memory_order_relaxed) == Playing) {
+        moveWhenSilent_.store(whenSilent, std::memory_order_release);
+        if (!whenSilent)
+            moveStream();
+    } else if (stream_) {
+        dropStream();
+        state_.store(Closed, std::memory_order_release);
+    }
     pa_threaded_mainloop_unlock(loop_);
+}
+
+// With the lock held: a new stream on the chosen output takes over; the old
+// one plays out what it holds (a fade-out, say) where it was going.
+void PulseDevice::moveStream()
+{
+    moveWhenSilent_.store(false, std::memory_order_release);
+    retireStream();
+    if (!connectStream())
+        fail(TONE_ERR_OUTPUT_FAILED);
+}
+
+// With the lock held: the stream is asked for nothing more, plays out what it
+// holds, and then goes.
+void PulseDevice::retireStream()
+{
+    pa_stream *old = stream_;
+    stream_ = nullptr;
+    pa_stream_set_write_callback(old, nullptr, nullptr);
+    pa_stream_set_underflow_callback(old, nullptr, nullptr);
+    pa_stream_set_buffer_attr_callback(old, nullptr, nullptr);
+    pa_stream_set_state_callback(old, &retiredState, this);
+    retired_.push_back(old);
+    if (pa_operation *op = pa_stream_drain(old, &retiredDrained, this))
+        pa_operation_unref(op);
+    else
+        endRetired(old);
+}
+
+void PulseDevice::retiredDrained(pa_stream *s, int, void *user)
+{
+    static_cast<PulseDevice *>(user)->endRetired(s);
+}
+
+void PulseDevice::retiredState(pa_stream *s, void *user)
+{
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(s)))
+        static_cast<PulseDevice *>(user)->endRetired(s);
+}
+
+// With the lock held (or the library stopped): a retired stream goes, once.
+void PulseDevice::endRetired(pa_stream *s)
+{
+    const auto it = std::find(retired_.begin(), retired_.end(), s);
+    if (it == retired_.end())
+        return;
+    retired_.erase(it);
+    pa_stream_set_state_callback(s, nullptr, nullptr);
+    pa_stream_disconnect(s);
+    pa_stream_unref(s);
 }
 
 void PulseDevice::drain(std::chrono::milliseconds limit)
@@ -424,6 +486,8 @@ void PulseDevice::close()
         pa_threaded_mainloop_stop(loop_);
     started_ = false;
     dropStream();
+    while (!retired_.empty())
+        endRetired(retired_.back());
     if (context_) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
         pa_context_set_subscribe_callback(context_, nullptr, nullptr);

@@ -35,7 +35,8 @@ public:
     ToneResult failure() const override { return failure_.load(); }
     void setBusy(bool busy) override { busy_.store(busy, std::memory_order_relaxed); }
     void resume() override;
-    void moveTo(const std::string &name) override;
+    void moveTo(const std::string &name, bool whenSilent) override;
+    bool moving() const override { return moveWhenSilent_.load(std::memory_order_acquire); }
     void drain(std::chrono::milliseconds limit) override;
 
 private:
@@ -51,6 +52,8 @@ private:
     static void bufferSet(pa_stream *s, int success, void *user);
     static void timingUpdated(pa_stream *s, int success, void *user);
     static void openTick(pa_mainloop_api *api, pa_time_event *e, const struct timeval *tv, void *user);
+    static void retiredDrained(pa_stream *s, int success, void *user);
+    static void retiredState(pa_stream *s, void *user);
     static void outputEvent(pa_context *c, pa_subscription_event_type_t type, std::uint32_t index, void *user);
     static void outputListed(pa_context *c, const pa_sink_info *info, int eol, void *user);
     void fail(ToneResult reason)
@@ -66,6 +69,9 @@ private:
     std::string sinkToPlayOn();
     bool connectStream();
     void replaceStream();
+    void moveStream();
+    void retireStream();
+    void endRetired(pa_stream *s);
     void dropStream();
     void close();
 
@@ -73,12 +79,14 @@ private:
     pa_threaded_mainloop *loop_ = nullptr;
     pa_context *context_ = nullptr;
     pa_stream *stream_ = nullptr;
+    std::vector<pa_stream *> retired_; // left for another output, playing out what they hold
     bool started_ = false;
     std::atomic<State> state_{Closed};
     std::atomic<bool> failed_{false};
     std::atomic<ToneResult> failure_{TONE_OK};
     std::atomic<bool> drainDone_{false};
     std::atomic<bool> busy_{false};
+    std::atomic<bool> moveWhenSilent_{false};
     std::atomic<std::int64_t> latencyNs_{framesToNs(kTargetFrames)};
     // The library's thread only (or under its lock):
     bool realtimeAsked_ = false;

@@ -44,8 +44,8 @@ void publishGains(System &s, const Channel &c)
 }
 void publishRun(System &s, const Channel &c)
 {
-    s.voice(c).setRun(c.playing, c.paused);
-    if (c.playing && !c.paused)
+    s.voice(c).setRun(c.playing, c.paused || s.moving);
+    if (c.playing && !c.paused && !s.moving)
         s.output.wake();
 }
 
@@ -309,8 +309,16 @@ ToneResult Tone_Channel_IsHeard(ToneHandle channel, int *heard)
 ToneResult Tone_System_Update(ToneHandle system)
 {
     return withSystem(system, Need::Initialised, [](Registry &, System &s, int) -> ToneResult {
-        if (!s.noOutput)
-            s.output.update();
+        if (s.noOutput)
+            return TONE_OK;
+        s.output.update();
+        if (s.moving && !s.output.moving()) {
+            // Moved: the voices rise again, on the new output.
+            s.moving = false;
+            for (const Channel &c : s.channels)
+                if (c.assigned)
+                    publishRun(s, c);
+        }
         return TONE_OK;
     });
 }

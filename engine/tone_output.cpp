@@ -147,8 +147,20 @@ ToneResult Tone_System_GetOutputInfo(ToneHandle system, int index, char *name, i
 
 ToneResult Tone_System_SetOutput(ToneHandle system, const char *name)
 {
-    return withOutput(system, [name](OutputStream &output) {
-        output.setOutput(name ? name : "");
+    return withSystem(system, Need::Initialised, [name](Registry &, System &s, int) -> ToneResult {
+        if (s.noOutput)
+            return TONE_ERR_UNSUPPORTED;
+        // A sounding tone fades out where it plays, and rises again on the
+        // new output once it has moved (Tone_System_Update sees to that).
+        bool sounding = false;
+        for (const tone::registry::Channel &c : s.channels) {
+            if (c.assigned && c.playing && !c.paused) {
+                s.voice(c).setRun(true, true);
+                sounding = true;
+            }
+        }
+        s.moving = s.moving || sounding;
+        s.output.setOutput(name ? name : "", s.moving);
         return TONE_OK;
     });
 }

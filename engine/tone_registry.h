@@ -57,6 +57,9 @@ struct Channel {
 struct System {
     bool initialized = false;
     bool noOutput = false;
+    // The output is moving to another: every voice holds silent until it
+    // has (a fade-out where it was, a rise where it goes).
+    bool moving = false;
     std::array<Channel, TONE_MAX_CHANNELS> channels;
     Mixer mixer;
     OutputStream output{mixer};

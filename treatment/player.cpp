@@ -226,7 +226,7 @@ void Player::fillOutputMenu()
     const bool chosenThere =
         std::any_of(entries.begin(), entries.end(), [&](const OutputEntry &e) { return e.name == chosen; });
     if (!chosenThere)
-        entries.append({chosen, tr("%1 (not connected)").arg(chosen)});
+        entries.append({chosen, tr("%1 (not connected)").arg(core_.soundOutput().describe(chosen))});
     for (const OutputEntry &entry : entries) {
         QAction *action = outputMenu_->addAction(entry.description);
         action->setCheckable(true);

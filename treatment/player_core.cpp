@@ -94,7 +94,6 @@ bool PlayerCore::Form_Load()
     output_.reset();
     notice_.clear();
     noticeTicks_ = 0;
-    moveOutput_ = false;
     if (!outputForThisRun_)
         chosenOutput_ = ReadChosenOutput(platform_.openSettings().get());
     if (!chosenOutput_.isEmpty())
@@ -450,8 +449,6 @@ void PlayerCore::engineTimer_Timer()
 // output is told once.
 void PlayerCore::watchSoundOutput()
 {
-    if (moveOutput_)
-        moveToChosenOutput();
     const SoundOutputWatch::News news = output_.look(soundSystem_);
     if (news.heardChanged)
         view_.setClockTimer(clockWanted_ && output_.heard());
@@ -469,28 +466,14 @@ void PlayerCore::chooseOutput(const QString &name)
     WriteChosenOutput(platform_.openSettings().get(), name);
     if (programEnded_ || soundSystem_ == 0)
         return;
-    // A sounding tone fades out first and rises again on the new output.
-    const bool sounding = channelFromThisEngine_ && (state_ == PlayerState::Playing || state_ == PlayerState::Holding);
-    if (sounding) {
-        engine_.Tone_Channel_SetPaused(toneChannel_, 1);
-        moveOutput_ = true;
-    } else {
-        moveToChosenOutput();
-    }
+    // A sounding tone fades out where it plays and rises again there.
+    engine_.Tone_System_SetOutput(soundSystem_, chosenOutput_.toUtf8().constData());
 }
 
 void PlayerCore::setOutputForThisRun(const QString &name)
 {
     chosenOutput_ = name;
     outputForThisRun_ = true;
-}
-
-void PlayerCore::moveToChosenOutput()
-{
-    moveOutput_ = false;
-    engine_.Tone_System_SetOutput(soundSystem_, chosenOutput_.toUtf8().constData());
-    if (channelFromThisEngine_ && (state_ == PlayerState::Playing || state_ == PlayerState::Holding))
-        engine_.Tone_Channel_SetPaused(toneChannel_, 0);
 }
 
 void PlayerCore::setTreatmentLengthFromSlider()

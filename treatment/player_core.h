@@ -183,7 +183,7 @@ private:
     bool CheckResult(ToneResult result);
     void setClock(bool on);
     void watchSoundOutput();
-    void moveToChosenOutput();
+
     bool ApplyPlayerState();
     bool StartTone();
     void StopChannel();
@@ -231,8 +231,7 @@ private:
     bool clockWanted_ = false; // the clock runs while this is set and the tone can be heard
     QString chosenOutput_;
     bool outputForThisRun_ = false;
-    bool moveOutput_ = false; // at the next engine tick, once the tone has faded out
-    QString notice_;          // shown on the status line for a while
+    QString notice_; // shown on the status line for a while
     int noticeTicks_ = 0;
 };
 

@@ -28,6 +28,8 @@ void SoundOutputWatch::reset()
     said_ = false;
     losses_ = 0;
     fallbacks_ = 0;
+    listed_ = 0;
+    descriptions_.clear();
     problem_.clear();
 }
 
@@ -71,7 +73,14 @@ SoundOutputWatch::News SoundOutputWatch::look(ToneHandle system)
         fallbacks_ = status.fallbacks;
         if (news.notice.isEmpty())
             news.notice = tr("The output \u201c%1\u201d is not there; the tone plays on the system's default output.")
-                              .arg(QString::fromUtf8(status.missingOutput));
+                              .arg(describe(QString::fromUtf8(status.missingOutput)));
+    }
+    // (After the notice: the list read since may lack the missing output.)
+    if (status.outputsListed != listed_) {
+        listed_ = status.outputsListed;
+        for (const OutputEntry &entry : outputs(system))
+            if (!entry.name.isEmpty())
+                descriptions_.insert(entry.name, entry.description);
     }
     return news;
 }

@@ -7,8 +7,11 @@
 #include "engine/tone_engine.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <cstdint>
 
 class QSettings;
 
@@ -54,6 +57,8 @@ public:
 
     // The server's outputs as last read, the system's default first.
     QList<OutputEntry> outputs(ToneHandle system) const;
+    // An output's description as last seen (its name when never seen).
+    QString describe(const QString &name) const { return descriptions_.value(name, name); }
 
 private:
     QString reasonText(const ToneOutputStatus &status) const;
@@ -65,6 +70,8 @@ private:
     bool said_ = false; // the problem of this episode has been told
     std::uint32_t losses_ = 0;
     std::uint32_t fallbacks_ = 0;
+    std::uint32_t listed_ = 0;
+    QHash<QString, QString> descriptions_; // of every output seen, to name a missing one
     QString problem_;
 };
 

@@ -545,7 +545,8 @@ bool PrivateSoundServer::start()
                                      "--log-level=error",
                                      "--load=module-native-protocol-unix"};
     for (const std::string &sink : sinks_)
-        args.push_back("--load=module-null-sink sink_name=" + sink + " rate=48000 channels=2 norewinds=1");
+        args.push_back("--load=module-null-sink sink_name=" + sink + " rate=48000 channels=2 norewinds=1 " +
+                       "sink_properties=device.description=" + sink);
     pid_ = spawn(args, true);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {

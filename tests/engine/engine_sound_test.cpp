@@ -373,3 +373,41 @@ TEST(EngineSound, StreamSuspendsAfterStopAndPauseAndComesBackOnPlay)
 }
 
 } // namespace
+
+// A tone moved to another output fades out where it played and rises where
+// it goes: neither output hears a click, and the tone goes on within a
+// moment (a server of the test's own, with two outputs).
+TEST(EngineSound, MovesToAnotherOutputWithItsRamps)
+{
+    if (!needServer())
+        GTEST_SKIP() << "no sound server";
+    audiotest::PrivateSoundServer server({"first", "second"});
+    ASSERT_TRUE(server.start());
+    audiotest::MonitorRecorder onFirst("first.monitor"), onSecond("second.monitor");
+    ASSERT_TRUE(onFirst.start()) << onFirst.lastError();
+    ASSERT_TRUE(onSecond.start()) << onSecond.lastError();
+    {
+        Engine engine;
+        ASSERT_TRUE(engine.ok);
+        ToneHandle &ch = engine.channel;
+        ASSERT_EQ(Tone_System_PlayDSP(engine.system, -2, engine.osc, 1, &ch), TONE_OK);
+        ASSERT_EQ(Tone_Channel_SetVolume(ch, 0.5f), TONE_OK);
+        ASSERT_EQ(Tone_Channel_SetFrequency(ch, 52800.0f), TONE_OK);
+        ASSERT_EQ(Tone_Channel_SetPaused(ch, 0), TONE_OK);
+        engine.tick(600);
+        ASSERT_EQ(Tone_System_SetOutput(engine.system, "second"), TONE_OK);
+        engine.tick(800);
+    }
+    ASSERT_TRUE(onFirst.stop() && onSecond.stop());
+    const double allowed = 2.0 * 0.5 * std::cos(M_PI / 4) * std::sin(M_PI * 528.0 / kRate) * 1.01;
+    for (const audiotest::MonitorRecorder *r : {&onFirst, &onSecond}) {
+        const std::vector<float> left = r->recording().channel(0);
+        const auto seg = audiotest::findSoundSegments(left.data(), left.size(), kRate, 2e-3);
+        ASSERT_EQ(seg.size(), 1u) << r->source();
+        const double step = audiotest::largestStep(left.data(), left.size());
+        std::printf("[ figure ] moved: %s heard %.2f s of tone, largest step / sine's own step = %.3f\n",
+                    r->source().c_str(), double(seg[0].length()) / kRate, step / (allowed / 1.01));
+        EXPECT_GT(seg[0].length(), std::size_t(0.3 * kRate)) << r->source();
+        EXPECT_LE(step, allowed) << r->source();
+    }
+}
