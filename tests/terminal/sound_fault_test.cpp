@@ -126,14 +126,16 @@ TEST_P(FaultTable, Row)
     if (!recorder)
         return;
     // The tone comes back with its rise: no step beyond the steepest of the
-    // sine at half volume (with room for a busy machine's rounding).
+    // sine at half volume (with room for a busy machine's rounding) where it
+    // starts again. (Later gaps would be a busy machine's, not the fault's.)
     const std::vector<float> left = recorder->recording().channel(0);
     const auto sound = audiotest::findSoundSegments(left.data(), left.size(), 48000);
     ASSERT_FALSE(sound.empty()) << "the tone came back";
     const double steepest = 0.5 * std::cos(M_PI / 4) * 2 * M_PI * 554.37 / 48000;
-    const double step = audiotest::largestStep(left.data(), left.size());
-    std::printf("[ figure ] %-26s after the fault: %.2f s of tone, largest step / steepest = %.3f\n", c.name,
-                double(sound.back().end - sound.front().begin) / 48000, step / steepest);
+    const std::size_t rise = sound.front().begin > 480 ? sound.front().begin - 480 : 0;
+    const double step = audiotest::largestStep(left.data() + rise, std::min<std::size_t>(5280, left.size() - rise));
+    std::printf("[ figure ] %-26s after the fault: %.2f s of tone, largest step in its rise / steepest = %.3f\n",
+                c.name, double(sound.back().end - sound.front().begin) / 48000, step / steepest);
     EXPECT_LT(step, steepest * 1.25);
 }
 
