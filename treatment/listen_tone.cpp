@@ -5,6 +5,9 @@
 #include "treatment/engine_error.h"
 #include "treatment/frequency_program.h"
 #include "treatment/player_core.h"
+#include "treatment/sound_output.h"
+
+#include <QSettings>
 
 namespace helicordia {
 
@@ -39,6 +42,10 @@ bool ListenTone::start(float hertz)
         !check(engine_.Tone_DSP_SetParameter(oscillator_, TONE_OSCILLATOR_PARAM_TYPE, 0.0f)) ||
         !check(engine_.Tone_Channel_SetFrequency(channel_, hertz * ChannelFrequencyUnit)))
         return false;
+    // Where the player plays.
+    const QString output = ReadChosenOutput(platform_.openSettings().get());
+    if (!output.isEmpty())
+        engine_.Tone_System_SetOutput(system_, output.toUtf8().constData());
     return check(engine_.Tone_Channel_SetPaused(channel_, 0));
 }
 
