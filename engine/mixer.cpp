@@ -78,25 +78,28 @@ int RampFrames(std::uint64_t increment, bool *smooth)
 
 // ---- control side -------------------------------------------------------------
 
-void Voice::setFrequency(double hz)
+bool Voice::setFrequency(double hz)
 {
     std::uint64_t increment = 0;
     const bool heard = PhaseIncrement(hz, &increment);
+    bool changed = false;
     if (heard)
-        increment_.store(increment, std::memory_order_relaxed);
-    muted_.store(!heard, std::memory_order_release);
+        changed = increment_.exchange(increment, std::memory_order_relaxed) != increment;
+    return muted_.exchange(!heard, std::memory_order_release) == heard || changed;
 }
 
-void Voice::setGains(float volume, float pan)
+bool Voice::setGains(float volume, float pan)
 {
     // Constant power: left = v cos(a), right = v sin(a), a from 0 to pi/2.
     const double a = (double(pan) + 1.0) * M_PI / 4.0;
-    gains_.store(packGains(float(volume * std::cos(a)), float(volume * std::sin(a))), std::memory_order_relaxed);
+    const std::uint64_t gains = packGains(float(volume * std::cos(a)), float(volume * std::sin(a)));
+    return gains_.exchange(gains, std::memory_order_relaxed) != gains;
 }
 
-void Voice::setRun(bool playing, bool paused)
+bool Voice::setRun(bool playing, bool paused)
 {
-    run_.store((playing ? kRunPlaying : 0) | (paused ? kRunPaused : 0), std::memory_order_release);
+    const std::uint32_t run = (playing ? kRunPlaying : 0) | (paused ? kRunPaused : 0);
+    return run_.exchange(run, std::memory_order_release) != run;
 }
 
 void Voice::restart()
@@ -106,13 +109,13 @@ void Voice::restart()
 
 void Voice::reset()
 {
-    phase_ = 0;
-    envelope_.snap(0);
-    left_.snap(0);
-    right_.snap(0);
-    seenGains_ = ~std::uint64_t(0);
-    seenStarts_ = starts_.load();
-    rotIncrement_ = ~std::uint64_t(0);
+    m_.phase = 0;
+    m_.envelope.snap(0);
+    m_.left.snap(0);
+    m_.right.snap(0);
+    m_.seenGains = ~std::uint64_t(0);
+    m_.seenStarts = starts_.load();
+    m_.rotIncrement = ~std::uint64_t(0);
     heard_.store(false, std::memory_order_release);
 }
 
@@ -127,43 +130,43 @@ int Voice::mixInto(float *out, int frames, int written)
         const std::uint64_t inc = increment_.load(std::memory_order_relaxed);
         const std::uint64_t g = gains_.load(std::memory_order_relaxed);
         const bool audible = (run & kRunPlaying) && !(run & kRunPaused) && !muted;
-        const bool silent = !envelope_.moving() && envelope_.value() == 0.0;
+        const bool silent = !m_.envelope.moving() && m_.envelope.value() == 0.0;
         if (silent && !audible) {
             heard_.store(false, std::memory_order_release);
             return done; // stands still: a paused tone resumes where it stood
         }
         const std::uint32_t starts = starts_.load(std::memory_order_relaxed);
-        if (starts != seenStarts_) {
+        if (starts != m_.seenStarts) {
             // A new tone rises from its zero crossing; one played over a tone
             // that is still fading out carries on from the fading phase.
             if (silent)
-                phase_ = 0;
-            seenStarts_ = starts;
+                m_.phase = 0;
+            m_.seenStarts = starts;
         }
 
-        if (inc != rotIncrement_) {
-            rotation_ = MakeSineRotation(inc);
-            rotIncrement_ = inc;
-            rampFrames_ = RampFrames(inc, &rampSmooth_);
+        if (inc != m_.rotIncrement) {
+            m_.rotation = MakeSineRotation(inc);
+            m_.rotIncrement = inc;
+            m_.rampFrames = RampFrames(inc, &m_.rampSmooth);
         }
-        if (g != seenGains_) {
+        if (g != m_.seenGains) {
             float gl, gr;
             unpackGains(g, gl, gr);
             if (silent) {
-                left_.snap(gl);
-                right_.snap(gr);
+                m_.left.snap(gl);
+                m_.right.snap(gr);
             } else {
-                left_.retarget(gl, rampFrames_, rampSmooth_);
-                right_.retarget(gr, rampFrames_, rampSmooth_);
+                m_.left.retarget(gl, m_.rampFrames, m_.rampSmooth);
+                m_.right.retarget(gr, m_.rampFrames, m_.rampSmooth);
             }
-            seenGains_ = g;
+            m_.seenGains = g;
         }
-        envelope_.retarget(audible ? 1.0 : 0.0, rampFrames_, rampSmooth_);
+        m_.envelope.retarget(audible ? 1.0 : 0.0, m_.rampFrames, m_.rampSmooth);
         mixBlock(out + 2 * done, done < written, n);
-        phase_ += inc * std::uint64_t(n);
+        m_.phase += inc * std::uint64_t(n);
         done += n;
     }
-    heard_.store(envelope_.moving() || envelope_.value() != 0.0, std::memory_order_release);
+    heard_.store(m_.envelope.moving() || m_.envelope.value() != 0.0, std::memory_order_release);
     return frames;
 }
 
@@ -171,30 +174,47 @@ int Voice::mixInto(float *out, int frames, int written)
 // else sample by sample along the ramps.
 void Voice::mixBlock(float *o, bool add, int n)
 {
-    if (!envelope_.moving() && !left_.moving() && !right_.moving()) {
-        const double e = envelope_.value();
-        MixSine(o, add, n, phase_, rotation_, e * left_.value(), e * right_.value());
+    if (!m_.envelope.moving() && !m_.left.moving() && !m_.right.moving()) {
+        const double e = m_.envelope.value();
+        MixSine(o, add, n, m_.phase, m_.rotation, e * m_.left.value(), e * m_.right.value());
         return;
     }
     double sine[kSineBlock];
-    SineBlock(sine, n, phase_, rotation_);
+    SineBlock(sine, n, m_.phase, m_.rotation);
     if (!add)
         std::fill(o, o + 2 * n, 0.0f);
     for (int i = 0; i < n; ++i) {
-        const double e = envelope_.value();
-        o[2 * i] += float(sine[i] * e * left_.value());
-        o[2 * i + 1] += float(sine[i] * e * right_.value());
-        envelope_.step();
-        left_.step();
-        right_.step();
+        const double e = m_.envelope.value();
+        o[2 * i] += float(sine[i] * e * m_.left.value());
+        o[2 * i + 1] += float(sine[i] * e * m_.right.value());
+        m_.envelope.step();
+        m_.left.step();
+        m_.right.step();
     }
 }
 
-bool Mixer::render(float *buffer, int frames)
+void Mixer::takeRise()
 {
     if (rise_.exchange(false, std::memory_order_acquire))
         for (int i = 0; i < channels; ++i)
             voices[std::size_t(i)].silence();
+}
+
+void Mixer::saveState(Voice::MixState *to) const
+{
+    for (int i = 0; i < channels; ++i)
+        to[i] = voices[std::size_t(i)].mixState();
+}
+
+void Mixer::restoreState(const Voice::MixState *from)
+{
+    for (int i = 0; i < channels; ++i)
+        voices[std::size_t(i)].setMixState(from[i]);
+}
+
+bool Mixer::render(float *buffer, int frames)
+{
+    takeRise();
     // The first voice to sound writes the frames, those after it add to them;
     // what no voice reached is silence.
     int written = 0;

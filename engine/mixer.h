@@ -77,9 +77,10 @@ public:
     // A negative frequency sounds its magnitude (a sine of -f is the same
     // tone); one that is not finite or not below half the mixing rate is
     // silent rather than aliased, and the voice fades out at its old pitch.
-    void setFrequency(double hz);
-    void setGains(float volume, float pan); // constant-power pan, -1 .. 1
-    void setRun(bool playing, bool paused);
+    // Each tells whether the setting changed.
+    bool setFrequency(double hz);
+    bool setGains(float volume, float pan); // constant-power pan, -1 .. 1
+    bool setRun(bool playing, bool paused);
     void restart(); // a new tone: rises from phase 0 unless one still fades out
     // Whether the voice was still heard at the end of what the mixer last
     // rendered: after a stop, true until its fade-out has been rendered.
@@ -89,7 +90,23 @@ public:
     void reset();
     // Mixer side: the envelope drops to silence at once (after a gap in the
     // output nothing is sounding), so that the voice rises again by its ramp.
-    void silence() { envelope_.snap(0); }
+    void silence() { m_.envelope.snap(0); }
+
+    // Everything the mixer side keeps between blocks: a copy taken before a
+    // block and put back later renders that block again exactly as it went,
+    // with the control side's settings of that later moment.
+    struct MixState {
+        std::uint64_t phase = 0;
+        Ramp envelope, left, right;
+        std::uint64_t seenGains = ~std::uint64_t(0);
+        std::uint32_t seenStarts = 0;
+        std::uint64_t rotIncrement = ~std::uint64_t(0);
+        SineRotation rotation;
+        int rampFrames = TONE_RAMP_FRAMES; // for the pitch in rotIncrement
+        bool rampSmooth = true;
+    };
+    const MixState &mixState() const { return m_; }
+    void setMixState(const MixState &state) { m_ = state; }
 
     // Mixer side: mixes `frames` frames of this voice into `out`, whose first
     // `written` frames hold the mix so far: the voice adds to those and writes
@@ -107,14 +124,7 @@ private:
     std::atomic<bool> muted_{false};          // the frequency cannot be heard
     std::atomic<bool> heard_{false};          // set by the mixer after each render
 
-    std::uint64_t phase_ = 0;
-    Ramp envelope_, left_, right_;
-    std::uint64_t seenGains_ = ~std::uint64_t(0);
-    std::uint32_t seenStarts_ = 0;
-    std::uint64_t rotIncrement_ = ~std::uint64_t(0);
-    SineRotation rotation_;
-    int rampFrames_ = TONE_RAMP_FRAMES; // for the pitch in rotIncrement_
-    bool rampSmooth_ = true;
+    MixState m_;
 };
 
 // All voices of one system.
@@ -131,6 +141,12 @@ struct Mixer {
     // Any thread: the output starts again after a gap; the next render lets
     // every voice rise from silence instead of going on mid-wave.
     void riseFromSilence() { rise_.store(true, std::memory_order_release); }
+    // Mixer side: a rise asked for takes effect now (render does this first).
+    void takeRise();
+    // Mixer side: the state of the `channels` voices in use, copied to
+    // `to` and back from `from`; see Voice::MixState.
+    void saveState(Voice::MixState *to) const;
+    void restoreState(const Voice::MixState *from);
 
 private:
     std::atomic<bool> rise_{false};

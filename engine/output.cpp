@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 namespace tone {
 
@@ -23,7 +24,14 @@ std::int64_t nowNs()
 
 } // namespace
 
-OutputStream::OutputStream(Mixer &mixer) : mixer_(mixer) {}
+OutputStream::OutputStream(Mixer &mixer) : mixer_(mixer)
+{
+    // Address space only: pages are touched once a device keeps history.
+    static_assert(std::is_trivially_copyable_v<Voice::MixState>);
+    history_.reset(static_cast<Voice::MixState *>(
+        std::malloc(sizeof(Voice::MixState) * TONE_MAX_CHANNELS * std::size_t(kHistoryBlocks))));
+    historyAt_.fill(-1);
+}
 
 OutputStream::~OutputStream()
 {
@@ -41,14 +49,67 @@ bool OutputStream::onCallback(float *out, int frames, std::int64_t bufferedNs, b
     const std::int64_t last = lastCallbackNs_.exchange(now, std::memory_order_relaxed);
     if (checkLate && last != 0 && now - last > bufferedNs)
         late_.fetch_add(1, std::memory_order_relaxed);
-    const bool sounding = mixer_.render(out, frames);
+    bool idle;
+    if (keepHistory_ && history_) {
+        idle = renderKeepingHistory(out, frames, bufferedNs);
+    } else {
+        idle = account(mixer_.render(out, frames), frames, bufferedNs);
+        frame_ += frames;
+    }
+    callbacks_.fetch_add(1, std::memory_order_release);
+    return idle;
+}
+
+// Audio thread: notes whether the last frames rendered held a sounding
+// voice. True once the silence rendered lasts longer than `bufferedNs`.
+bool OutputStream::account(bool sounding, int frames, std::int64_t bufferedNs)
+{
     sounding_.store(sounding, std::memory_order_relaxed);
     const std::int64_t silent =
         sounding ? 0
                  : silentNs_.load(std::memory_order_relaxed) + std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE;
     silentNs_.store(silent, std::memory_order_relaxed);
-    callbacks_.fetch_add(1, std::memory_order_release);
     return silent > bufferedNs;
+}
+
+// Audio thread: renders block by block, keeping the mixer's state at the
+// start of each block of the stream.
+bool OutputStream::renderKeepingHistory(float *out, int frames, std::int64_t bufferedNs)
+{
+    const std::size_t voices = std::size_t(mixer_.channels);
+    bool idle = false;
+    for (int done = 0; done < frames;) {
+        const std::int64_t at = frame_ - streamStart_;
+        const int into = int(at % kHistoryBlock);
+        if (into == 0) {
+            mixer_.takeRise();
+            const std::size_t slot = std::size_t(at / kHistoryBlock % kHistoryBlocks);
+            mixer_.saveState(&history_[slot * voices]);
+            historyAt_[slot] = frame_;
+        }
+        const int n = std::min(frames - done, kHistoryBlock - into);
+        idle = account(mixer_.render(out + 2 * done, n), n, bufferedNs);
+        frame_ += n;
+        done += n;
+    }
+    return idle;
+}
+
+bool OutputStream::rewindTo(std::int64_t frame)
+{
+    if (!history_ || frame < 0 || frame % kHistoryBlock != 0)
+        return false;
+    const std::int64_t at = streamStart_ + frame;
+    const std::size_t slot = std::size_t(frame / kHistoryBlock % kHistoryBlocks);
+    if (at > frame_ || historyAt_[slot] != at)
+        return false;
+    mixer_.restoreState(&history_[slot * std::size_t(mixer_.channels)]);
+    // The silence counted since then is rendered again.
+    const std::int64_t again = (frame_ - at) * 1000000000LL / TONE_SAMPLE_RATE;
+    silentNs_.store(std::max<std::int64_t>(0, silentNs_.load(std::memory_order_relaxed) - again),
+                    std::memory_order_relaxed);
+    frame_ = at;
+    return true;
 }
 
 // The connector's thread.
@@ -91,6 +152,8 @@ void OutputStream::open()
     everReady_ = false;
     woken_ = false;
     lastCallbackNs_ = 0;
+    keepHistory_ = false;
+    historyAt_.fill(-1);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         status_ = OutputStatus{};
@@ -198,7 +261,7 @@ bool OutputStream::stalled() const
     const std::int64_t last = lastCallbackNs_.load(std::memory_order_relaxed);
     if (last == 0)
         return true; // nothing asked for since it (re)started: nothing to fade
-    const std::int64_t bufferedNs = std::int64_t(latency() * 1e9);
+    const std::int64_t bufferedNs = std::int64_t(device_->buffered() * 1e9);
     return nowNs() - last > bufferedNs + kStalledNs;
 }
 

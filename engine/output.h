@@ -18,10 +18,12 @@
 #include "engine/cpu_pressure.h"
 #include "engine/mixer.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -31,6 +33,11 @@
 namespace tone {
 
 class OutputStream;
+
+// A device that can write again what has not been heard yet goes back by
+// whole blocks of this many frames (10 ms), at most this many of them.
+constexpr int kHistoryBlock = 480;
+constexpr int kHistoryBlocks = 200;
 
 // One output of the sound server (a sink): its name, and the description
 // the desktop shows for it.
@@ -47,7 +54,10 @@ public:
     virtual ~OutputDevice() = default; // stops at once and closes, without waiting for the server
     virtual bool healthy() const = 0;  // open and not failed (suspended counts as healthy)
     virtual bool suspended() const = 0;
-    virtual double latency() const = 0; // seconds of audio buffered ahead
+    // Seconds from a change to when it is heard: the audio buffered ahead,
+    // or less where the device writes again what has not been heard.
+    virtual double latency() const = 0;
+    virtual double buffered() const { return latency(); } // seconds of audio buffered ahead
     // Why the device failed, once healthy() is false.
     virtual ToneResult failure() const { return TONE_ERR_OUTPUT_FAILED; }
     // Caller's thread. Suspends when the stream has been silent long enough
@@ -63,6 +73,9 @@ public:
     virtual void moveTo(const std::string &, bool /*whenSilent*/) {}
     // A move waits for silence.
     virtual bool moving() const { return false; }
+    // Caller's thread: a voice's settings changed. A device that queues far
+    // ahead writes again, soon, what has not been heard yet. Never waits.
+    virtual void changed() {}
     // Plays what has been written, then stops; waits at most `limit`.
     virtual void drain(std::chrono::milliseconds limit) = 0;
 };
@@ -73,6 +86,14 @@ public:
 class DeviceHost {
 public:
     virtual bool onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate = true) = 0;
+    // Audio thread: from the next block on, the mixer's state is (not) kept
+    // at the start of every kHistoryBlock frames of the stream, for the
+    // last kHistoryBlocks blocks.
+    virtual void keepHistory(bool keep) = 0;
+    // Audio thread: the next render starts again at `frame` of the stream (a
+    // multiple of kHistoryBlock), from the mixer's state kept there, with
+    // the settings of now. False when that state is not kept.
+    virtual bool rewindTo(std::int64_t frame) = 0;
 
 protected:
     ~DeviceHost() = default;
@@ -118,6 +139,12 @@ public:
     void update();
     // A voice may have started to sound: resumes a suspended stream.
     void wake();
+    // A voice's settings changed (see OutputDevice::changed).
+    void changed()
+    {
+        if (device_)
+            device_->changed();
+    }
     // Marks the stream as failed, as a lost sound server would.
     void simulateFailure();
     // Plays on the output so named; empty: the system's default (followed
@@ -143,6 +170,8 @@ public:
     // stream has been silent for longer than that: everything still queued
     // is silence and the device may suspend.
     bool onCallback(float *out, int frames, std::int64_t bufferedNs, bool checkLate = true) override;
+    void keepHistory(bool keep) override { keepHistory_ = keep; }
+    bool rewindTo(std::int64_t frame) override;
     void onUnderrun() { reported_.fetch_add(1, std::memory_order_relaxed); }
     // A device that knows its queue ran dry before a call counts it here
     // (and passes checkLate = false to onCallback).
@@ -155,6 +184,7 @@ public:
     {
         mixer_.riseFromSilence();
         restartClock();
+        streamStart_ = frame_;
     }
     // Audio thread: the last render held a sounding voice.
     bool sounding() const { return sounding_.load(std::memory_order_relaxed); }
@@ -189,6 +219,8 @@ private:
     void lose(ToneResult reason);
     bool stalled() const;
     void waitForFadeOut();
+    bool account(bool sounding, int frames, std::int64_t bufferedNs);
+    bool renderKeepingHistory(float *out, int frames, std::int64_t bufferedNs);
 
     Mixer &mixer_;
     std::unique_ptr<OutputDevice> device_; // the caller's thread
@@ -203,6 +235,15 @@ private:
     std::atomic<std::int64_t> silentNs_{0};       // audio thread only: silence rendered lately
     std::atomic<bool> sounding_{false};
     std::atomic<bool> failed_{false};
+
+    // The audio thread's (or, between callbacks, the device's under its
+    // lock): frames rendered since open(), where the stream began, and the
+    // mixer's state at the start of recent blocks (kHistoryBlocks slots of
+    // mixer_.channels voices, allocated by open(), touched only when kept).
+    std::int64_t frame_ = 0, streamStart_ = 0;
+    bool keepHistory_ = false;
+    std::unique_ptr<Voice::MixState[], void (*)(void *)> history_{nullptr, &std::free};
+    std::array<std::int64_t, kHistoryBlocks> historyAt_{};
 
     // The connector opens devices on its own thread; the caller's thread
     // takes them from pending_ and hands back the ones it is done with.

@@ -15,8 +15,8 @@
 #include <limits.h>
 #include <mutex>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 #ifndef HELICORDIA_MODULE_DIR
 #error "HELICORDIA_MODULE_DIR: the absolute folder the install puts the output modules in"

@@ -11,7 +11,11 @@
 // two seconds (or at once when the stream closes), and closing sends what it
 // has to and goes.
 //
-// Buffer: kTargetFrames queued ahead, refilled a third at a time, with no
+// Buffer, where the output lets queued audio be written again (PulseAudio's
+// own sinks, but not null sinks loaded with norewinds=1, nor PipeWire's
+// service): a second queued, so that neither side wakes up often, and on each
+// change the part not yet heard is written again (output_pulse_buffer.cpp).
+// Elsewhere: kTargetFrames queued ahead, refilled a third at a time, with no
 // latency adjustment (the server then keeps about a third in the sink and
 // wakes up rarely). When a request comes later than two thirds of the
 // buffer, the machine is too busy for it: the buffer doubles (up to
@@ -29,6 +33,8 @@
 #include <pulse/rtclock.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <pthread.h>
 #include <sched.h>
 
@@ -37,27 +43,9 @@ namespace tone {
 namespace {
 
 constexpr int kRealtimePriority = 10;
-constexpr std::int64_t kCalmNs = 10000000000LL; // calm this long: the buffer shrinks a step
-constexpr pa_usec_t kOpenLimitUs = 2000000;     // opening gives up after this long
-constexpr pa_usec_t kOpenTickUs = 20000;        // while opening, a look at the clock this often
-constexpr int kStreamRetries = 3;               // a failed stream is replaced this often in a row
-
-std::int64_t nowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-pa_buffer_attr bufferFor(int targetFrames)
-{
-    pa_buffer_attr attr{};
-    attr.maxlength = std::uint32_t(-1);
-    attr.tlength = std::uint32_t(std::size_t(targetFrames) * kFrameBytes);
-    attr.prebuf = std::uint32_t(-1);
-    attr.minreq = std::uint32_t(std::size_t(targetFrames / 3) * kFrameBytes);
-    attr.fragsize = std::uint32_t(-1);
-    return attr;
-}
+constexpr pa_usec_t kOpenLimitUs = 2000000; // opening gives up after this long
+constexpr pa_usec_t kOpenTickUs = 20000;    // while opening, a look at the clock this often
+constexpr int kStreamRetries = 3;           // a failed stream is replaced this often in a row
 
 // Why the server could not be reached, from the library's error code.
 ToneResult reasonFor(int error)
@@ -116,23 +104,7 @@ void PulseDevice::streamState(pa_stream *s, void *user)
 void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
 {
     auto *d = static_cast<PulseDevice *>(user);
-    const std::int64_t now = nowNs();
-    int target = d->targetFrames_;
-    if (d->busy_.load(std::memory_order_relaxed)) {
-        d->lastBusyNs_ = now;
-        target = std::max(target, kBusyTargetFrames);
-    }
-    if (d->lastWriteNs_ != 0) {
-        const std::int64_t gap = now - d->lastWriteNs_;
-        const std::int64_t queued = framesToNs(d->targetFrames_);
-        if (gap > queued / 3)
-            d->lastBusyNs_ = now;
-        if (gap > queued * 2 / 3 && d->targetFrames_ < kMaxTargetFrames)
-            target = std::max(target, std::min(2 * d->targetFrames_, kMaxTargetFrames));
-        else if (target > kTargetFrames && now - d->lastBusyNs_ > kCalmNs)
-            target = std::max(d->targetFrames_ / 2, kTargetFrames);
-    }
-    d->lastWriteNs_ = now;
+    const int target = d->rewinding_.load(std::memory_order_relaxed) ? d->targetFrames_ : d->adaptTarget(nowNs());
     // The server asks for what its queue lacks: more than the whole queue
     // means the request came so late that the queue ran dry.
     if (bytes > d->targetBytes_ + kFrameBytes && d->primed_)
@@ -144,35 +116,53 @@ void PulseDevice::write(pa_stream *s, std::size_t bytes, void *user)
     if (target > d->targetFrames_)
         bytes += std::size_t(target - d->targetFrames_) * kFrameBytes;
     bool idle = false;
+    if (!d->writeFrames(s, bytes, 0, &idle) || d->afterWrite(s, idle))
+        return;
+    if (target != d->targetFrames_)
+        d->setTarget(s, target);
+}
+
+// With the lock held: renders `bytes` worth of frames and writes them, the
+// first `seek` bytes from the write index. False when the stream failed;
+// *idle as OutputStream::onCallback says.
+bool PulseDevice::writeFrames(pa_stream *s, std::size_t bytes, std::int64_t seek, bool *idle)
+{
     while (bytes >= kFrameBytes) {
         void *data = nullptr;
         std::size_t n = bytes;
         if (pa_stream_begin_write(s, &data, &n) < 0 || !data) {
-            d->fail(TONE_ERR_OUTPUT_FAILED);
-            return;
+            fail(TONE_ERR_OUTPUT_FAILED);
+            return false;
         }
         const std::size_t frames = std::min(n, bytes) / kFrameBytes;
         if (frames == 0) {
             pa_stream_cancel_write(s);
             break;
         }
-        idle = d->owner_.onCallback(static_cast<float *>(data), int(frames), d->bufferedNs_ + d->extraNs_, false);
-        pa_stream_write(s, data, frames * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
+        *idle = owner_.onCallback(static_cast<float *>(data), int(frames), bufferedNs_ + extraNs_, false);
+        pa_stream_write(s, data, frames * kFrameBytes, nullptr, seek, PA_SEEK_RELATIVE);
+        writtenFrames_ += seek / std::int64_t(kFrameBytes) + std::int64_t(frames);
+        seek = 0;
         bytes -= frames * kFrameBytes;
     }
-    // Silent now, the stream that waited for it moves.
-    if (d->moveWhenSilent_.load(std::memory_order_acquire) && !d->owner_.sounding()) {
-        d->moveStream();
-        return;
+    return true;
+}
+
+// With the lock held, after a write: a stream waiting for silence to move
+// moves (true: `s` has been retired), and one whose whole queue is silence
+// stops asking for more until a tone plays.
+bool PulseDevice::afterWrite(pa_stream *s, bool idle)
+{
+    if (moveWhenSilent_.load(std::memory_order_acquire) && !owner_.sounding()) {
+        moveStream();
+        return true;
     }
-    // Everything queued is silence: stop asking for more until a tone plays.
-    if (idle && d->state_.load(std::memory_order_relaxed) == Playing) {
-        d->state_.store(Corking, std::memory_order_release);
-        if (pa_operation *op = pa_stream_cork(s, 1, &corked, d))
+    if (idle && state_.load(std::memory_order_relaxed) == Playing) {
+        state_.store(Corking, std::memory_order_release);
+        if (pa_operation *op = pa_stream_cork(s, 1, &corked, this))
             pa_operation_unref(op);
     }
-    if (target != d->targetFrames_)
-        d->setTarget(s, target);
+    return false;
 }
 
 // Once corked, and unless a tone has started since, the stream goes.
@@ -184,20 +174,6 @@ void PulseDevice::corked(pa_stream *s, int, void *user)
     d->dropStream();
     d->state_.store(Closed, std::memory_order_release);
     d->moveWhenSilent_.store(false, std::memory_order_release); // the next stream starts there
-}
-
-void PulseDevice::setTarget(pa_stream *s, int frames)
-{
-    // Until the server grants the larger buffer, the part written ahead of
-    // it counts as queued too.
-    if (frames > targetFrames_)
-        extraNs_ += framesToNs(frames - targetFrames_);
-    targetFrames_ = frames;
-    targetBytes_ = std::max(targetBytes_, std::size_t(frames) * kFrameBytes);
-    lastBusyNs_ = nowNs();
-    const pa_buffer_attr attr = bufferFor(frames);
-    if (pa_operation *op = pa_stream_set_buffer_attr(s, &attr, &bufferSet, this))
-        pa_operation_unref(op);
 }
 
 // The buffer the server granted, and (asked for once) the sink's share.
@@ -255,16 +231,22 @@ void PulseDevice::openTick(pa_mainloop_api *, pa_time_event *e, const struct tim
     pa_threaded_mainloop_signal(d->loop_, 0);
 }
 
-// With the lock held: waits until the context is ready, for at most
-// kOpenLimitUs. TONE_OK, or why not.
+// With the lock held: waits until the context is ready and the outputs have
+// been listed once (a first stream needs to know whether its output can go
+// back), for at most kOpenLimitUs. TONE_OK, or why not.
 ToneResult PulseDevice::waitForContext()
 {
     pa_time_event *tick = pa_context_rttime_new(context_, pa_rtclock_now() + kOpenTickUs, &openTick, this);
     const pa_usec_t deadline = pa_rtclock_now() + kOpenLimitUs;
     ToneResult result = TONE_OK;
+    bool watching = false;
     for (;;) {
         const pa_context_state_t c = pa_context_get_state(context_);
-        if (c == PA_CONTEXT_READY)
+        if (c == PA_CONTEXT_READY && !watching) {
+            watching = true;
+            watchOutputs();
+        }
+        if (c == PA_CONTEXT_READY && listedOnce_)
             break;
         if (!PA_CONTEXT_IS_GOOD(c)) {
             result = reasonFor(pa_context_errno(context_));
@@ -298,15 +280,22 @@ bool PulseDevice::connectStream()
     pa_stream_set_write_callback(stream_, &write, this);
     pa_stream_set_underflow_callback(stream_, &underflow, this);
     pa_stream_set_buffer_attr_callback(stream_, &bufferChanged, this);
+    pa_stream_set_moved_callback(stream_, &streamMoved, this);
     lastWriteNs_ = 0;
     sinkNs_ = 0;
     extraNs_ = 0;
     primed_ = false;
-    targetFrames_ = busy_.load(std::memory_order_relaxed) ? kBusyTargetFrames : kTargetFrames;
+    writtenFrames_ = 0;
+    const std::string sink = sinkToPlayOn();
+    const bool rewinding = rewindsOn(sink);
+    rewinding_.store(rewinding, std::memory_order_relaxed);
+    targetFrames_ = rewinding                               ? kLongTargetFrames
+                    : busy_.load(std::memory_order_relaxed) ? kBusyTargetFrames
+                                                            : kTargetFrames;
     targetBytes_ = std::size_t(targetFrames_) * kFrameBytes;
     const pa_buffer_attr attr = bufferFor(targetFrames_);
-    const std::string sink = sinkToPlayOn();
     owner_.onNewStream();
+    owner_.keepHistory(rewinding);
     // No latency adjustment: asked to cover the whole buffer, the server
     // would leave the sink almost none and wake up every half millisecond.
     // A chosen output is not left for another: if it goes, the stream fails
@@ -329,6 +318,7 @@ void PulseDevice::dropStream()
     pa_stream_set_write_callback(stream_, nullptr, nullptr);
     pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
     pa_stream_set_buffer_attr_callback(stream_, nullptr, nullptr);
+    pa_stream_set_moved_callback(stream_, nullptr, nullptr);
     pa_stream_disconnect(stream_);
     pa_stream_unref(stream_);
     stream_ = nullptr;
@@ -360,8 +350,11 @@ ToneResult PulseDevice::open()
     pa_threaded_mainloop_lock(loop_);
     started_ = pa_threaded_mainloop_start(loop_) >= 0;
     ToneResult result = started_ ? waitForContext() : TONE_ERR_NO_OUTPUT_DEVICE;
-    if (result == TONE_OK)
-        watchOutputs();
+    if (result == TONE_OK) {
+        const char *buffer = std::getenv("HELICORDIA_OUTPUT_BUFFER");
+        shortOnly_ = buffer && std::strcmp(buffer, "short") == 0;
+        watchChanges();
+    }
     pa_threaded_mainloop_unlock(loop_);
     return result;
 }
@@ -373,7 +366,13 @@ void PulseDevice::resume()
     if (!loop_)
         return;
     pa_threaded_mainloop_lock(loop_);
-    const State state = state_.load(std::memory_order_relaxed);
+    State state = state_.load(std::memory_order_relaxed);
+    if (state == Corking && rewinding_.load(std::memory_order_relaxed)) {
+        // A flush would move the write index the rewrites count from: a
+        // fresh stream instead.
+        dropStream();
+        state = Closed;
+    }
     if (state == Corking) {
         // Still there: drop the queued silence so that the tone starts at
         // once, and play on.
@@ -389,75 +388,6 @@ void PulseDevice::resume()
         state_.store(Playing, std::memory_order_release);
     }
     pa_threaded_mainloop_unlock(loop_);
-}
-
-// Caller's thread: the stream playing now (if any) gives way to one on the
-// newly chosen output; a suspended one simply goes.
-void PulseDevice::moveTo(const std::string &, bool whenSilent)
-{
-    if (!loop_)
-        return;
-    pa_threaded_mainloop_lock(loop_);
-    fellBack_ = false;
-    if (stream_ && state_.load(std::memory_order_relaxed) == Playing) {
-        moveWhenSilent_.store(whenSilent, std::memory_order_release);
-        if (!whenSilent)
-            moveStream();
-    } else if (stream_) {
-        dropStream();
-        state_.store(Closed, std::memory_order_release);
-    }
-    pa_threaded_mainloop_unlock(loop_);
-}
-
-// With the lock held: a new stream on the chosen output takes over; the old
-// one plays out what it holds (a fade-out, say) where it was going.
-void PulseDevice::moveStream()
-{
-    moveWhenSilent_.store(false, std::memory_order_release);
-    retireStream();
-    if (!connectStream())
-        fail(TONE_ERR_OUTPUT_FAILED);
-}
-
-// With the lock held: the stream is asked for nothing more, plays out what it
-// holds, and then goes.
-void PulseDevice::retireStream()
-{
-    pa_stream *old = stream_;
-    stream_ = nullptr;
-    pa_stream_set_write_callback(old, nullptr, nullptr);
-    pa_stream_set_underflow_callback(old, nullptr, nullptr);
-    pa_stream_set_buffer_attr_callback(old, nullptr, nullptr);
-    pa_stream_set_state_callback(old, &retiredState, this);
-    retired_.push_back(old);
-    if (pa_operation *op = pa_stream_drain(old, &retiredDrained, this))
-        pa_operation_unref(op);
-    else
-        endRetired(old);
-}
-
-void PulseDevice::retiredDrained(pa_stream *s, int, void *user)
-{
-    static_cast<PulseDevice *>(user)->endRetired(s);
-}
-
-void PulseDevice::retiredState(pa_stream *s, void *user)
-{
-    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(s)))
-        static_cast<PulseDevice *>(user)->endRetired(s);
-}
-
-// With the lock held (or the library stopped): a retired stream goes, once.
-void PulseDevice::endRetired(pa_stream *s)
-{
-    const auto it = std::find(retired_.begin(), retired_.end(), s);
-    if (it == retired_.end())
-        return;
-    retired_.erase(it);
-    pa_stream_set_state_callback(s, nullptr, nullptr);
-    pa_stream_disconnect(s);
-    pa_stream_unref(s);
 }
 
 void PulseDevice::drain(std::chrono::milliseconds limit)
@@ -485,6 +415,7 @@ void PulseDevice::close()
     if (started_)
         pa_threaded_mainloop_stop(loop_);
     started_ = false;
+    forgetChanges();
     dropStream();
     while (!retired_.empty())
         endRetired(retired_.back());

@@ -1,10 +1,14 @@
 // The PulseAudio output device (helicordia_pulse.so): its playback stream in
-// output_pulse.cpp, the server's list of outputs in output_pulse_outputs.cpp.
+// output_pulse.cpp, the server's list of outputs and moving between them in
+// output_pulse_outputs.cpp, the long buffer written again on each change in
+// output_pulse_buffer.cpp.
 #pragma once
 
 #include "engine/output.h"
 
 #include <pulse/pulseaudio.h>
+
+#include <chrono>
 
 namespace tone {
 
@@ -14,10 +18,37 @@ constexpr int kTargetFrames = 1440; // 30 ms queued ahead
 constexpr int kBusyTargetFrames = 5760;
 constexpr int kMaxTargetFrames = 9600; // on a machine too busy for that: up to 200 ms asked for
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
+// Where the output lets queued audio be written again: a second queued, a
+// quarter of it asked for at a time, the part not yet heard written again
+// from this far ahead of what plays now (on a busy machine, further).
+constexpr int kLongTargetFrames = 48000;
+constexpr int kLongRequestFrames = 12000;
+constexpr int kRewriteMarginFrames = 960;
+constexpr int kBusyRewriteMarginFrames = 4800;
 
 inline std::int64_t framesToNs(int frames)
 {
     return std::int64_t(frames) * 1000000000LL / TONE_SAMPLE_RATE;
+}
+
+inline std::int64_t nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The buffer asked for: `targetFrames` queued, asked for a third (of the
+// long buffer a quarter) at a time.
+inline pa_buffer_attr bufferFor(int targetFrames)
+{
+    pa_buffer_attr attr{};
+    attr.maxlength = std::uint32_t(-1);
+    attr.tlength = std::uint32_t(std::size_t(targetFrames) * kFrameBytes);
+    attr.prebuf = std::uint32_t(-1);
+    const int request = targetFrames == kLongTargetFrames ? kLongRequestFrames : targetFrames / 3;
+    attr.minreq = std::uint32_t(std::size_t(request) * kFrameBytes);
+    attr.fragsize = std::uint32_t(-1);
+    return attr;
 }
 
 class PulseDevice final : public OutputDevice {
@@ -31,12 +62,14 @@ public:
     ToneResult open();
     bool healthy() const override { return context_ && !failed_.load(std::memory_order_acquire); }
     bool suspended() const override { return state_.load(std::memory_order_acquire) != Playing; }
-    double latency() const override { return double(latencyNs_.load()) * 1e-9; }
+    double latency() const override;
+    double buffered() const override { return double(latencyNs_.load()) * 1e-9; }
     ToneResult failure() const override { return failure_.load(); }
     void setBusy(bool busy) override { busy_.store(busy, std::memory_order_relaxed); }
     void resume() override;
     void moveTo(const std::string &name, bool whenSilent) override;
     bool moving() const override { return moveWhenSilent_.load(std::memory_order_acquire); }
+    void changed() override;
     void drain(std::chrono::milliseconds limit) override;
 
 private:
@@ -56,6 +89,11 @@ private:
     static void retiredState(pa_stream *s, void *user);
     static void outputEvent(pa_context *c, pa_subscription_event_type_t type, std::uint32_t index, void *user);
     static void outputListed(pa_context *c, const pa_sink_info *info, int eol, void *user);
+    static void serverListed(pa_context *c, const pa_server_info *info, void *user);
+    static void moduleListed(pa_context *c, const pa_module_info *info, int eol, void *user);
+    static void streamMoved(pa_stream *s, void *user);
+    static void changeSignalled(pa_mainloop_api *api, pa_io_event *e, int fd, pa_io_event_flags_t, void *user);
+    static void rewrite(pa_stream *s, int success, void *user);
     void fail(ToneResult reason)
     {
         ToneResult none = TONE_OK;
@@ -63,6 +101,12 @@ private:
         failed_.store(true, std::memory_order_release);
     }
     void setTarget(pa_stream *s, int frames);
+    int adaptTarget(std::int64_t now);
+    bool writeFrames(pa_stream *s, std::size_t bytes, std::int64_t seek, bool *idle);
+    bool afterWrite(pa_stream *s, bool idle);
+    bool rewindsOn(const std::string &sink) const;
+    void watchChanges();
+    void forgetChanges();
     ToneResult waitForContext();
     void watchOutputs();
     void listOutputs();
@@ -101,9 +145,23 @@ private:
     bool primed_ = false; // the first request fills the empty queue
     std::vector<OutputChoice> outputs_, listing_;
     bool outputsKnown_ = false;
+    bool listedOnce_ = false;    // an answer to the first listing came
     bool replaceStream_ = false; // once the outputs are listed again
     int streamRetries_ = 0;
     bool fellBack_ = false; // the chosen output is missing and that has been said
+    // The long buffer (output_pulse_buffer.cpp): this stream's output lets
+    // queued audio be written again, and a change is written again from
+    // just ahead of what plays; elsewhere the short buffer.
+    std::atomic<bool> rewinding_{false};
+    std::int64_t writtenFrames_ = 0; // of this stream, the write index
+    std::atomic<int> lastMarginFrames_{kRewriteMarginFrames};
+    int changeFd_ = -1; // the caller's thread signals a change here
+    pa_io_event *changeEvent_ = nullptr;
+    bool pipewire_ = false;  // PipeWire's PulseAudio service: no rewinds
+    bool shortOnly_ = false; // HELICORDIA_OUTPUT_BUFFER=short
+    std::string defaultSink_;
+    std::vector<bool> sinkRewinds_, listingRewinds_; // beside outputs_, listing_
+    std::vector<std::uint32_t> noRewindModules_;     // null sinks loaded with norewinds=1
 };
 
 } // namespace tone

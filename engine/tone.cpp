@@ -31,20 +31,25 @@ double heardHz(const Registry &r, const Channel &c)
     return c.dsp >= 0 ? double(r.dsps[std::size_t(c.dsp)].rate) : 0.0;
 }
 
-// A change that can make a voice sound wakes a suspended output.
+// A change that can make a voice sound wakes a suspended output; every
+// change is told to the output, which may have to write again what has not
+// been heard yet.
 void publishFrequency(const Registry &r, System &s, const Channel &c)
 {
-    s.voice(c).setFrequency(heardHz(r, c));
+    if (s.voice(c).setFrequency(heardHz(r, c)))
+        s.output.changed();
     if (c.playing && !c.paused)
         s.output.wake();
 }
 void publishGains(System &s, const Channel &c)
 {
-    s.voice(c).setGains(c.volume, c.pan);
+    if (s.voice(c).setGains(c.volume, c.pan))
+        s.output.changed();
 }
 void publishRun(System &s, const Channel &c)
 {
-    s.voice(c).setRun(c.playing, c.paused || s.moving);
+    if (s.voice(c).setRun(c.playing, c.paused || s.moving))
+        s.output.changed();
     if (c.playing && !c.paused && !s.moving)
         s.output.wake();
 }
@@ -216,6 +221,7 @@ ToneResult Tone_System_PlayDSP(ToneHandle system, int channelIndex, ToneHandle d
         c.volume = 1.0f;
         c.pan = 0.0f;
         s.voice(c).restart();
+        s.output.changed();
         publishFrequency(r, s, c);
         publishGains(s, c);
         publishRun(s, c);

@@ -160,6 +160,8 @@ ToneResult Tone_System_SetOutput(ToneHandle system, const char *name)
             }
         }
         s.moving = s.moving || sounding;
+        if (sounding)
+            s.output.changed();
         s.output.setOutput(name ? name : "", s.moving);
         return TONE_OK;
     });

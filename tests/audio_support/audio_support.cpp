@@ -509,7 +509,8 @@ bool MonitorRecorder::stop()
 
 // ---- PrivateSoundServer ---------------------------------------------------
 
-PrivateSoundServer::PrivateSoundServer(std::vector<std::string> sinks) : sinks_(std::move(sinks))
+PrivateSoundServer::PrivateSoundServer(std::vector<std::string> sinks, bool rewinds)
+    : sinks_(std::move(sinks)), rewinds_(rewinds)
 {
     const char *runtime = std::getenv("XDG_RUNTIME_DIR");
     hadRuntime_ = runtime != nullptr;
@@ -545,8 +546,8 @@ bool PrivateSoundServer::start()
                                      "--log-level=error",
                                      "--load=module-native-protocol-unix"};
     for (const std::string &sink : sinks_)
-        args.push_back("--load=module-null-sink sink_name=" + sink + " rate=48000 channels=2 norewinds=1 " +
-                       "sink_properties=device.description=" + sink);
+        args.push_back("--load=module-null-sink sink_name=" + sink + " rate=48000 channels=2 " +
+                       (rewinds_ ? "" : "norewinds=1 ") + "sink_properties=device.description=" + sink);
     pid_ = spawn(args, true);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {

@@ -142,7 +142,10 @@ private:
 // program, parec, pactl) talks to it.
 class PrivateSoundServer {
 public:
-    explicit PrivateSoundServer(std::vector<std::string> sinks = {"fault_sink"});
+    // Null sinks of these names; with `rewinds` they can go back (as a
+    // desktop's outputs can) and recordings of their monitors may lose a
+    // moment when a stream starts.
+    explicit PrivateSoundServer(std::vector<std::string> sinks = {"fault_sink"}, bool rewinds = false);
     ~PrivateSoundServer(); // kills it, gives XDG_RUNTIME_DIR back, removes the folder
     PrivateSoundServer(const PrivateSoundServer &) = delete;
     PrivateSoundServer &operator=(const PrivateSoundServer &) = delete;
@@ -158,6 +161,7 @@ public:
 
 private:
     std::vector<std::string> sinks_;
+    bool rewinds_ = false;
     std::string folder_, savedRuntime_;
     bool hadRuntime_ = false;
     pid_t pid_ = -1;

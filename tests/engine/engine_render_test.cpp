@@ -1,5 +1,6 @@
 // What the mixer renders, measured offline: exact frequency, purity, no
 // clicks at any change, pan law, pause that stands still.
+#include "engine/output.h"
 #include "engine/tone.h"
 #include "tests/audio_support/audio_support.h"
 
@@ -508,6 +509,44 @@ TEST(Mix, TwoChannelsAddUp)
     EXPECT_NEAR(l, 0.25 * std::cos(M_PI / 4), 1e-4) << "only the first channel on the left";
     const double r2 = std::pow(audiotest::rms(tone.right.data(), tone.right.size()), 2) * 2.0;
     EXPECT_NEAR(r2, std::pow(0.25 * std::cos(M_PI / 4), 2) + 0.25, 1e-4);
+}
+
+// What an output that writes again what has not been heard relies on: from
+// the state kept at a block, the mixer renders the same frames again, or
+// with a change made since, the change from that block on and nothing
+// before it.
+TEST(History, RenderingAgainFromAKeptBlockRepeatsOrAppliesTheChange)
+{
+    tone::Mixer mixer;
+    mixer.channels = 2;
+    tone::Voice &voice = mixer.voices[0];
+    voice.setFrequency(528.0);
+    voice.setGains(0.5f, 0.0f);
+    voice.setRun(true, false);
+    tone::OutputStream stream(mixer);
+    stream.keepHistory(true);
+    constexpr int kFrames = 8 * tone::kHistoryBlock, kAt = 3 * tone::kHistoryBlock;
+    std::vector<float> first(2 * kFrames), again(2 * kFrames);
+    stream.onCallback(first.data(), 1000, 0, false); // requests need not fall on blocks
+    stream.onCallback(first.data() + 2000, kFrames - 1000, 0, false);
+
+    EXPECT_FALSE(stream.rewindTo(kAt + 1)) << "only block starts are kept";
+    EXPECT_FALSE(stream.rewindTo(kFrames + tone::kHistoryBlock)) << "nothing rendered there yet";
+    ASSERT_TRUE(stream.rewindTo(kAt));
+    stream.onCallback(again.data() + 2 * kAt, kFrames - kAt, 0, false);
+    EXPECT_TRUE(std::equal(first.begin() + 2 * kAt, first.end(), again.begin() + 2 * kAt));
+
+    voice.setFrequency(741.0);
+    ASSERT_TRUE(stream.rewindTo(kAt));
+    stream.onCallback(again.data() + 2 * kAt, kFrames - kAt, 0, false);
+    std::vector<float> left(kFrames);
+    for (int i = 0; i < kFrames; ++i)
+        left[std::size_t(i)] = i < kAt ? first[std::size_t(2 * i)] : again[std::size_t(2 * i)];
+    EXPECT_NE(first[2 * kAt + 2], again[2 * kAt + 2]) << "the change sounds from the kept block on";
+    const double steepest = 2 * 0.5 * std::cos(M_PI / 4) * std::sin(M_PI * 741.0 / kRate);
+    EXPECT_LE(audiotest::largestStep(left.data(), left.size()), steepest * 1.001) << "and joins without a click";
+    EXPECT_NEAR(audiotest::measureFrequency(left.data() + kAt + 480, std::size_t(kFrames - kAt - 480), kRate), 741.0,
+                0.5);
 }
 
 } // namespace

@@ -97,11 +97,11 @@ std::size_t firstQuietPeriod(const std::vector<float> &x, std::size_t from, std:
     return to;
 }
 
-TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
+// Plays a tone, changes its pitch, pauses, resumes, lowers and stops it;
+// records `monitor` and measures what was heard and how soon.
+void playChangesPauseAndStop(const std::string &monitor)
 {
-    if (!needServer())
-        GTEST_SKIP() << "no sound server";
-    audiotest::MonitorRecorder recorder;
+    audiotest::MonitorRecorder recorder(monitor);
     ASSERT_TRUE(recorder.start()) << recorder.lastError();
 
     Engine engine;
@@ -172,11 +172,20 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
     const double rmsQuiet = audiotest::rms(left.data() + volumeAt + f50, seg[1].end - volumeAt - 2 * f50);
     EXPECT_NEAR(rmsQuiet, 0.5 * amp / std::sqrt(2.0), 0.01 * amp);
 
+    // No click where a change was made (or written again): no step beyond
+    // the steepest of the 741 Hz sine.
+    const double steepest = 2 * amp * std::sin(M_PI * 741.0 / kRate);
+    for (const audiotest::Segment &g : seg) {
+        const double step = audiotest::largestStep(left.data() + g.begin, g.length());
+        std::printf("[ figure ] largest step / steepest of the sine = %.3f\n", step / steepest);
+        EXPECT_LE(step, steepest * 1.01);
+    }
+
     // Silence: before the start, during the pause, after the stop.
     EXPECT_LT(audiotest::peak(left.data(), seg[0].begin), 2e-3);
     // The pause lasts 400 ms; its fade is heard a buffer late, the resume
     // (a new stream) at once.
-    EXPECT_GT(seg[1].begin - seg[0].end, std::size_t((0.35 - gPause / 1000) * kRate));
+    EXPECT_GT(seg[1].begin - seg[0].end, std::size_t(std::max(0.0, 0.35 - gPause / 1000) * kRate));
     // After the stop's fade (the last few frames of it lie below the
     // segment threshold) nothing at all is played.
     const std::size_t silentFrom = seg[1].end + TONE_RAMP_FRAMES / 2;
@@ -227,6 +236,24 @@ TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
         // error would put a change clearly before its call.
         EXPECT_GT(r.heard, -10.0) << r.what << ": a change cannot be heard before it is made";
     }
+}
+
+TEST(EngineSound, PlaysChangesPausesAndStopsThroughTheSoundServer)
+{
+    if (!needServer())
+        GTEST_SKIP() << "no sound server";
+    playChangesPauseAndStop(audiotest::testMonitorSource());
+}
+
+// The same where the output can go back (as a desktop's can): a second is
+// queued, and each change is written again from just ahead of what plays.
+TEST(EngineSound, PlaysChangesAsSoonWithTheLongBufferOfAnOutputThatCanGoBack)
+{
+    if (!needServer())
+        GTEST_SKIP() << "no sound server";
+    audiotest::PrivateSoundServer server({"rewinding"}, true);
+    ASSERT_TRUE(server.start());
+    playChangesPauseAndStop("rewinding.monitor");
 }
 
 TEST(EngineSound, UpdateReopensAFailedStreamWithoutWaiting)
