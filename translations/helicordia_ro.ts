@@ -293,6 +293,18 @@ Opțiuni:
         <source>Writes a session to one .wav, .flac or .ogg file, as it plays.</source>
         <translation>Scrie o sesiune într-un singur fișier .wav, .flac sau .ogg, așa cum se redă.</translation>
     </message>
+    <message>
+        <source>Prints the sound server&apos;s outputs: the name that --output takes, then the description.</source>
+        <translation>Afișează ieșirile serverului de sunet: numele pe care îl primește --output, apoi descrierea.</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>nume</translation>
+    </message>
+    <message>
+        <source>the sound server&apos;s output to play on (see --list-outputs; the one chosen in the player without it).</source>
+        <translation>ieșirea serverului de sunet pe care se redă (vezi --list-outputs; fără ea, cea aleasă în player).</translation>
+    </message>
 </context>
 <context>
     <name>DesktopPlatform</name>
@@ -608,6 +620,29 @@ Opțiuni:
     </message>
 </context>
 <context>
+    <name>SoundOutputWatch</name>
+    <message>
+        <source>The sound is back; the treatment goes on.</source>
+        <translation>Sunetul a revenit; tratamentul continuă.</translation>
+    </message>
+    <message>
+        <source>Sound lost: %1 The treatment waits until it can be heard again.</source>
+        <translation>Sunetul s-a pierdut: %1 Tratamentul așteaptă până când se poate auzi din nou.</translation>
+    </message>
+    <message>
+        <source>No sound: %1</source>
+        <translation>Fără sunet: %1</translation>
+    </message>
+    <message>
+        <source>The output “%1” is not there; the tone plays on the system&apos;s default output.</source>
+        <translation>Ieșirea „%1” nu există; tonul se redă pe ieșirea implicită a sistemului.</translation>
+    </message>
+    <message>
+        <source>System default</source>
+        <translation>Ieșirea implicită a sistemului</translation>
+    </message>
+</context>
+<context>
     <name>Terminal</name>
     <message>
         <source>&quot;%1&quot; has no &quot; - &quot; between a name and frequencies.</source>
@@ -739,6 +774,22 @@ Opțiuni:
     <message>
         <source>Tone engine error! (%1) %2</source>
         <translation>Eroare a motorului de tonuri! (%1) %2</translation>
+    </message>
+    <message>
+        <source>No sound server answers. Start PipeWire (with its PulseAudio service, pipewire-pulse) or PulseAudio.</source>
+        <translation>Niciun server de sunet nu răspunde. Porniți PipeWire (cu serviciul său PulseAudio, pipewire-pulse) sau PulseAudio.</translation>
+    </message>
+    <message>
+        <source>The sound server does not answer.</source>
+        <translation>Serverul de sunet nu răspunde.</translation>
+    </message>
+    <message>
+        <source>The sound server went away.</source>
+        <translation>Serverul de sunet a dispărut.</translation>
+    </message>
+    <message>
+        <source>A sound-output module of this program is missing.</source>
+        <translation>Lipsește un modul de ieșire a sunetului al acestui program.</translation>
     </message>
 </context>
 <context>
@@ -1526,6 +1577,18 @@ Puteți deschide fișierul „%1” într-un navigator web.</translation>
     <message>
         <source>Session</source>
         <translation>Sesiune</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Ieșire audio</translation>
+    </message>
+    <message>
+        <source>Sound output</source>
+        <translation>Ieșirea sunetului</translation>
+    </message>
+    <message>
+        <source>%1 (not connected)</source>
+        <translation>%1 (neconectată)</translation>
     </message>
 </context>
 <context>

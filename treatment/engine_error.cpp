@@ -19,6 +19,11 @@ namespace {
     QT_TRANSLATE_NOOP("ToneEngine", "This feature is not supported."),
     QT_TRANSLATE_NOOP("ToneEngine", "No free channel is left to play on."),
     QT_TRANSLATE_NOOP("ToneEngine", "Too many objects are in use."),
+    QT_TRANSLATE_NOOP("ToneEngine", "No sound server answers. Start PipeWire (with its PulseAudio service, "
+                                    "pipewire-pulse) or PulseAudio."),
+    QT_TRANSLATE_NOOP("ToneEngine", "The sound server does not answer."),
+    QT_TRANSLATE_NOOP("ToneEngine", "The sound server went away."),
+    QT_TRANSLATE_NOOP("ToneEngine", "A sound-output module of this program is missing."),
     QT_TRANSLATE_NOOP("ToneEngine", "Unknown error."),
 };
 

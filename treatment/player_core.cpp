@@ -48,12 +48,6 @@ PlayerCore::PlayerCore(ToneEngine &engine, PlayerView &view, Platform &platform,
 {
 }
 
-void PlayerCore::setClock(bool on)
-{
-    clockWanted_ = on;
-    view_.setClockTimer(on && output_.heard());
-}
-
 bool PlayerCore::CheckResult(ToneResult result)
 {
     if (result == TONE_OK)
@@ -443,37 +437,6 @@ void PlayerCore::engineTimer_Timer()
         status = notice_;
     view_.setText(PlayerLabel::statusLine, status);
     view_.setText(PlayerLabel::lblVolume, VolumeLabelText(volume));
-}
-
-// The clock runs only while the tone can be heard; each change of the sound
-// output is told once.
-void PlayerCore::watchSoundOutput()
-{
-    const SoundOutputWatch::News news = output_.look(soundSystem_);
-    if (news.heardChanged)
-        view_.setClockTimer(clockWanted_ && output_.heard());
-    if (!news.notice.isEmpty()) {
-        notice_ = news.notice;
-        noticeTicks_ = 5000 / EngineTickIntervalMs;
-        view_.soundOutputNotice(news.notice);
-    }
-}
-
-void PlayerCore::chooseOutput(const QString &name)
-{
-    chosenOutput_ = name;
-    outputForThisRun_ = false;
-    WriteChosenOutput(platform_.openSettings().get(), name);
-    if (programEnded_ || soundSystem_ == 0)
-        return;
-    // A sounding tone fades out where it plays and rises again there.
-    engine_.Tone_System_SetOutput(soundSystem_, chosenOutput_.toUtf8().constData());
-}
-
-void PlayerCore::setOutputForThisRun(const QString &name)
-{
-    chosenOutput_ = name;
-    outputForThisRun_ = true;
 }
 
 void PlayerCore::setTreatmentLengthFromSlider()

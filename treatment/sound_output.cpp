@@ -1,5 +1,7 @@
 #include "treatment/sound_output.h"
 
+#include <QCoreApplication>
+
 #include <QSettings>
 
 namespace helicordia {
@@ -35,7 +37,9 @@ void SoundOutputWatch::reset()
 
 QString SoundOutputWatch::reasonText(const ToneOutputStatus &status) const
 {
-    QString text = QString::fromUtf8(engine_.Tone_ErrorString(status.reason));
+    // The engine's sentence in the interface's language (engine_error.cpp
+    // lists them); the detail names files and folders.
+    QString text = QCoreApplication::translate("ToneEngine", engine_.Tone_ErrorString(status.reason));
     if (status.detail[0] != '\0')
         text += QLatin1Char(' ') + QString::fromUtf8(status.detail);
     return text;
