@@ -69,9 +69,8 @@ Player::Player(ToneEngine &engine, Platform &platform, QWidget *mainWindow, QWid
         if (showHistory_)
             showHistory_();
     });
-    outputMenu_ = backgroundMenu_->addMenu(tr("Output"));
+    outputMenu_ = backgroundMenu_->addMenu(QString()); // its title: retranslate()
     outputMenu_->setObjectName(QStringLiteral("outputMenu"));
-    outputMenu_->setAccessibleName(tr("Sound output"));
     connect(outputMenu_, &QMenu::aboutToShow, this, &Player::fillOutputMenu);
 
     buildTimers();

@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSlider>
 #include <QStatusBar>
 
@@ -307,6 +308,8 @@ void Player::retranslate()
     sessionPlace_->setAccessibleName(tr("Session"));
     if (session_ && session_->active())
         sessionPlace_->setText(session_->plan().placeText(session_->part()));
+    outputMenu_->setTitle(tr("Output"));
+    outputMenu_->setAccessibleName(tr("Sound output"));
     DescribePlayer(*this);
 }
 
