@@ -724,6 +724,10 @@ Opțiuni:
         <source>The session has nothing to play.</source>
         <translation>Sesiunea nu are nimic de redat.</translation>
     </message>
+    <message>
+        <source>The tone engine could not be started.</source>
+        <translation>Motorul de tonuri nu a putut fi pornit.</translation>
+    </message>
 </context>
 <context>
     <name>ToneEngine</name>

@@ -47,6 +47,11 @@ std::optional<TerminalPlayer::Settings> ResumeSettings(Platform &platform, const
                                                        const CommandLineRequest &request, QTextStream &out,
                                                        QTextStream &err);
 
+// --list-outputs: asks the sound server (for at most a few seconds) and
+// prints each output's name, a tab and its description. Returns 0, or 1
+// with one line saying why it cannot.
+int PrintSoundOutputs(QTextStream &err);
+
 // Does what the command line asks when it is not the window: reports bad
 // arguments (status 2), answers --help and --version, or runs a terminal mode.
 // Returns the exit status. `platform` finds the catalogue; its messages are
