@@ -65,7 +65,7 @@ Session Session::fromFile(const QByteArray &bytes, QStringList *problems)
         const QRegularExpressionMatch repeat = repeatLine.match(line.trimmed());
         if (first && repeat.hasMatch()) {
             first = false;
-            const int n = repeat.captured(1).size() <= 3 ? repeat.captured(1).toInt() : SessionSchedule::MaxRepeat;
+            const int n = repeat.captured(1).size() <= 3 ? repeat.captured(1).toInt() : SessionSchedule::MaxRepeat + 1;
             session.repeat = std::clamp(n, SessionSchedule::MinRepeat, SessionSchedule::MaxRepeat);
             if (problems && n != session.repeat)
                 *problems

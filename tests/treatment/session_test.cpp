@@ -205,7 +205,7 @@ TEST(SessionFile, RoundTripKeepsAMissingNameAndReportsBadLines)
     EXPECT_EQ(Session::fromFile(Session::fromFile(bytes).fileBytes()), session);
 
     const Session read = Session::fromFile(
-        "\xEF\xBB\xBFrepeat 120\r\nOne tone\t3 min\r\n\r\nTwo tones\n9:30\tThree tones\t1:02:03", &problems);
+        "\xEF\xBB\xBFrepeat 1000\r\nOne tone\t3 min\r\n\r\nTwo tones\n9:30\tThree tones\t1:02:03", &problems);
     EXPECT_EQ(read, (Session{{{"One tone", 0}, {"Two tones", 0}, {"9:30\tThree tones", 3723}}, 99}));
     ASSERT_EQ(problems.size(), 2);
     EXPECT_TRUE(problems[0].startsWith(QStringLiteral("Line 1:")));
