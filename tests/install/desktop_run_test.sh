@@ -17,7 +17,11 @@ sink=${HELICORDIA_TEST_SINK:-$(pactl get-default-sink)}
 
 tmp=$(mktemp -d)
 PIDS=()
+app=
 cleanup() {
+    # The program first, while its display is still there: a program whose X
+    # server vanishes is ended by Qt itself, which is not what a test checks.
+    if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; fi
     for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
     for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
     rm -rf "$tmp"
@@ -43,9 +47,15 @@ export DISPLAY=:$(cat "$tmp/display")
 
 exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$id.desktop")
 # Waits for a visible window with this exact title and gives it the keyboard.
+# xdotool's search gives up on an X error when some window (a menu, a tip)
+# goes away while it looks, so it is asked again until the window is there.
 window() {
-    local wid
-    wid=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || fail "no window \"$1\""
+    local wid=
+    for _ in $(seq 200); do
+        wid=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$wid" ] && break
+        sleep 0.1
+    done
+    [ -n "$wid" ] || fail "no window \"$1\""
     xdotool windowfocus --sync "$wid"
     echo "$wid"
 }
